@@ -1,0 +1,34 @@
+# tarnwell_add_test(<name> LABEL unit|ui|integration SOURCES <files...> [LIBS <targets...>])
+#
+# unit tests link the core alone (which proves it needs no widgets); ui tests
+# link the shell and run on the offscreen platform. Every test gets its own
+# data, config, cache and temporary folders under the build tree, so nothing
+# ever touches the real home folder.
+function(tarnwell_add_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL MATCHES "^(unit|ui|integration)$")
+    message(FATAL_ERROR "tarnwell_add_test(${name}): LABEL must be unit, ui or integration")
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE tarnwell_test_support Qt6::Test tarnwell_warnings ${T_LIBS})
+  if(T_LABEL STREQUAL "ui")
+    target_link_libraries(${name} PRIVATE tarnwell_shell)
+  else()
+    target_link_libraries(${name} PRIVATE tarnwell_core)
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    TARNWELL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    TARNWELL_TEST_SUPPORT="${PROJECT_SOURCE_DIR}/tests/support")
+  add_test(NAME ${name} COMMAND ${name})
+  set(_home ${CMAKE_BINARY_DIR}/testhome/${name})
+  file(MAKE_DIRECTORY ${_home}/data ${_home}/config ${_home}/cache ${_home}/tmp)
+  set(_env
+    "XDG_DATA_HOME=${_home}/data"
+    "XDG_CONFIG_HOME=${_home}/config"
+    "XDG_CACHE_HOME=${_home}/cache"
+    "TMPDIR=${_home}/tmp")
+  if(T_LABEL STREQUAL "ui")
+    list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${_env}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Button sets and button codes as the message boxes use them.
+constexpr int MB_OK = 0;
+constexpr int MB_YESNO = 4;
+constexpr int IDOK = 1;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// The two message boxes through which the core talks to the user. The shell
+// implements them with real boxes; the tests with a recorder.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Information icon and OK. "\r" in the text is a line break.
+    virtual void ShowInfo(const QString& caption, const QString& text) = 0;
+    // Question icon and the given button set; returns the button code
+    // (IDYES for Yes). Only IDYES counts as consent.
+    virtual int AskQuestion(const QString& caption, const QString& text, int buttons) = 0;
+};

@@ -9,7 +9,6 @@ namespace {
 constexpr quint32 kHighBit = 0x80000000u;
 constexpr quint32 kVersionType = 16; // RT_VERSION
 constexpr quint32 kFixedSignature = 0xFEEF04BDu;
-constexpr quint64 kMaxSections = 96; // the loader's own limit
 
 // Little-endian reads that refuse anything outside the data.
 class Bytes {
@@ -102,7 +101,7 @@ private:
         const quint64 coff = quint64(*peAt) + 4;
         const auto sectionCount = bytes_.U16(coff + 2);
         const auto optionalSize = bytes_.U16(coff + 16);
-        if (!sectionCount || !optionalSize || *sectionCount > kMaxSections)
+        if (!sectionCount || !optionalSize)
             return false;
         const quint64 optional = coff + 20;
         if (!bytes_.Has(optional, *optionalSize))

@@ -62,8 +62,8 @@ void AddFilesRecursively(const QString& folder, const QString& mask, bool recurs
     AddFiles(walk, folder, mask, recurse, list, held);
 }
 
-void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension, QString& found,
-                       bool recurse, const PathStyle& style)
+void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension,
+                       QString& found, bool recurse, const PathStyle& style)
 {
     FolderWalk walk(style);
     FindFile(walk, folder, baseName, extension, found, recurse);

@@ -36,12 +36,14 @@ void GetFileInfo(const QString& fileName, TFileOpsSettings& info,
 // recurse, the files of each sub-folder depth first. Folders are listed in
 // name order; hidden files are listed, hidden folders are not entered, and
 // each real folder is entered once (a link back to an ancestor ends there).
+// An empty folder text adds nothing (it is not taken as the root).
 void AddFilesRecursively(const QString& folder, const QString& mask, bool recurse, QStringList& list,
                          const PathStyle& style = PathStyle::Native());
 
 // Searches folder (and, when recurse, its whole tree in the order of
 // AddFilesRecursively) for baseName with exactly the extension given, from
 // its last dot on. found is set on every match, so it ends as the last one.
+// An empty folder text finds nothing.
 void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension,
                        QString& found, bool recurse, const PathStyle& style = PathStyle::Native());
 

@@ -298,6 +298,9 @@ void TestFileOps::MissingFolderAddsNothing()
     QStringList list{"kept"};
     AddFilesRecursively(folder.FilePath("missing"), "*.*", true, list, PathStyle::Posix());
     QCOMPARE(list, QStringList{"kept"});
+    // An empty folder text is no folder, never the file system's root.
+    AddFilesRecursively(QString(), "*.*", false, list, PathStyle::Posix());
+    QCOMPARE(list, QStringList{"kept"});
 }
 
 void TestFileOps::LinkLoopsEnd()
@@ -373,6 +376,8 @@ void TestFileOps::FindWithoutRecurseOrMatchKeepsFound()
     FindFileRecursive(folder.FilePath("pf"), "makecert", ".exe", found, true, PathStyle::Posix());
     QCOMPARE(found, QString("previous"));
     FindFileRecursive(folder.FilePath("missing"), "signtool", ".exe", found, true, PathStyle::Posix());
+    QCOMPARE(found, QString("previous"));
+    FindFileRecursive(QString(), "signtool", ".exe", found, false, PathStyle::Posix());
     QCOMPARE(found, QString("previous"));
 }
 

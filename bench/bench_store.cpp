@@ -49,7 +49,8 @@ void Run(int entries)
     const QString product = QStringLiteral("Bench%1").arg(entries);
     {
         TAppData store;
-        store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"), kPassphrase);
+        store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"),
+                            kPassphrase);
         timer.Start();
         for (int i = 0; i < entries; ++i)
             store.WriteString(SectionOf(i), KeyOf(i), QString::number(1400000000 + i));
@@ -61,7 +62,8 @@ void Run(int entries)
     }
     TAppData store;
     timer.Start();
-    store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"), kPassphrase);
+    store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"),
+                        kPassphrase);
     const QString load = timer.Elapsed();
     // Look up every entry once, in an order unlike the file's; the names are
     // made beforehand so that only the look-ups are timed.

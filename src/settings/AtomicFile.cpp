@@ -42,6 +42,12 @@ void WriteFileAtomically(const QString& path, const QByteArray& contents)
     QFile temp(tempPath);
     if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
         Fail(path, temp.errorString());
+    // The replacement keeps the old file's permissions; a new file is the
+    // owner's alone (the settings hold passwords).
+    const QFile::Permissions permissions = QFile::exists(path)
+                                               ? QFile::permissions(path)
+                                               : QFile::ReadOwner | QFile::WriteOwner;
+    temp.setPermissions(permissions);
     const bool written = temp.write(contents) == contents.size() && temp.flush();
 #ifndef Q_OS_WIN
     // The data must be on disk before the rename makes it the file.

@@ -151,6 +151,8 @@ void TestAppDataFile::fileFormat()
     store->WriteString(QStringLiteral("S"), QStringLiteral("empty"), QString());
     store->Save();
     const QByteArray bytes = ReadAll(store->FilePath());
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(store->FilePath()) & others, QFile::Permissions());
 
     for (char c : bytes)
         QVERIFY2(static_cast<unsigned char>(c) < 0x80, "the file must be ASCII");
@@ -219,8 +221,11 @@ void TestAppDataFile::storeStaysUsableAfterSave()
     FillThree(*store);
     store->Save();
     QCOMPARE(Entries(*store), kThree);
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(store->FilePath(), shared));
     store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
     store->Save();
+    QCOMPARE(QFile::permissions(store->FilePath()) & ~(QFile::ReadUser | QFile::WriteUser), shared);
     auto again = Open();
     QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
              QStringLiteral("changed"));

@@ -129,10 +129,14 @@ private slots:
     {
         TestFolder runtime;
         QFile::setPermissions(runtime.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const bool hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
         const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", runtime.Path().toLocal8Bit());
         const QString chosen = SingleInstanceGuard::DefaultFolder();
-        qputenv("XDG_RUNTIME_DIR", old);
+        if (hadRuntime)
+            qputenv("XDG_RUNTIME_DIR", old);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
         QCOMPARE(QDir(chosen).canonicalPath(), QDir(runtime.Path()).canonicalPath());
     }
 };

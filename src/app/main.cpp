@@ -1,14 +1,14 @@
+#include "ui/MainscreenU.h"
+#include "ui/QtPrompts.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("MainScreen"));
-    window.setWindowTitle(QStringLiteral("Tarnwell"));
-    window.resize(746, 655);
-    window.show();
+    QtPrompts prompts;
+    TMainScreen MainScreen(prompts);
+    MainScreen.show();
     return app.exec();
 }

@@ -59,7 +59,7 @@ void TMainScreen::BuildBands()
     // Seven captions, one of them padded by the marker: keep them readable
     // rather than scrolled out of sight.
     QFont tabFont = font();
-    tabFont.setPixelSize(FontPixelSize - 3);
+    tabFont.setPixelSize(FontPixelSize - 4);
     PageControl1->tabBar()->setFont(tabFont);
 
     TabResources = new BuilderPage(PageControl1);

@@ -35,7 +35,7 @@ ProjectBar::ProjectBar(QWidget* parent) : QFrame(parent)
     chkSoftWare = MakeCheckBox(this, QStringLiteral("chkSoftWare"), QStringLiteral("Sofware Dev"));
     chkEnable = MakeCheckBox(this, QStringLiteral("chkEnable"), QStringLiteral("Enable Editing"));
     bbtnHelp = MakeButton(this, QStringLiteral("bbtnHelp"), QString());
-    bbtnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    bbtnHelp->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
     bbtnHelp->setFixedSize(32, 28);
     // Hidden until an update check finds a newer release.
     btnUpdate = MakeButton(this, QStringLiteral("btnUpdate"), QString());

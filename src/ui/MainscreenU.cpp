@@ -1,5 +1,7 @@
 #include "ui/MainscreenU.h"
 
+#include "settings/ApplicationDataAPI.h"
+
 #include "ui/AppsPanel.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
@@ -39,9 +41,8 @@ TMainScreen::TMainScreen(Prompts& prompts, QWidget* parent) : QMainWindow(parent
     setMinimumWidth(DesignWidth);
     resize(DesignWidth, pnlTop->height() + pnlApps->height() + PageControl1->height());
     FitWindowHeight();
+    FormCreate();
 }
-
-TMainScreen::~TMainScreen() = default;
 
 void TMainScreen::BuildBands()
 {
@@ -157,9 +158,9 @@ void TMainScreen::showEvent(QShowEvent* event)
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
     // Nothing can cancel the close; the settings are written once.
+    event->accept();
     if (!closed) {
         closed = true;
         FormClose();
     }
-    event->accept();
 }

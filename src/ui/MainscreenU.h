@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class AccountsPage;
 class AppsPanel;
 class BrokenLinksPage;
@@ -18,6 +20,9 @@ class QTabWidget;
 class SelectAccountsPage;
 class SelectFilesPage;
 class SiteUploadPage;
+class TAppData;
+class TCancelForm;
+class TScanner;
 class TimeServersPage;
 class UploadInstallerPage;
 class UtilitiesPage;
@@ -35,6 +40,8 @@ public:
 
     explicit TMainScreen(Prompts& prompts, QWidget* parent = nullptr);
     ~TMainScreen() override;
+    TMainScreen(const TMainScreen&) = delete;
+    TMainScreen& operator=(const TMainScreen&) = delete;
 
     // Bands, top to bottom.
     ProjectBar* pnlTop;
@@ -61,8 +68,16 @@ public:
 
     // What the operations share while the program runs.
     WorkingState State;
+    // The scan window and the cancel window, created after this one.
+    TScanner* Scanner = nullptr;
+    TCancelForm* CancelForm = nullptr;
+    // The settings store; null when its set-up failed or after the close.
+    std::unique_ptr<TAppData> AppData;
 
     Prompts& UserPrompts() const { return prompts; }
+    // False when the settings file could not be set up: the program ends
+    // without showing the window and without writing any setting.
+    bool StoreReady() const { return AppData != nullptr; }
 
     // The "Enable Editing" lock over its fixed list of controls.
     void SetEditingEnabled(bool enabled);
@@ -76,8 +91,12 @@ public:
     void ShowSoftwareOptions(bool visible);
     void FitWindowHeight();
 
+    // Start-up and shut-down. FormCreate runs in the constructor, FormShow
+    // when the window is first shown, FormClose when it closes.
+    void FormCreate();
     void FormShow();
     void FormClose();
+    void LoadStoredLists();
 
 protected:
     void showEvent(QShowEvent* event) override;

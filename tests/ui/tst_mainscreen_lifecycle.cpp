@@ -89,6 +89,7 @@ private slots:
             servers->addItems({"http://ts.example/one", "http://ts.example/two"});
             window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->setValue(25);
             window.State.NextUpdateCheck = QStringLiteral("01/01/2030");
+            window.move(150, 100);
             window.close();
         }
         TMainScreen window(prompts);
@@ -99,6 +100,8 @@ private slots:
                  (QStringList{"http://ts.example/one", "http://ts.example/two"}));
         QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->value(), 25);
         QCOMPARE(window.State.NextUpdateCheck, QStringLiteral("01/01/2030"));
+        QCOMPARE(window.pos(), QPoint(150, 100));
+        QCOMPARE(window.width(), 746);
         window.close();
     }
 

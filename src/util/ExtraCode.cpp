@@ -9,8 +9,7 @@ void SplitToList(QStringList& list, const QString& text, const QString& separato
             list.append(text);
         return;
     }
-    // Working on text + separator makes every piece end with a separator,
-    // so a trailing separator adds no empty piece.
+    // Working on text + separator makes every piece end with a separator.
     const QString work = text + separator;
     qsizetype from = 0;
     int piece = 1;

@@ -20,9 +20,9 @@ struct TSplitLine {
 };
 
 // Splits text at separator into list (cleared first), keeping pieces from
-// number firstPiece on (1 = all). A leading separator gives an empty first
-// piece, a trailing one no extra piece. An empty separator keeps the text
-// as one piece.
+// number firstPiece on (1 = all). The end of the text closes the last piece:
+// "a,b" gives a and b, "a,b," a, b and an empty piece, "" one empty piece.
+// An empty separator keeps the text as one piece.
 void SplitToList(QStringList& list, const QString& text, const QString& separator, int firstPiece);
 
 // Position of the last occurrence of sub in text; length(text) for an empty sub.

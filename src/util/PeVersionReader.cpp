@@ -9,7 +9,6 @@ namespace {
 constexpr quint32 kHighBit = 0x80000000u;
 constexpr quint32 kVersionType = 16; // RT_VERSION
 constexpr quint32 kFixedSignature = 0xFEEF04BDu;
-constexpr quint64 kMaxSections = 96; // the loader's own limit
 
 // Little-endian reads that refuse anything outside the data.
 class Bytes {
@@ -102,7 +101,7 @@ private:
         const quint64 coff = quint64(*peAt) + 4;
         const auto sectionCount = bytes_.U16(coff + 2);
         const auto optionalSize = bytes_.U16(coff + 16);
-        if (!sectionCount || !optionalSize || *sectionCount > kMaxSections)
+        if (!sectionCount || !optionalSize)
             return false;
         const quint64 optional = coff + 20;
         if (!bytes_.Has(optional, *optionalSize))
@@ -193,7 +192,8 @@ private:
             return std::nullopt;
         const auto length = bytes_.U16(at);
         const auto valueLength = bytes_.U16(at + 2);
-        if (!length || *length > size || *length < valueAt + fixedSize || !valueLength || *valueLength < fixedSize)
+        if (!length || *length > size || *length < valueAt + fixedSize || !valueLength ||
+            *valueLength < fixedSize)
             return std::nullopt;
         for (quint64 i = 0; i < keyBytes / 2; ++i) {
             if (bytes_.U16(at + keyAt + 2 * i) != quint16(kKey[i]))

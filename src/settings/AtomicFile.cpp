@@ -1,0 +1,62 @@
+#include "AtomicFile.h"
+
+#include "util/TarnwellError.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cstdio>
+#include <unistd.h>
+#endif
+
+namespace {
+
+[[noreturn]] void Fail(const QString& path, const QString& reason)
+{
+    throw TarnwellError(QStringLiteral("Couldn't write %1: %2").arg(path, reason));
+}
+
+bool ReplaceFile(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+        != 0;
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
+} // namespace
+
+QString AtomicTempPath(const QString& path)
+{
+    return path + QStringLiteral(".saving");
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& contents)
+{
+    const QString tempPath = AtomicTempPath(path);
+    QFile temp(tempPath);
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        Fail(path, temp.errorString());
+    const bool written = temp.write(contents) == contents.size() && temp.flush();
+#ifndef Q_OS_WIN
+    // The data must be on disk before the rename makes it the file.
+    const bool synced = written && ::fsync(temp.handle()) == 0;
+#else
+    const bool synced = written;
+#endif
+    const QString reason = temp.errorString();
+    temp.close();
+    if (!synced || temp.error() != QFileDevice::NoError) {
+        QFile::remove(tempPath);
+        Fail(path, reason);
+    }
+    if (!ReplaceFile(tempPath, path)) {
+        QFile::remove(tempPath);
+        Fail(path, QStringLiteral("the new file could not replace the old one"));
+    }
+}

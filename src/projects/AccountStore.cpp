@@ -3,27 +3,10 @@
 #include "projects/ProjectNames.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
+#include "util/ExtraCode.h"
+#include "util/MyFileOpsU.h"
 
 using namespace Schema;
-
-namespace {
-
-QString WithTrailingSlash(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
-
-// Case folding of A-Z only, as everywhere in the program.
-QString FoldAscii(const QString& text)
-{
-    QString folded = text;
-    for (QChar& c : folded)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    return folded;
-}
-
-} // namespace
 
 TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
 {
@@ -47,15 +30,15 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     if (f.Name.isEmpty())
         return;
     const QString s = AccountSection(f.Name);
-    appData.WriteString(s, KeyULInstall, WithTrailingSlash(f.InstallerPath));
-    appData.WriteString(s, KeyULPhp, WithTrailingSlash(f.PhpPath));
-    appData.WriteString(s, KeyULLinkUpLoad, WithTrailingSlash(f.LinkUploadPath));
+    appData.WriteString(s, KeyULInstall, IncludeTrailingSlash(f.InstallerPath));
+    appData.WriteString(s, KeyULPhp, IncludeTrailingSlash(f.PhpPath));
+    appData.WriteString(s, KeyULLinkUpLoad, IncludeTrailingSlash(f.LinkUploadPath));
     appData.WriteString(s, KeyFtpPass, f.Pass);
     appData.WriteString(s, KeyFtpUser, f.User);
     appData.WriteString(s, KeyFtpHost, f.Host);
     appData.WriteString(s, KeyFtpAccount, f.Name);
-    appData.WriteString(s, KeyServerHome, WithTrailingSlash(f.ServerHome));
-    appData.WriteString(s, KeyServerRoot, WithTrailingSlash(f.ServerRoot));
+    appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
+    appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
 }
 
 void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings)
@@ -93,9 +76,9 @@ QString NewAccountNameRefusal(const QString& newName, const QStringList& existin
     if (newName.isEmpty())
         return QStringLiteral("You haven't provided a new account name!");
     // A part of an existing name is refused; a name that merely contains one is not.
-    const QString folded = FoldAscii(newName);
+    const QString folded = LowerAscii(newName);
     for (const QString& existing : existingAccounts)
-        if (FoldAscii(existing).contains(folded))
+        if (LowerAscii(existing).contains(folded))
             return QStringLiteral("That's not a new account");
     return AccountNameFormatRefusal(newName);
 }

@@ -1,4 +1,5 @@
 #include "projects/AppList.h"
+#include "projects/FilePicker.h"
 #include "projects/ProjectSites.h"
 
 #include <QTest>
@@ -99,6 +100,22 @@ private slots:
         QCOMPARE(RemoveAppQuestion(QStringLiteral("/a/lib.dll"), NoPrimarySelected),
                  QStringLiteral("Remove Application from code signing list?\r/a/lib.dll"));
         QCOMPARE(VersionCaption(QString()), QStringLiteral("Version "));
+    }
+
+    void DialogNameFilter_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("one pattern") << "PFX|*.pfx" << "PFX (*.pfx)";
+        QTest::newRow("three patterns") << "Application Files|*.exe;*.ocx;*.dll"
+                                        << "Application Files (*.exe *.ocx *.dll)";
+        QTest::newRow("no bar") << "*.iss" << "*.iss";
+    }
+    void DialogNameFilter()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, dialog);
+        QCOMPARE(::DialogNameFilter(filter), dialog);
     }
 };
 

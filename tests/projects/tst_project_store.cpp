@@ -185,6 +185,24 @@ private slots:
         QCOMPARE(store.ReadInteger(UploadRecordSection("P", "C"), "/f", 0), 0);
     }
 
+    // What was saved comes back from the encrypted file after a restart.
+    void ProjectSurvivesARestart()
+    {
+        {
+            TAppData store;
+            QVERIFY(Configure(store));
+            SaveProject(store, QStringLiteral("Alpha"), SampleProject());
+            store.Save();
+        }
+        TAppData store;
+        QVERIFY(Configure(store));
+        const TProjectFields f = LoadProject(store, QStringLiteral("Alpha"));
+        QCOMPARE(f.PFXPass, SampleProject().PFXPass);
+        QCOMPARE(f.Apps, SampleProject().Apps);
+        QCOMPARE(f.Sites, SampleProject().Sites);
+        QCOMPARE(f.SoftWareDev, false);
+    }
+
     void NewProjectNameRefusals_data()
     {
         QTest::addColumn<QString>("name");

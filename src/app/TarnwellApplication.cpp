@@ -1,0 +1,27 @@
+#include "app/TarnwellApplication.h"
+
+#include "util/TarnwellError.h"
+
+#include <QMessageBox>
+
+TarnwellApplication::TarnwellApplication(int& argc, char** argv)
+    : QApplication(argc, argv), reporter_(&TarnwellApplication::ShowErrorBox)
+{
+    setApplicationName(QStringLiteral("Tarnwell"));
+    setApplicationDisplayName(QStringLiteral("Tarnwell"));
+}
+
+bool TarnwellApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const TarnwellError& error) {
+        reporter_(error.Message());
+        return true;
+    }
+}
+
+void TarnwellApplication::ShowErrorBox(const QString& message)
+{
+    QMessageBox::critical(activeWindow(), QStringLiteral("Tarnwell"), message);
+}

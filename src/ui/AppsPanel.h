@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+class TCheckListBox;
+
+// The application band (pnlApps): the project's applications to sign, the
+// primary one (checked) and its version. Shown only in software mode.
+class AppsPanel : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int DesignHeight = 125;
+
+    explicit AppsPanel(QWidget* parent = nullptr);
+
+    QLabel* lblPrimaryApp;
+    QLabel* lblVersion;
+    TCheckListBox* chkProjectApps;
+    QPushButton* bbtnAddApp;
+    QPushButton* bbtnDeleteApp;
+};

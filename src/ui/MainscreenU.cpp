@@ -1,0 +1,166 @@
+#include "ui/MainscreenU.h"
+
+#include "settings/ApplicationDataAPI.h"
+
+#include "ui/AppsPanel.h"
+#include "ui/EditingLock.h"
+#include "ui/Hints.h"
+#include "ui/ProjectBar.h"
+#include "ui/TabMarker.h"
+#include "ui/pages/AccountsPage.h"
+#include "ui/pages/BrokenLinksPage.h"
+#include "ui/pages/BuilderPage.h"
+#include "ui/pages/ImportPage.h"
+#include "ui/pages/LocalFilesPage.h"
+#include "ui/pages/LocalFoldersPage.h"
+#include "ui/pages/MaintenancePage.h"
+#include "ui/pages/SelectAccountsPage.h"
+#include "ui/pages/SelectFilesPage.h"
+#include "ui/pages/SiteUploadPage.h"
+#include "ui/pages/TimeServersPage.h"
+#include "ui/pages/UploadInstallerPage.h"
+#include "ui/pages/UtilitiesPage.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TMainScreen::TMainScreen(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts(prompts)
+{
+    setObjectName(QStringLiteral("MainScreen"));
+    setWindowTitle(QStringLiteral("Tarnwell"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(FontPixelSize);
+    setFont(arial);
+    BuildBands();
+    WirePages();
+    SetMainScreenHelpContexts(this);
+    setMinimumWidth(DesignWidth);
+    resize(DesignWidth, pnlTop->height() + pnlApps->height() + PageControl1->height());
+    FitWindowHeight();
+    FormCreate();
+}
+
+void TMainScreen::BuildBands()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("MainScreenClient"));
+    auto* bands = new QVBoxLayout(client);
+    bands->setContentsMargins(0, 0, 0, 0);
+    bands->setSpacing(0);
+
+    pnlTop = new ProjectBar(client);
+    pnlApps = new AppsPanel(client);
+    PageControl1 = new QTabWidget(client);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setFixedHeight(PageControlHeight);
+    // Seven captions, one of them padded by the marker: keep them readable
+    // rather than scrolled out of sight.
+    QFont tabFont = font();
+    tabFont.setPixelSize(FontPixelSize - 4);
+    PageControl1->tabBar()->setFont(tabFont);
+
+    TabResources = new BuilderPage(PageControl1);
+    TabUpload = new UploadInstallerPage(PageControl1);
+    TabMaintenance = new MaintenancePage(PageControl1);
+    TabAccounts = new AccountsPage(PageControl1);
+    TabPrograms = new UtilitiesPage(PageControl1);
+    tabTimeServers = new TimeServersPage(PageControl1);
+    TabImport = new ImportPage(PageControl1);
+    PageControl1->addTab(TabResources, QStringLiteral("Builder"));
+    PageControl1->addTab(TabUpload, QStringLiteral("Upload Installer"));
+    PageControl1->addTab(TabMaintenance, QStringLiteral("Site Maintenance"));
+    PageControl1->addTab(TabAccounts, QStringLiteral("Accounts"));
+    PageControl1->addTab(TabPrograms, QStringLiteral("Utilities"));
+    PageControl1->addTab(tabTimeServers, QStringLiteral("Time Servers"));
+    PageControl1->addTab(TabImport, QStringLiteral("Import"));
+
+    TabFolders = TabMaintenance->TabFolders;
+    TabFolders->tabBar()->setFont(tabFont);
+    TabSelectLocalFiles = TabMaintenance->TabSelectLocalFiles;
+    TabLocalFiles = TabMaintenance->TabLocalFiles;
+    TabLocalFolders = TabMaintenance->TabLocalFolders;
+    TabBrokenLinks = TabMaintenance->TabBrokenLinks;
+    TabInternet = TabMaintenance->TabInternet;
+    TabSiteUpload = TabMaintenance->TabSiteUpload;
+
+    bands->addWidget(pnlTop);
+    bands->addWidget(pnlApps);
+    bands->addWidget(PageControl1);
+    setCentralWidget(client);
+}
+
+void TMainScreen::WirePages()
+{
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainScreen::PageControl1Change);
+    connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
+    connect(pnlTop->chkEnable, &QCheckBox::clicked, this, &TMainScreen::chkEnableClick);
+}
+
+void TMainScreen::SetEditingEnabled(bool enabled)
+{
+    SetControlsEnabled(this, EditingControlNames(), enabled);
+}
+
+void TMainScreen::chkEnableClick()
+{
+    SetEditingEnabled(pnlTop->chkEnable->isChecked());
+}
+
+void TMainScreen::MarkActivePage(QWidget* sheet)
+{
+    State.CurrentTabSheet = sheet;
+    MarkPageCaption(PageControl1, sheet);
+    // The page in front of Site Maintenance is the current one, not the holder.
+    if (sheet == TabMaintenance)
+        TabFoldersChange(TabFolders->currentIndex());
+}
+
+void TMainScreen::MarkActiveSubPage(QWidget* sheet)
+{
+    State.CurrentTabSheet = sheet;
+    MarkPageCaption(TabFolders, sheet);
+}
+
+void TMainScreen::PageControl1Change(int index)
+{
+    QWidget* sheet = PageControl1->widget(index);
+    if (!sheet)
+        return;
+    // TabImportShow: the import fields are filled here, before the marking.
+    MarkActivePage(sheet);
+}
+
+void TMainScreen::TabFoldersChange(int index)
+{
+    // An inner page counts as shown only while Site Maintenance is in front.
+    if (PageControl1->currentWidget() != TabMaintenance)
+        return;
+    QWidget* sheet = TabFolders->widget(index);
+    if (!sheet)
+        return;
+    // TabInternetShow: FillAvailableAccounts goes here, before the marking.
+    MarkActiveSubPage(sheet);
+}
+
+void TMainScreen::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown && !event->spontaneous()) {
+        shown = true;
+        FormShow();
+    }
+}
+
+void TMainScreen::closeEvent(QCloseEvent* event)
+{
+    // Nothing can cancel the close; the settings are written once.
+    event->accept();
+    if (!closed) {
+        closed = true;
+        FormClose();
+    }
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "app/WorkingState.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AccountsPage;
+class AppsPanel;
+class BrokenLinksPage;
+class BuilderPage;
+class ImportPage;
+class LocalFilesPage;
+class LocalFoldersPage;
+class MaintenancePage;
+class ProjectBar;
+class Prompts;
+class QTabWidget;
+class SelectAccountsPage;
+class SelectFilesPage;
+class SiteUploadPage;
+class TAppData;
+class TCancelForm;
+class TScanner;
+class TimeServersPage;
+class UploadInstallerPage;
+class UtilitiesPage;
+
+// The main window: a mediator that builds the bands and pages, wires them,
+// and runs the window's start-up and shut-down. The pages hold their own
+// controls; every control's objectName is its name in the program.
+class TMainScreen : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int DesignWidth = 746;
+    static constexpr int DesignHeight = 655;
+    static constexpr int PageControlHeight = 377;
+    static constexpr int FontPixelSize = 16;
+
+    explicit TMainScreen(Prompts& prompts, QWidget* parent = nullptr);
+    ~TMainScreen() override;
+    TMainScreen(const TMainScreen&) = delete;
+    TMainScreen& operator=(const TMainScreen&) = delete;
+
+    // Bands, top to bottom.
+    ProjectBar* pnlTop;
+    AppsPanel* pnlApps;
+    QTabWidget* PageControl1;
+
+    // Pages of PageControl1, in tab order.
+    BuilderPage* TabResources;
+    UploadInstallerPage* TabUpload;
+    MaintenancePage* TabMaintenance;
+    AccountsPage* TabAccounts;
+    UtilitiesPage* TabPrograms;
+    TimeServersPage* tabTimeServers;
+    ImportPage* TabImport;
+
+    // TabFolders and its pages (owned by TabMaintenance), for the wiring.
+    QTabWidget* TabFolders;
+    SelectFilesPage* TabSelectLocalFiles;
+    LocalFilesPage* TabLocalFiles;
+    LocalFoldersPage* TabLocalFolders;
+    BrokenLinksPage* TabBrokenLinks;
+    SelectAccountsPage* TabInternet;
+    SiteUploadPage* TabSiteUpload;
+
+    // What the operations share while the program runs.
+    WorkingState State;
+    // The scan window and the cancel window, created after this one.
+    TScanner* Scanner = nullptr;
+    TCancelForm* CancelForm = nullptr;
+    // The settings store; null when its set-up failed or after the close.
+    std::unique_ptr<TAppData> AppData;
+
+    Prompts& UserPrompts() const { return prompts; }
+    // False when the settings file could not be set up: the program ends
+    // without showing the window and without writing any setting.
+    bool StoreReady() const { return AppData != nullptr; }
+
+    // The "Enable Editing" lock over its fixed list of controls.
+    void SetEditingEnabled(bool enabled);
+    void chkEnableClick();
+
+    // Records sheet as the page in front and marks its caption.
+    void MarkActivePage(QWidget* sheet);
+    void MarkActiveSubPage(QWidget* sheet);
+
+    // The software-release switch and the height that follows from it.
+    void ShowSoftwareOptions(bool visible);
+    void FitWindowHeight();
+
+    // Start-up and shut-down. FormCreate runs in the constructor, FormShow
+    // when the window is first shown, FormClose when it closes.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void LoadStoredLists();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildBands();
+    void WirePages();
+    void PageControl1Change(int index);
+    void TabFoldersChange(int index);
+
+    Prompts& prompts;
+    bool shown = false;
+    bool closed = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QProgressBar;
+
+// The scan progress window: a read-only pane that receives one line per
+// step of the site scan. It has no logic of its own; the scan drives it.
+class TScanner : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 701;
+    static constexpr int ClientHeight = 240;
+
+    explicit TScanner(QWidget* parent = nullptr);
+
+    // Before a scan: empty the pane, caption "Tarnwell - Scanning Project - "
+    // + project, show without making it modal.
+    void BeginScan(const QString& projectName);
+    // One line per step; the newest line is kept in view.
+    void AddLine(const QString& line);
+    void SetCaption(const QString& caption);
+    void SetProgress(int percent);
+    // After the scan.
+    void EndScan();
+
+    QStringList Lines() const;
+
+    QPlainTextEdit* memTask = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+};

@@ -1,0 +1,74 @@
+#include "ui/pages/AccountsPage.h"
+
+#include "ui/Controls.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, int column, const char* name, const char* caption)
+{
+    const TLabeledEdit field = MakeLabeledEdit(page, QString::fromLatin1(name), QString::fromLatin1(caption));
+    grid->addWidget(LabelAbove(page, field), row, column);
+    return field.edit;
+}
+
+} // namespace
+
+AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabAccounts"));
+    lbxAccount = MakeList(this, QStringLiteral("lbxAccount"));
+    lblAccountName = MakeLabel(this, QStringLiteral("lblAccountName"), QString());
+    QFont bold = lblAccountName->font();
+    bold.setBold(true);
+    lblAccountName->setFont(bold);
+    lblNewAccount = MakeLabel(this, QStringLiteral("lblNewAccount"), QStringLiteral("New Account Name"));
+    edtNewAccount = new QLineEdit(this);
+    edtNewAccount->setObjectName(QStringLiteral("edtNewAccount"));
+    btnAccountNew = MakeButton(this, QStringLiteral("btnAccountNew"), QStringLiteral("Empty"));
+    bbtnAccountCopy = MakeButton(this, QStringLiteral("bbtnAccountCopy"), QStringLiteral("Copy"));
+    bbtnAccountCopy->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    bbtnAccountDelete = MakeButton(this, QStringLiteral("bbtnAccountDelete"), QStringLiteral("Delete"));
+    bbtnAccountDelete->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+
+    // Left column: the account list and the buttons that make or delete one.
+    auto* left = new QVBoxLayout;
+    left->setSpacing(3);
+    left->addWidget(lbxAccount, 1);
+    left->addWidget(lblNewAccount);
+    left->addWidget(edtNewAccount);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(3);
+    buttons->addWidget(btnAccountNew);
+    buttons->addWidget(bbtnAccountCopy);
+    buttons->addWidget(bbtnAccountDelete);
+    left->addLayout(buttons);
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(10);
+    fields->setVerticalSpacing(2);
+    fields->addWidget(lblAccountName, 0, 0, 1, 2);
+    lbeFTPHost = AddField(this, fields, 1, 0, "lbeFTPHost", "Host FTP");
+    lbeFTPUserName = AddField(this, fields, 2, 0, "lbeFTPUserName", "User name FTP");
+    lbeFTPPass = AddField(this, fields, 3, 0, "lbeFTPPass", "User Pass FTP");
+    lbeServerRootPath = AddField(this, fields, 4, 0, "lbeServerRootPath", "Server Root Path");
+    lbeServerHomePath = AddField(this, fields, 1, 1, "lbeServerHomePath", "Server Home Path");
+    lbeUploadInstallerPath = AddField(this, fields, 2, 1, "lbeUploadInstallerPath", "Server Installer Path");
+    lbeUploadPhpPath = AddField(this, fields, 3, 1, "lbeUploadPhpPath", "Server Php Path");
+    lbeLinkUploadURL = AddField(this, fields, 4, 1, "lbeLinkUploadURL", "Server Link Page Path");
+    fields->setRowStretch(5, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(12);
+    layout->addLayout(left, 2);
+    layout->addLayout(fields, 5);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// "Accounts" (TabAccounts): the FTP accounts, one shown for editing.
+class AccountsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit AccountsPage(QWidget* parent = nullptr);
+
+    QListWidget* lbxAccount;
+    QLabel* lblAccountName;
+    QLabel* lblNewAccount;
+    QLineEdit* edtNewAccount;
+    QPushButton* btnAccountNew;
+    QPushButton* bbtnAccountCopy;
+    QPushButton* bbtnAccountDelete;
+    QLineEdit* lbeFTPUserName;
+    QLineEdit* lbeFTPPass;
+    QLineEdit* lbeFTPHost;
+    QLineEdit* lbeLinkUploadURL;
+    QLineEdit* lbeUploadPhpPath;
+    QLineEdit* lbeUploadInstallerPath;
+    QLineEdit* lbeServerHomePath;
+    QLineEdit* lbeServerRootPath;
+};

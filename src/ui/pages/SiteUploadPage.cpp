@@ -1,0 +1,41 @@
+#include "ui/pages/SiteUploadPage.h"
+
+#include "ui/Controls.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+SiteUploadPage::SiteUploadPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSiteUpload"));
+    SiteUploadProgress = MakeMemo(this, QStringLiteral("SiteUploadProgress"), QStringLiteral("Waiting"));
+    pBarSiteFile = MakeProgressBar(this, QStringLiteral("pBarSiteFile"));
+    pBarSiteFiles = MakeProgressBar(this, QStringLiteral("pBarSiteFiles"));
+    bbtnUploadSite = MakeButton(this, QStringLiteral("bbtnUploadSite"), QStringLiteral("Updated"));
+    bbtnUploadAll = MakeButton(this, QStringLiteral("bbtnUploadAll"), QStringLiteral("ALL"));
+    bbtnEntire = MakeButton(this, QStringLiteral("bbtnEntire"), QStringLiteral("Entire Site"));
+    bbtnSaveUploadLog = MakeButton(this, QStringLiteral("bbtnSaveUploadLog"), QStringLiteral("Save Log"));
+    bbtnSaveUploadLog->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    // Nothing to save until a run has written its summary.
+    bbtnSaveUploadLog->setEnabled(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->setSpacing(3);
+    layout->addWidget(SiteUploadProgress, 1);
+    layout->addWidget(pBarSiteFile);
+    layout->addWidget(pBarSiteFiles);
+    // Four buttons spread evenly over the width.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {bbtnUploadSite, bbtnUploadAll, bbtnEntire, bbtnSaveUploadLog}) {
+        button->setMinimumWidth(110);
+        buttons->addWidget(button);
+        buttons->addStretch(1);
+    }
+    layout->addLayout(buttons);
+}

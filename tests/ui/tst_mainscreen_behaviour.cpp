@@ -1,0 +1,219 @@
+#include "RecordingPrompts.h"
+#include "TestFolder.h"
+#include "ui/EditingLock.h"
+#include "ui/Hints.h"
+#include "ui/MainscreenU.h"
+#include "ui/TabMarker.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QTest>
+
+// The editing lock, the page marker and the hints of the shown main window.
+class MainScreenBehaviour : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestFolder>(true);
+        window = std::make_unique<TMainScreen>(prompts);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup()
+    {
+        window.reset();
+        folder.reset();
+    }
+
+    void LockListHasTheFiftyEightControls()
+    {
+        const QStringList& names = EditingControlNames();
+        QCOMPARE(names.size(), 58);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 58);
+        for (const QString& name : names)
+            QVERIFY2(window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
+    }
+
+    void WindowStartsLocked()
+    {
+        QVERIFY(!Find<QCheckBox>("chkEnable")->isChecked());
+        for (const QString& name : EditingControlNames())
+            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+    }
+
+    void LockTouchesOnlyItsList()
+    {
+        const QSet<QString> locked(EditingControlNames().begin(), EditingControlNames().end());
+        auto* enable = Find<QCheckBox>("chkEnable");
+        // Every other named control keeps its state through lock and unlock.
+        QHash<QString, bool> before;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (!w->objectName().isEmpty() && !locked.contains(w->objectName()))
+                before.insert(w->objectName(), w->isEnabled());
+        enable->click();
+        QVERIFY(enable->isChecked());
+        for (const QString& name : locked)
+            QVERIFY2(window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+        enable->click();
+        QVERIFY(!enable->isChecked());
+        for (const QString& name : locked)
+            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(window->findChild<QWidget*>(it.key())->isEnabled() == it.value(), qPrintable(it.key()));
+    }
+
+    void UsableWhileLocked_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"bbtnUpdateFiles", "bbtnGetItDone", "bbtnNew", "bbtnSelectProject", "Projects",
+                                 "edtNewProject", "btnReScan", "bbtnAgain", "bbtnedit", "bbtnEditBroken",
+                                 "bbtnUploadSite", "bbtnUploadAll", "bbtnEntire", "bbtnHelp", "lbeServerRootPath",
+                                 "clbxFiles", "chkEnable"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void UsableWhileLocked()
+    {
+        QFETCH(QString, name);
+        QVERIFY(window->findChild<QWidget*>(name)->isEnabled());
+    }
+
+    void BuilderIsMarkedAtStart()
+    {
+        auto* pages = Find<QTabWidget>("PageControl1");
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabResources"));
+        QCOMPARE(pages->tabText(0), PageMarker + QStringLiteral("Builder") + PageMarker);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        QCOMPARE(Find<QTabWidget>("TabFolders")->currentWidget()->objectName(),
+                 QStringLiteral("TabSelectLocalFiles"));
+    }
+
+    void MarkerMovesWithThePageInFront()
+    {
+        auto* pages = Find<QTabWidget>("PageControl1");
+        pages->setCurrentIndex(3); // Accounts
+        QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
+        QCOMPARE(pages->tabText(3), PageMarker + QStringLiteral("Accounts") + PageMarker);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabAccounts"));
+        pages->setCurrentIndex(0);
+        QCOMPARE(pages->tabText(3), QStringLiteral("Accounts"));
+        // Marking the page that already has the marker never pads it twice.
+        window->MarkActivePage(pages->widget(0));
+        QCOMPARE(pages->tabText(0), PageMarker + QStringLiteral("Builder") + PageMarker);
+        for (int i = 1; i < pages->count(); ++i)
+            QVERIFY(!pages->tabText(i).contains(PageMarker));
+    }
+
+    void SiteMaintenanceMarksItsInnerPage()
+    {
+        auto* pages = Find<QTabWidget>("PageControl1");
+        auto* folders = Find<QTabWidget>("TabFolders");
+        pages->setCurrentIndex(2);
+        QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
+        QCOMPARE(folders->tabText(0), PageMarker + QStringLiteral("Select Files") + PageMarker);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        folders->setCurrentIndex(3);
+        QCOMPARE(folders->tabText(0), QStringLiteral("Select Files"));
+        QCOMPARE(folders->tabText(3), PageMarker + QStringLiteral("Broken Links") + PageMarker);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+        // Leaving and coming back: the inner page in front is current again.
+        pages->setCurrentIndex(4);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabPrograms"));
+        pages->setCurrentIndex(2);
+        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+    }
+
+    void UnmarkRemovesEveryMarker_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("plain");
+        const QString m = PageMarker;
+        QTest::newRow("marked") << m + "Files" + m << "Files";
+        QTest::newRow("plain") << "Files" << "Files";
+        QTest::newRow("marked twice") << m + m + "Files" + m + m << "Files";
+        QTest::newRow("run joined by removal") << QString(7, ' ') + m + QString(7, ' ') + "Files" << "Files";
+    }
+    void UnmarkRemovesEveryMarker()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, plain);
+        QCOMPARE(UnmarkedCaption(caption), plain);
+    }
+
+    void HintsOfTheWindow_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("clbxFiles") << QStringList{
+            "Check the files that you want included in your site updates",
+            "ctrl-click selects/deselects all files in this folder",
+            "Any dependencies of index.html will always be automatically selected", "Right click for help"};
+        QTest::newRow("bbtnHelp") << QStringList{"Click this to read the help"};
+        QTest::newRow("btnAddAll") << QStringList{"Add all the listed accounts to your update list"};
+        QTest::newRow("chkSoftWare") << QStringList{"Show or Hide the software project options",
+                                                    "this has no effect of your stored data", "Right click for help"};
+        QTest::newRow("speAttempts") << QStringList{"This is the number of attempts to use each time server",
+                                                    "Right click for help"};
+        QTest::newRow("lbxBrokenLinks") << QStringList{};
+        QTest::newRow("bbtnTimeStamp") << QStringList{};
+    }
+    void HintsOfTheWindow()
+    {
+        QFETCH(QStringList, lines);
+        QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(control);
+        const QString hint = ControlHint(control);
+        QCOMPARE(hint.isEmpty() ? QStringList{} : hint.split(QLatin1Char('\r')), lines);
+        QCOMPARE(control->toolTip(), lines.join(QLatin1Char('\n')));
+    }
+
+    void HelpContextsOfTheDesign()
+    {
+        QCOMPARE(HelpContext(Find<QWidget>("lbeLocalRoot")), 560);
+        QCOMPARE(HelpContext(Find<QWidget>("lbxBrokenLinks")), 640);
+        QCOMPARE(HelpContext(Find<QWidget>("btnAddAll")), 0);
+        QCOMPARE(HelpContext(Find<QWidget>("btnUpdate")), 0);
+    }
+
+    void SetControlHintAddsTheHelpLineOnce_data()
+    {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("with context") << 560 << "Local root" << "Local root\rRight click for help";
+        QTest::newRow("without context") << 0 << "Local root" << "Local root";
+        QTest::newRow("says so already") << 560 << "Right click me" << "Right click me";
+        QTest::newRow("empty text") << 560 << "" << "\rRight click for help";
+    }
+    void SetControlHintAddsTheHelpLineOnce()
+    {
+        QFETCH(int, context);
+        QFETCH(QString, text);
+        QFETCH(QString, hint);
+        QWidget control;
+        SetHelpContext(&control, context);
+        SetControlHint(&control, text);
+        QCOMPARE(ControlHint(&control), hint);
+        // Setting the result again does not add a second line.
+        SetControlHint(&control, ControlHint(&control));
+        QCOMPARE(ControlHint(&control), hint);
+        QCOMPARE(control.toolTipDuration(), 5000);
+    }
+
+private:
+    template <typename T> T* Find(const char* name)
+    {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+
+    RecordingPrompts prompts;
+    std::unique_ptr<TestFolder> folder;
+    std::unique_ptr<TMainScreen> window;
+};
+
+QTEST_MAIN(MainScreenBehaviour)
+#include "tst_mainscreen_behaviour.moc"

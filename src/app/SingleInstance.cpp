@@ -8,9 +8,9 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& folder)
     : path_(QDir(folder).filePath(QString::fromLatin1(InstanceGuid) + QStringLiteral(".lock"))),
       lock_(std::make_unique<QLockFile>(path_))
 {
-    // A lock is stale only when the process that holds it is gone. The
-    // default age rule would let a second copy in after the first had run
-    // for half a minute.
+    // A lock is stale only when the process that holds it is gone. Staleness
+    // by age would let a second copy in beside one that has run for a while
+    // wherever the file system offers no native lock to stop it.
     lock_->setStaleLockTime(0);
 }
 

@@ -32,7 +32,11 @@ namespace {
 
 QString Prefix(const QString& section, const QString& key)
 {
-    return QLatin1Char('<') + section + QStringLiteral("><") + key + QLatin1Char('>');
+    // Built in one allocation: every read and write starts here.
+    QString prefix;
+    prefix.reserve(section.size() + key.size() + 4);
+    prefix.append(QLatin1Char('<')).append(section).append(QLatin1String("><")).append(key).append(QLatin1Char('>'));
+    return prefix;
 }
 
 QString SectionPrefix(const QString& section)
@@ -112,13 +116,12 @@ void TAppData::Impl::Load()
         throw TarnwellError(QStringLiteral("Couldn't read %1: %2").arg(file.fileName(), file.errorString()));
     const QByteArray contents = file.readAll();
 
-    LineCipher cipher(passphrase);
     QList<QByteArray> fileLines = contents.split('\n');
     // The last line ends with a line break, so the split leaves an empty piece.
     if (!fileLines.isEmpty() && fileLines.last().isEmpty())
         fileLines.removeLast();
-    for (const QByteArray& fileLine : fileLines) {
-        if (const auto plain = cipher.Decrypt(fileLine))
+    for (const auto& plain : LineCipher::DecryptAll(fileLines, passphrase)) {
+        if (plain)
             lines.Append(*plain);
         else
             ++invalidLines;
@@ -147,11 +150,9 @@ void TAppData::Save()
     if (path.isEmpty())
         throw TarnwellError(QStringLiteral("The settings file has not been set up"));
 
-    LineCipher cipher(d_->passphrase);
     QByteArray contents;
-    const QStringList lines = d_->lines.Lines();
-    for (const QString& line : lines) {
-        contents.append(cipher.Encrypt(line));
+    for (const QByteArray& line : LineCipher::EncryptAll(d_->lines.Lines(), d_->passphrase)) {
+        contents.append(line);
         contents.append("\r\n");
     }
     if (d_->damagedCopyPending)

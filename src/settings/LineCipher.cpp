@@ -7,7 +7,10 @@
 #include <openssl/crypto.h>
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -40,7 +43,61 @@ QString FromUtf16Le(const std::uint8_t* bytes, qsizetype size)
     return text;
 }
 
+// Runs work(cipher, begin, end) over [0, count) in chunks on up to one
+// thread per core, each with a cipher of its own; joins before returning and
+// passes on the first error.
+template <typename Work>
+void ForEachChunk(qsizetype count, const QString& passphrase, Work work)
+{
+    constexpr qsizetype kLinesPerThread = 256;
+    const auto cores = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
+    const qsizetype threads = std::clamp<qsizetype>(count / kLinesPerThread, 1, std::min<qsizetype>(cores, 8));
+    if (threads == 1) {
+        LineCipher cipher(passphrase);
+        work(cipher, 0, count);
+        return;
+    }
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
+    std::vector<std::thread> pool;
+    const qsizetype chunk = (count + threads - 1) / threads;
+    for (qsizetype t = 0; t < threads; ++t) {
+        pool.emplace_back([&, t] {
+            try {
+                LineCipher cipher(passphrase);
+                work(cipher, t * chunk, std::min(count, (t + 1) * chunk));
+            } catch (...) {
+                errors[static_cast<std::size_t>(t)] = std::current_exception();
+            }
+        });
+    }
+    for (auto& thread : pool)
+        thread.join();
+    for (const auto& error : errors)
+        if (error)
+            std::rethrow_exception(error);
+}
+
 } // namespace
+
+QList<QByteArray> LineCipher::EncryptAll(const QStringList& lines, const QString& passphrase)
+{
+    QList<QByteArray> out(lines.size());
+    ForEachChunk(lines.size(), passphrase, [&](LineCipher& cipher, qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
+            out[i] = cipher.Encrypt(lines[i]);
+    });
+    return out;
+}
+
+std::vector<std::optional<QString>> LineCipher::DecryptAll(const QList<QByteArray>& lines, const QString& passphrase)
+{
+    std::vector<std::optional<QString>> out(static_cast<std::size_t>(lines.size()));
+    ForEachChunk(lines.size(), passphrase, [&](LineCipher& cipher, qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
+            out[static_cast<std::size_t>(i)] = cipher.Decrypt(lines[i]);
+    });
+    return out;
+}
 
 LineCipher::LineCipher(const QString& passphrase)
 {

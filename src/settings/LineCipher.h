@@ -3,11 +3,14 @@
 #include "Aes256Block.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // The encryption of one settings line (also used for the enciphered
 // constants): a 32-byte key derived per line from the passphrase and a
@@ -30,6 +33,12 @@ public:
     // passphrase (too short, odd length, check value differs).
     std::optional<QString> Decrypt(QByteArrayView base64);
     std::optional<QString> DecryptDecoded(const QByteArray& bytes);
+
+    // Whole files at once: the lines are shared out over the processor's
+    // cores (each line is independent and costs 32 hashes); results keep
+    // the order of the input.
+    static QList<QByteArray> EncryptAll(const QStringList& lines, const QString& passphrase);
+    static std::vector<std::optional<QString>> DecryptAll(const QList<QByteArray>& lines, const QString& passphrase);
 
     Key DeriveKey(const Salt& salt) const;
     static Salt RandomSalt();

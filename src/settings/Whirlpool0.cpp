@@ -137,40 +137,55 @@ void Whirlpool0::Reset()
     length_ = 0;
 }
 
+// The eight rows stay in named variables so that the compiler keeps them in
+// registers; row i of a round gathers byte k of row (i - k) mod 8.
+#define W0_T(k, v) kTables[k][static_cast<std::uint8_t>((v) >> (56 - 8 * (k)))]
+#define W0_ROW(in, i0, i1, i2, i3, i4, i5, i6, i7)                                                      \
+    (W0_T(0, in##i0) ^ W0_T(1, in##i1) ^ W0_T(2, in##i2) ^ W0_T(3, in##i3) ^ W0_T(4, in##i4)            \
+     ^ W0_T(5, in##i5) ^ W0_T(6, in##i6) ^ W0_T(7, in##i7))
+#define W0_ROUND(out, in)                                                                                \
+    out##0 = W0_ROW(in, 0, 7, 6, 5, 4, 3, 2, 1);                                                         \
+    out##1 = W0_ROW(in, 1, 0, 7, 6, 5, 4, 3, 2);                                                         \
+    out##2 = W0_ROW(in, 2, 1, 0, 7, 6, 5, 4, 3);                                                         \
+    out##3 = W0_ROW(in, 3, 2, 1, 0, 7, 6, 5, 4);                                                         \
+    out##4 = W0_ROW(in, 4, 3, 2, 1, 0, 7, 6, 5);                                                         \
+    out##5 = W0_ROW(in, 5, 4, 3, 2, 1, 0, 7, 6);                                                         \
+    out##6 = W0_ROW(in, 6, 5, 4, 3, 2, 1, 0, 7);                                                         \
+    out##7 = W0_ROW(in, 7, 6, 5, 4, 3, 2, 1, 0)
+
 void Whirlpool0::ProcessBlock(const std::uint8_t* block)
 {
-    std::uint64_t key[8];
-    std::uint64_t state[8];
-    std::uint64_t block64[8];
-    for (int i = 0; i < 8; ++i) {
-        block64[i] = LoadBigEndian(block + 8 * i);
-        key[i] = hash_[static_cast<std::size_t>(i)];
-        state[i] = block64[i] ^ key[i];
-    }
-    std::uint64_t next[8];
-    if (!started_) {
-        for (std::size_t r = 0; r < kRounds; ++r) {
-            Round(state, next);
-            for (std::size_t i = 0; i < 8; ++i)
-                state[i] = next[i] ^ kZeroRoundKeys[r][i];
-        }
-        started_ = true;
-        for (std::size_t i = 0; i < 8; ++i)
-            hash_[i] = state[i] ^ block64[i];
-        return;
-    }
-    for (int r = 0; r < kRounds; ++r) {
-        Round(key, next);
-        next[0] ^= kRoundConstants[static_cast<std::size_t>(r)];
-        std::memcpy(key, next, sizeof key);
-        Round(state, next);
-        for (int i = 0; i < 8; ++i)
-            state[i] = next[i] ^ key[i];
-    }
-    // Miyaguchi-Preneel: the new chaining value also folds in the block.
+    std::uint64_t m[8];
     for (int i = 0; i < 8; ++i)
-        hash_[static_cast<std::size_t>(i)] ^= state[i] ^ block64[i];
+        m[i] = LoadBigEndian(block + 8 * i);
+    std::uint64_t k0 = hash_[0], k1 = hash_[1], k2 = hash_[2], k3 = hash_[3];
+    std::uint64_t k4 = hash_[4], k5 = hash_[5], k6 = hash_[6], k7 = hash_[7];
+    std::uint64_t s0 = m[0] ^ k0, s1 = m[1] ^ k1, s2 = m[2] ^ k2, s3 = m[3] ^ k3;
+    std::uint64_t s4 = m[4] ^ k4, s5 = m[5] ^ k5, s6 = m[6] ^ k6, s7 = m[7] ^ k7;
+    std::uint64_t t0, t1, t2, t3, t4, t5, t6, t7;
+    for (std::size_t r = 0; r < kRounds; ++r) {
+        if (started_) {
+            W0_ROUND(t, k);
+            k0 = t0 ^ kRoundConstants[r];
+            k1 = t1, k2 = t2, k3 = t3, k4 = t4, k5 = t5, k6 = t6, k7 = t7;
+        } else {
+            // First block: the chaining value is zero, its round keys are known.
+            const auto& key = kZeroRoundKeys[r];
+            k0 = key[0], k1 = key[1], k2 = key[2], k3 = key[3], k4 = key[4], k5 = key[5], k6 = key[6], k7 = key[7];
+        }
+        W0_ROUND(t, s);
+        s0 = t0 ^ k0, s1 = t1 ^ k1, s2 = t2 ^ k2, s3 = t3 ^ k3;
+        s4 = t4 ^ k4, s5 = t5 ^ k5, s6 = t6 ^ k6, s7 = t7 ^ k7;
+    }
+    started_ = true;
+    // Miyaguchi-Preneel: the new chaining value also folds in the block.
+    hash_[0] ^= s0 ^ m[0], hash_[1] ^= s1 ^ m[1], hash_[2] ^= s2 ^ m[2], hash_[3] ^= s3 ^ m[3];
+    hash_[4] ^= s4 ^ m[4], hash_[5] ^= s5 ^ m[5], hash_[6] ^= s6 ^ m[6], hash_[7] ^= s7 ^ m[7];
 }
+
+#undef W0_ROUND
+#undef W0_ROW
+#undef W0_T
 
 void Whirlpool0::Add(const std::uint8_t* data, std::size_t size)
 {

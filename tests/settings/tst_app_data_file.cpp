@@ -87,6 +87,7 @@ private slots:
     void storeStaysUsableAfterSave();
     void saveWithoutLinesLeavesTheFile();
     void damagedLineIsDroppedAndOriginalKept();
+    void largeFileKeepsItsOrder();
     void damagedCopiesAreNotOverwritten();
     void wrongPassphraseKeepsTheOldFile();
     void failedSaveKeepsTheOldFile();
@@ -275,6 +276,29 @@ void TestAppDataFile::damagedLineIsDroppedAndOriginalKept()
     auto clean = Open();
     QCOMPARE(clean->InvalidLineCount(), 0);
     QCOMPARE(Entries(*clean), QStringList({QStringLiteral("<one>1"), QStringLiteral("<three>3")}));
+}
+
+void TestAppDataFile::largeFileKeepsItsOrder()
+{
+    // Enough lines for the cipher to share them out over several threads.
+    TestFolder folder(true);
+    auto store = Open();
+    QStringList expected;
+    for (int i = 0; i < 1200; ++i) {
+        const QString value = QString(i % 41, QChar(u'ä')) + QString::number(i);
+        store->WriteString(QStringLiteral("S"), QStringLiteral("k%1").arg(i), value);
+        if (i != 700)
+            expected.append(QStringLiteral("<k%1>").arg(i) + value);
+    }
+    store->Save();
+    QList<QByteArray> lines = ReadAll(store->FilePath()).split('\n');
+    QCOMPARE(lines.size(), 1201);
+    lines[700] = "AAAA" + lines[700].mid(4);
+    WriteAll(store->FilePath(), lines.join('\n'));
+
+    auto loaded = Open();
+    QCOMPARE(loaded->InvalidLineCount(), 1);
+    QCOMPARE(Entries(*loaded), expected);
 }
 
 void TestAppDataFile::damagedCopiesAreNotOverwritten()

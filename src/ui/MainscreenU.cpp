@@ -6,6 +6,7 @@
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
 #include "ui/ProjectBar.h"
+#include "ui/ProjectWiring.h"
 #include "ui/TabMarker.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
@@ -98,6 +99,7 @@ void TMainScreen::WirePages()
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainScreen::PageControl1Change);
     connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
     connect(pnlTop->chkEnable, &QCheckBox::clicked, this, &TMainScreen::chkEnableClick);
+    WireProjectHandlers(*this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)
@@ -142,7 +144,7 @@ void TMainScreen::TabFoldersChange(int index)
     QWidget* sheet = TabFolders->widget(index);
     if (!sheet)
         return;
-    // TabInternetShow: FillAvailableAccounts goes here, before the marking.
+    // TabInternetShow fills the account lists from the page's own show event.
     MarkActiveSubPage(sheet);
 }
 

@@ -12,6 +12,9 @@ class AppsPanel : public QFrame {
     Q_OBJECT
 public:
     static constexpr int DesignHeight = 125;
+    static constexpr int VersionGap = 8;   // primary name to version
+    static constexpr int ButtonMargin = 2; // buttons to the right edge
+    static constexpr int ListGap = 8;      // list to the buttons
 
     explicit AppsPanel(QWidget* parent = nullptr);
 

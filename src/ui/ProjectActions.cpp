@@ -6,6 +6,7 @@
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
 #include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
 #include "ui/MainscreenU.h"
 #include "util/Prompts.h"
 #include "ui/ProjectBar.h"
@@ -46,6 +47,8 @@ ProjectActions::ProjectActions(TMainScreen& window) : QObject(&window), w(window
     connect(bar->btnAbandon, &QPushButton::clicked, this, &ProjectActions::btnAbandonClick);
     connect(bar->bbtnDeleteProject, &QPushButton::clicked, this, &ProjectActions::btnDeleteProjectClick);
     connect(bar->chkSoftWare, &QCheckBox::clicked, this, &ProjectActions::chkSoftWareClick);
+    connect(w.TabResources->cbxtimeStamp, &QCheckBox::clicked, this, &ProjectActions::cbxtimeStampClick);
+    connect(w.TabResources->cbxAutoUpload, &QCheckBox::clicked, this, &ProjectActions::cbxAutoUploadClick);
 }
 
 QString ProjectActions::EditingProject() const
@@ -130,6 +133,20 @@ void ProjectActions::btnDeleteProjectClick()
 void ProjectActions::chkSoftWareClick()
 {
     w.ShowSoftwareOptions(w.pnlTop->chkSoftWare->isChecked());
+}
+
+void ProjectActions::cbxtimeStampClick()
+{
+    const QString project = EditingProject();
+    if (w.AppData && !project.isEmpty())
+        w.AppData->WriteBool(project, Schema::KeyTimeStamp, w.TabResources->cbxtimeStamp->isChecked());
+}
+
+void ProjectActions::cbxAutoUploadClick()
+{
+    const QString project = EditingProject();
+    if (w.AppData && !project.isEmpty())
+        w.AppData->WriteBool(project, Schema::KeyAutoUpload, w.TabResources->cbxAutoUpload->isChecked());
 }
 
 void ProjectActions::ClearSiteLists()

@@ -21,6 +21,9 @@ public:
     void btnAbandonClick();
     void btnDeleteProjectClick();
     void chkSoftWareClick();
+    // The two build switches are stored on every click, not by SaveProject.
+    void cbxtimeStampClick();
+    void cbxAutoUploadClick();
 
     // Fills the fields of the project named by lblEditingProject.
     void LoadProject();

@@ -205,6 +205,7 @@ private slots:
         fx->Edit("lbeInnoSetupFile")->setText(QStringLiteral("/beta/setup.iss"));
         fx->Edit("lbeLocalHome")->setText(QStringLiteral("/beta/site/www"));
         fx->Find<QCheckBox>("chkSoftWare")->click();
+        fx->Find<QCheckBox>("cbxAutoUpload")->click();
 
         fx->Restart();
         QCOMPARE(fx->Items("Projects"), QStringList({"Alpha", "Beta"}));
@@ -214,11 +215,14 @@ private slots:
         QCOMPARE(fx->Edit("lbeInnoSetupFile")->text(), QStringLiteral("/beta/setup.iss"));
         QCOMPARE(fx->Edit("lbeLocalHome")->text(), QStringLiteral("/beta/site/www"));
         QVERIFY(!fx->Find<QCheckBox>("chkSoftWare")->isChecked());
+        QVERIFY(!fx->Find<QCheckBox>("cbxAutoUpload")->isChecked());
+        QVERIFY(fx->Find<QCheckBox>("cbxtimeStamp")->isChecked());
         SelectProject("Alpha");
         fx->Button("bbtnSelectProject")->click();
         QCOMPARE(fx->Edit("lbePHPVar")->text(), QStringLiteral("$alphaSetup"));
         QCOMPARE(fx->Edit("lbeDownLoadLinkId")->text(), QStringLiteral("dl-alpha"));
         QCOMPARE(fx->Edit("lbeInnoSetupFile")->text(), QString());
+        QVERIFY(fx->Find<QCheckBox>("cbxAutoUpload")->isChecked());
     }
 
 private:

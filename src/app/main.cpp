@@ -4,24 +4,13 @@
 #include "ui/MainscreenU.h"
 #include "ui/QtPrompts.h"
 #include "ui/ScannerU.h"
+#include "util/TarnwellError.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+// The three windows, in their order, and the message loop.
+int Run()
 {
-    // Before anything else: a second copy ends at once, silently, touching nothing.
-    SingleInstanceGuard guard;
-    switch (guard.Acquire()) {
-    case SingleInstanceGuard::Outcome::Acquired:
-        break;
-    case SingleInstanceGuard::Outcome::AnotherRuns:
-        return 0;
-    case SingleInstanceGuard::Outcome::Failed: {
-        TarnwellApplication app(argc, argv);
-        TarnwellApplication::ShowErrorBox(guard.ErrorText());
-        return 1;
-    }
-    }
-
-    TarnwellApplication app(argc, argv);
     QtPrompts prompts;
     TMainScreen MainScreen(prompts);
     if (!MainScreen.StoreReady())
@@ -31,7 +20,31 @@ int main(int argc, char* argv[])
     MainScreen.Scanner = &Scanner;
     MainScreen.CancelForm = &CancelForm;
     MainScreen.show();
-    const int result = TarnwellApplication::exec();
+    return TarnwellApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Before anything else: a second copy ends at once, silently, touching nothing.
+    SingleInstanceGuard guard;
+    const SingleInstanceGuard::Outcome outcome = guard.Acquire();
+    if (outcome == SingleInstanceGuard::Outcome::AnotherRuns)
+        return 0;
+
+    TarnwellApplication app(argc, argv);
+    if (outcome == SingleInstanceGuard::Outcome::Failed) {
+        TarnwellApplication::ShowErrorBox(guard.ErrorText());
+        return 1;
+    }
+    int result = 1;
+    try {
+        result = Run();
+    } catch (const TarnwellError& error) {
+        // Outside the message loop (the store's set-up), nothing can go on.
+        TarnwellApplication::ShowErrorBox(error.Message());
+    }
     guard.Release();
     return result;
 }

@@ -24,8 +24,8 @@ void Init(EVP_CIPHER_CTX* ctx, const std::uint8_t* key, bool encrypt)
 void Run(EVP_CIPHER_CTX* ctx, const std::uint8_t* in, std::uint8_t* out)
 {
     int outLength = 0;
-    if (EVP_CipherUpdate(ctx, out, &outLength, in, Aes256Block::BlockSize) != 1
-        || outLength != Aes256Block::BlockSize)
+    if (EVP_CipherUpdate(ctx, out, &outLength, in, Aes256Block::BlockSize) != 1 ||
+        outLength != Aes256Block::BlockSize)
         Fail("block operation");
 }
 

@@ -35,7 +35,11 @@ QString Prefix(const QString& section, const QString& key)
     // Built in one allocation: every read and write starts here.
     QString prefix;
     prefix.reserve(section.size() + key.size() + 4);
-    prefix.append(QLatin1Char('<')).append(section).append(QLatin1String("><")).append(key).append(QLatin1Char('>'));
+    prefix.append(QLatin1Char('<'))
+        .append(section)
+        .append(QLatin1String("><"))
+        .append(key)
+        .append(QLatin1Char('>'));
     return prefix;
 }
 
@@ -139,7 +143,8 @@ void TAppData::Impl::KeepDamagedCopy() const
     for (int n = 2; QFile::exists(copy); ++n)
         copy = stem + QLatin1Char('-') + QString::number(n);
     if (!QFile::copy(path, copy))
-        throw TarnwellError(QStringLiteral("Couldn't keep a copy of the damaged settings file as %1").arg(copy));
+        throw TarnwellError(
+            QStringLiteral("Couldn't keep a copy of the damaged settings file as %1").arg(copy));
 }
 
 void TAppData::Save()

@@ -21,9 +21,9 @@ namespace {
 bool ReplaceFile(const QString& from, const QString& to)
 {
 #ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-        != 0;
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
+                       reinterpret_cast<const wchar_t*>(to.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
@@ -42,6 +42,12 @@ void WriteFileAtomically(const QString& path, const QByteArray& contents)
     QFile temp(tempPath);
     if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
         Fail(path, temp.errorString());
+    // The replacement keeps the old file's permissions; a new file is the
+    // owner's alone (the settings hold passwords).
+    const QFile::Permissions permissions = QFile::exists(path)
+                                               ? QFile::permissions(path)
+                                               : QFile::ReadOwner | QFile::WriteOwner;
+    temp.setPermissions(permissions);
     const bool written = temp.write(contents) == contents.size() && temp.flush();
 #ifndef Q_OS_WIN
     // The data must be on disk before the rename makes it the file.

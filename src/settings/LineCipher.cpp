@@ -46,12 +46,12 @@ QString FromUtf16Le(const std::uint8_t* bytes, qsizetype size)
 // Runs work(cipher, begin, end) over [0, count) in chunks on up to one
 // thread per core, each with a cipher of its own; joins before returning and
 // passes on the first error.
-template <typename Work>
-void ForEachChunk(qsizetype count, const QString& passphrase, Work work)
+template <typename Work> void ForEachChunk(qsizetype count, const QString& passphrase, Work work)
 {
     constexpr qsizetype kLinesPerThread = 256;
     const auto cores = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
-    const qsizetype threads = std::clamp<qsizetype>(count / kLinesPerThread, 1, std::min<qsizetype>(cores, 8));
+    const qsizetype threads =
+        std::clamp<qsizetype>(count / kLinesPerThread, 1, std::min<qsizetype>(cores, 8));
     if (threads == 1) {
         LineCipher cipher(passphrase);
         work(cipher, 0, count);
@@ -89,7 +89,8 @@ QList<QByteArray> LineCipher::EncryptAll(const QStringList& lines, const QString
     return out;
 }
 
-std::vector<std::optional<QString>> LineCipher::DecryptAll(const QList<QByteArray>& lines, const QString& passphrase)
+std::vector<std::optional<QString>> LineCipher::DecryptAll(const QList<QByteArray>& lines,
+                                                           const QString& passphrase)
 {
     std::vector<std::optional<QString>> out(static_cast<std::size_t>(lines.size()));
     ForEachChunk(lines.size(), passphrase, [&](LineCipher& cipher, qsizetype begin, qsizetype end) {
@@ -118,7 +119,8 @@ LineCipher::Key LineCipher::DeriveKey(const Salt& salt) const
     Key key{};
     Whirlpool0 hash;
     for (std::uint32_t i = 0; i < key.size(); ++i) {
-        const std::uint8_t counter[4] = {static_cast<std::uint8_t>(i >> 24), static_cast<std::uint8_t>(i >> 16),
+        const std::uint8_t counter[4] = {static_cast<std::uint8_t>(i >> 24),
+                                         static_cast<std::uint8_t>(i >> 16),
                                          static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)};
         hash.Add(counter, sizeof counter);
         hash.Add(key.data(), i);

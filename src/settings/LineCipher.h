@@ -38,7 +38,8 @@ public:
     // cores (each line is independent and costs 32 hashes); results keep
     // the order of the input.
     static QList<QByteArray> EncryptAll(const QStringList& lines, const QString& passphrase);
-    static std::vector<std::optional<QString>> DecryptAll(const QList<QByteArray>& lines, const QString& passphrase);
+    static std::vector<std::optional<QString>> DecryptAll(const QList<QByteArray>& lines,
+                                                          const QString& passphrase);
 
     Key DeriveKey(const Salt& salt) const;
     static Salt RandomSalt();

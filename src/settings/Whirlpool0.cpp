@@ -51,9 +51,11 @@ constexpr Tables MakeTables()
     for (int x = 0; x < 256; ++x) {
         std::uint64_t row = 0;
         for (int j = 0; j < 8; ++j)
-            row = (row << 8) | GfMul(kSBox[static_cast<std::size_t>(x)], kMatrixRow[static_cast<std::size_t>(j)]);
+            row = (row << 8) |
+                  GfMul(kSBox[static_cast<std::size_t>(x)], kMatrixRow[static_cast<std::size_t>(j)]);
         for (int k = 0; k < 8; ++k)
-            t[static_cast<std::size_t>(k)][static_cast<std::size_t>(x)] = k == 0 ? row : (row >> (8 * k)) | (row << (64 - 8 * k));
+            t[static_cast<std::size_t>(k)][static_cast<std::size_t>(x)] =
+                k == 0 ? row : (row >> (8 * k)) | (row << (64 - 8 * k));
     }
     return t;
 }
@@ -82,10 +84,10 @@ constexpr std::uint8_t ByteOf(std::uint64_t v, int index)
 constexpr void Round(const std::uint64_t* in, std::uint64_t* out)
 {
     for (int i = 0; i < 8; ++i) {
-        out[i] = kTables[0][ByteOf(in[i], 0)] ^ kTables[1][ByteOf(in[(i + 7) & 7], 1)]
-            ^ kTables[2][ByteOf(in[(i + 6) & 7], 2)] ^ kTables[3][ByteOf(in[(i + 5) & 7], 3)]
-            ^ kTables[4][ByteOf(in[(i + 4) & 7], 4)] ^ kTables[5][ByteOf(in[(i + 3) & 7], 5)]
-            ^ kTables[6][ByteOf(in[(i + 2) & 7], 6)] ^ kTables[7][ByteOf(in[(i + 1) & 7], 7)];
+        out[i] = kTables[0][ByteOf(in[i], 0)] ^ kTables[1][ByteOf(in[(i + 7) & 7], 1)] ^
+                 kTables[2][ByteOf(in[(i + 6) & 7], 2)] ^ kTables[3][ByteOf(in[(i + 5) & 7], 3)] ^
+                 kTables[4][ByteOf(in[(i + 4) & 7], 4)] ^ kTables[5][ByteOf(in[(i + 3) & 7], 5)] ^
+                 kTables[6][ByteOf(in[(i + 2) & 7], 6)] ^ kTables[7][ByteOf(in[(i + 1) & 7], 7)];
     }
 }
 
@@ -140,17 +142,17 @@ void Whirlpool0::Reset()
 // The eight rows stay in named variables so that the compiler keeps them in
 // registers; row i of a round gathers byte k of row (i - k) mod 8.
 #define W0_T(k, v) kTables[k][static_cast<std::uint8_t>((v) >> (56 - 8 * (k)))]
-#define W0_ROW(in, i0, i1, i2, i3, i4, i5, i6, i7)                                                      \
-    (W0_T(0, in##i0) ^ W0_T(1, in##i1) ^ W0_T(2, in##i2) ^ W0_T(3, in##i3) ^ W0_T(4, in##i4)            \
-     ^ W0_T(5, in##i5) ^ W0_T(6, in##i6) ^ W0_T(7, in##i7))
-#define W0_ROUND(out, in)                                                                                \
-    out##0 = W0_ROW(in, 0, 7, 6, 5, 4, 3, 2, 1);                                                         \
-    out##1 = W0_ROW(in, 1, 0, 7, 6, 5, 4, 3, 2);                                                         \
-    out##2 = W0_ROW(in, 2, 1, 0, 7, 6, 5, 4, 3);                                                         \
-    out##3 = W0_ROW(in, 3, 2, 1, 0, 7, 6, 5, 4);                                                         \
-    out##4 = W0_ROW(in, 4, 3, 2, 1, 0, 7, 6, 5);                                                         \
-    out##5 = W0_ROW(in, 5, 4, 3, 2, 1, 0, 7, 6);                                                         \
-    out##6 = W0_ROW(in, 6, 5, 4, 3, 2, 1, 0, 7);                                                         \
+#define W0_ROW(in, i0, i1, i2, i3, i4, i5, i6, i7)                                                           \
+    (W0_T(0, in##i0) ^ W0_T(1, in##i1) ^ W0_T(2, in##i2) ^ W0_T(3, in##i3) ^ W0_T(4, in##i4) ^               \
+     W0_T(5, in##i5) ^ W0_T(6, in##i6) ^ W0_T(7, in##i7))
+#define W0_ROUND(out, in)                                                                                    \
+    out##0 = W0_ROW(in, 0, 7, 6, 5, 4, 3, 2, 1);                                                             \
+    out##1 = W0_ROW(in, 1, 0, 7, 6, 5, 4, 3, 2);                                                             \
+    out##2 = W0_ROW(in, 2, 1, 0, 7, 6, 5, 4, 3);                                                             \
+    out##3 = W0_ROW(in, 3, 2, 1, 0, 7, 6, 5, 4);                                                             \
+    out##4 = W0_ROW(in, 4, 3, 2, 1, 0, 7, 6, 5);                                                             \
+    out##5 = W0_ROW(in, 5, 4, 3, 2, 1, 0, 7, 6);                                                             \
+    out##6 = W0_ROW(in, 6, 5, 4, 3, 2, 1, 0, 7);                                                             \
     out##7 = W0_ROW(in, 7, 6, 5, 4, 3, 2, 1, 0)
 
 void Whirlpool0::ProcessBlock(const std::uint8_t* block)
@@ -171,7 +173,8 @@ void Whirlpool0::ProcessBlock(const std::uint8_t* block)
         } else {
             // First block: the chaining value is zero, its round keys are known.
             const auto& key = kZeroRoundKeys[r];
-            k0 = key[0], k1 = key[1], k2 = key[2], k3 = key[3], k4 = key[4], k5 = key[5], k6 = key[6], k7 = key[7];
+            k0 = key[0], k1 = key[1], k2 = key[2], k3 = key[3], k4 = key[4], k5 = key[5], k6 = key[6],
+            k7 = key[7];
         }
         W0_ROUND(t, s);
         s0 = t0 ^ k0, s1 = t1 ^ k1, s2 = t2 ^ k2, s3 = t3 ^ k3;
@@ -222,7 +225,8 @@ Whirlpool0::Digest Whirlpool0::Finish()
     }
     std::memset(buffer_.data() + bufferUsed_, 0, BlockSize - bufferUsed_);
     for (int i = 0; i < 8; ++i)
-        buffer_[BlockSize - 1 - static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bitLength >> (8 * i));
+        buffer_[BlockSize - 1 - static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(bitLength >> (8 * i));
     ProcessBlock(buffer_.data());
 
     Digest digest{};

@@ -98,7 +98,8 @@ void TMainScreen::WirePages()
 {
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainScreen::PageControl1Change);
     connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
-    connect(pnlTop->chkEnable, &QCheckBox::clicked, this, &TMainScreen::chkEnableClick);
+    // Any change of the box, by the user or by the program, moves the lock.
+    connect(pnlTop->chkEnable, &QCheckBox::toggled, this, &TMainScreen::chkEnableClick);
     WireProjectHandlers(*this);
 }
 

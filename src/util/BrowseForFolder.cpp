@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool BrowseForFolder(FolderPicker& picker, const QString& title, const QString& initialFolder, bool allowNewFolder,
-                     QString& path)
+bool BrowseForFolder(FolderPicker& picker, const QString& title, const QString& initialFolder,
+                     bool allowNewFolder, QString& path)
 {
     const std::optional<QString> chosen = picker.PickFolder(title, initialFolder, allowNewFolder);
     if (!chosen || chosen->isEmpty())

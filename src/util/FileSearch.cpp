@@ -53,6 +53,9 @@ void FindFile(FolderWalk& walk, const QString& folder, const QString& baseName, 
 void AddFilesRecursively(const QString& folder, const QString& mask, bool recurse, QStringList& list,
                          const PathStyle& style)
 {
+    // An empty folder text would become the root of the whole file system.
+    if (folder.isEmpty())
+        return;
     // A set of the paths already held keeps the look-up cheap on large sites.
     QSet<QString> held;
     held.reserve(list.size());
@@ -62,9 +65,11 @@ void AddFilesRecursively(const QString& folder, const QString& mask, bool recurs
     AddFiles(walk, folder, mask, recurse, list, held);
 }
 
-void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension, QString& found,
-                       bool recurse, const PathStyle& style)
+void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension,
+                       QString& found, bool recurse, const PathStyle& style)
 {
+    if (folder.isEmpty())
+        return;
     FolderWalk walk(style);
     FindFile(walk, folder, baseName, extension, found, recurse);
 }

@@ -26,10 +26,10 @@ std::optional<QString> FormatNumbers(const QString& format, const VersionNumbers
         }
         if (i + 1 >= format.size())
             return std::nullopt;
-        const QChar spec = format.at(++i);
-        if (spec == QLatin1Char('%')) {
+        const QChar conversion = format.at(++i);
+        if (conversion == QLatin1Char('%')) {
             result.append(c);
-        } else if (spec == QLatin1Char('d') && next < numbers.size()) {
+        } else if (conversion == QLatin1Char('d') && next < numbers.size()) {
             result.append(QString::number(numbers[next++]));
         } else {
             return std::nullopt;

@@ -10,6 +10,6 @@ public:
     virtual ~FolderPicker() = default;
     // The chosen folder, or nothing when the user cancels. allowNewFolder
     // says whether the picker may offer to make a new folder.
-    virtual std::optional<QString> PickFolder(const QString& title, const QString& initialFolder, bool allowNewFolder)
-        = 0;
+    virtual std::optional<QString> PickFolder(const QString& title, const QString& initialFolder,
+                                              bool allowNewFolder) = 0;
 };

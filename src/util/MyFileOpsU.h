@@ -28,21 +28,24 @@ qint32 PackDosDateTime(const QDateTime& localTime);
 // Fills info for the file at fileName. A path that names no file sets Age to
 // -1 and touches nothing else. With a case-insensitive style the name is
 // looked up in its folder, so Name gets the stored letter case.
-void GetFileInfo(const QString& fileName, TFileOpsSettings& info, const PathStyle& style = PathStyle::Native());
+void GetFileInfo(const QString& fileName, TFileOpsSettings& info,
+                 const PathStyle& style = PathStyle::Native());
 
 // Appends folder's files that match mask (Windows wildcards; "*.*" matches
 // every name) to list, skipping paths list already holds, then, when
 // recurse, the files of each sub-folder depth first. Folders are listed in
 // name order; hidden files are listed, hidden folders are not entered, and
 // each real folder is entered once (a link back to an ancestor ends there).
+// An empty folder text adds nothing (it is not taken as the root).
 void AddFilesRecursively(const QString& folder, const QString& mask, bool recurse, QStringList& list,
                          const PathStyle& style = PathStyle::Native());
 
 // Searches folder (and, when recurse, its whole tree in the order of
 // AddFilesRecursively) for baseName with exactly the extension given, from
 // its last dot on. found is set on every match, so it ends as the last one.
-void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension, QString& found,
-                       bool recurse, const PathStyle& style = PathStyle::Native());
+// An empty folder text finds nothing.
+void FindFileRecursive(const QString& folder, const QString& baseName, const QString& extension,
+                       QString& found, bool recurse, const PathStyle& style = PathStyle::Native());
 
 // Local and server separators.
 void BackslashesToSlashes(QString& text);
@@ -61,5 +64,5 @@ bool AllFilesExist(const QStringList& paths, const PathStyle& style = PathStyle:
 // Lets the user pick a folder. False when the user cancels or picks
 // something that is not a folder; otherwise path receives the folder with
 // native separators and no trailing separator (except for a root).
-bool BrowseForFolder(FolderPicker& picker, const QString& title, const QString& initialFolder, bool allowNewFolder,
-                     QString& path);
+bool BrowseForFolder(FolderPicker& picker, const QString& title, const QString& initialFolder,
+                     bool allowNewFolder, QString& path);

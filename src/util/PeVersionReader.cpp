@@ -192,7 +192,8 @@ private:
             return std::nullopt;
         const auto length = bytes_.U16(at);
         const auto valueLength = bytes_.U16(at + 2);
-        if (!length || *length > size || *length < valueAt + fixedSize || !valueLength || *valueLength < fixedSize)
+        if (!length || *length > size || *length < valueAt + fixedSize || !valueLength ||
+            *valueLength < fixedSize)
             return std::nullopt;
         for (quint64 i = 0; i < keyBytes / 2; ++i) {
             if (bytes_.U16(at + keyAt + 2 * i) != quint16(kKey[i]))

@@ -89,7 +89,8 @@ void TestAppData::firstStartReadsDefaults()
     Fixture f;
     TAppData& s = *f.store;
     QCOMPARE(s.InvalidLineCount(), 0);
-    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("dflt")),
+             QStringLiteral("dflt"));
     QCOMPARE(s.ReadInteger(QStringLiteral("S"), QStringLiteral("k"), 17), 17);
     QCOMPARE(s.ReadBool(QStringLiteral("S"), QStringLiteral("k"), true), true);
     QCOMPARE(s.ReadBool(QStringLiteral("S"), QStringLiteral("k"), false), false);
@@ -115,7 +116,8 @@ void TestAppData::writeStringChangesOnlyTheFirstDuplicate()
     s.WriteList(QStringLiteral("S"), QStringLiteral("k"), {QStringLiteral("old1"), QStringLiteral("old2")});
     s.WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
     QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), QStringLiteral("new"));
-    QCOMPARE(s.ReadList(QStringLiteral("S"), QStringLiteral("k")), QStringList({QStringLiteral("new"), QStringLiteral("old2")}));
+    QCOMPARE(s.ReadList(QStringLiteral("S"), QStringLiteral("k")),
+             QStringList({QStringLiteral("new"), QStringLiteral("old2")}));
     QCOMPARE(f.Reload().ReadList(QStringLiteral("S"), QStringLiteral("k")),
              QStringList({QStringLiteral("new"), QStringLiteral("old2")}));
 }
@@ -128,9 +130,11 @@ void TestAppData::writeListAppendsAtTheEnd()
     s.WriteList(QStringLiteral("S"), QStringLiteral("L"), {QStringLiteral("first")});
     s.WriteString(QStringLiteral("S"), QStringLiteral("x2"), QStringLiteral("2"));
     s.WriteList(QStringLiteral("S"), QStringLiteral("L"), {QStringLiteral("a"), QStringLiteral("b")});
-    const QStringList expected = {QStringLiteral("<x1>1"), QStringLiteral("<x2>2"), QStringLiteral("<L>a"), QStringLiteral("<L>b")};
+    const QStringList expected = {QStringLiteral("<x1>1"), QStringLiteral("<x2>2"), QStringLiteral("<L>a"),
+                                  QStringLiteral("<L>b")};
     QCOMPARE(s.ReadSectionEntries(QStringLiteral("S"), QString()), expected);
-    QCOMPARE(s.ReadList(QStringLiteral("S"), QStringLiteral("L")), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
+    QCOMPARE(s.ReadList(QStringLiteral("S"), QStringLiteral("L")),
+             QStringList({QStringLiteral("a"), QStringLiteral("b")}));
     QCOMPARE(f.Reload().ReadSectionEntries(QStringLiteral("S"), QString()), expected);
 }
 
@@ -142,8 +146,10 @@ void TestAppData::emptyListRemovesTheKey()
     s.WriteString(QStringLiteral("S"), QStringLiteral("other"), QStringLiteral("kept"));
     s.WriteList(QStringLiteral("S"), QStringLiteral("L"), {});
     QVERIFY(s.ReadList(QStringLiteral("S"), QStringLiteral("L")).isEmpty());
-    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("L"), QStringLiteral("none")), QStringLiteral("none"));
-    QCOMPARE(s.ReadSectionEntries(QStringLiteral("S"), QString()), QStringList({QStringLiteral("<other>kept")}));
+    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("L"), QStringLiteral("none")),
+             QStringLiteral("none"));
+    QCOMPARE(s.ReadSectionEntries(QStringLiteral("S"), QString()),
+             QStringList({QStringLiteral("<other>kept")}));
 }
 
 void TestAppData::valueMayHoldAngleBrackets()
@@ -156,7 +162,8 @@ void TestAppData::valueMayHoldAngleBrackets()
     QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), value);
     TAppData& again = f.Reload();
     QCOMPARE(again.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), value);
-    QCOMPARE(again.ReadList(QStringLiteral("S"), QStringLiteral("L")), QStringList({QStringLiteral("<i>"), QString()}));
+    QCOMPARE(again.ReadList(QStringLiteral("S"), QStringLiteral("L")),
+             QStringList({QStringLiteral("<i>"), QString()}));
 }
 
 void TestAppData::keyMatchesOnlyAsAWhole()
@@ -165,14 +172,18 @@ void TestAppData::keyMatchesOnlyAsAWhole()
     TAppData& s = *f.store;
     s.WriteString(QStringLiteral("P"), QStringLiteral("AppsX"), QStringLiteral("long key"));
     s.WriteString(QStringLiteral("PX"), QStringLiteral("Apps"), QStringLiteral("long section"));
-    QCOMPARE(s.ReadString(QStringLiteral("P"), QStringLiteral("Apps"), QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(s.ReadString(QStringLiteral("P"), QStringLiteral("Apps"), QStringLiteral("none")),
+             QStringLiteral("none"));
     QVERIFY(s.ReadList(QStringLiteral("P"), QStringLiteral("Apps")).isEmpty());
     // Letter case counts.
-    QCOMPARE(s.ReadString(QStringLiteral("p"), QStringLiteral("AppsX"), QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(s.ReadString(QStringLiteral("p"), QStringLiteral("AppsX"), QStringLiteral("none")),
+             QStringLiteral("none"));
     s.WriteString(QStringLiteral("P"), QStringLiteral("Apps"), QStringLiteral("short"));
-    QCOMPARE(s.ReadString(QStringLiteral("P"), QStringLiteral("AppsX"), QString()), QStringLiteral("long key"));
+    QCOMPARE(s.ReadString(QStringLiteral("P"), QStringLiteral("AppsX"), QString()),
+             QStringLiteral("long key"));
     QCOMPARE(s.ReadString(QStringLiteral("P"), QStringLiteral("Apps"), QString()), QStringLiteral("short"));
-    QCOMPARE(s.ReadString(QStringLiteral("PX"), QStringLiteral("Apps"), QString()), QStringLiteral("long section"));
+    QCOMPARE(s.ReadString(QStringLiteral("PX"), QStringLiteral("Apps"), QString()),
+             QStringLiteral("long section"));
 }
 
 void TestAppData::readInteger_data()
@@ -211,7 +222,8 @@ void TestAppData::readInteger()
         f.store->WriteInteger(QStringLiteral("S"), QStringLiteral("m"), value);
         QCOMPARE(f.store->ReadInteger(QStringLiteral("S"), QStringLiteral("m"), 99), value);
     } else {
-        QVERIFY_THROWS_EXCEPTION(TarnwellError, f.store->ReadInteger(QStringLiteral("S"), QStringLiteral("n"), 99));
+        QVERIFY_THROWS_EXCEPTION(TarnwellError,
+                                 f.store->ReadInteger(QStringLiteral("S"), QStringLiteral("n"), 99));
     }
 }
 
@@ -236,7 +248,8 @@ void TestAppData::readBool()
     f.store->WriteString(QStringLiteral("S"), QStringLiteral("b"), stored);
     QCOMPARE(f.store->ReadBool(QStringLiteral("S"), QStringLiteral("b"), !expected), expected);
     f.store->WriteBool(QStringLiteral("S"), QStringLiteral("b"), expected);
-    QCOMPARE(f.store->ReadString(QStringLiteral("S"), QStringLiteral("b"), QString()), expected ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(f.store->ReadString(QStringLiteral("S"), QStringLiteral("b"), QString()),
+             expected ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void TestAppData::deleteSectionSparesLongerNames()
@@ -252,15 +265,18 @@ void TestAppData::deleteSectionSparesLongerNames()
     s.DeleteSection(x);
     QVERIFY(s.ReadSectionEntries(x, QString()).isEmpty());
     QCOMPARE(s.ReadString(x, QStringLiteral("FtpHost"), QStringLiteral("gone")), QStringLiteral("gone"));
-    QCOMPARE(s.ReadSectionEntries(xy, QString()), QStringList({QStringLiteral("<FtpHost>h2"), QStringLiteral("<FtpUser>u2")}));
-    QCOMPARE(f.Reload().ReadSectionEntries(xy, QString()), QStringList({QStringLiteral("<FtpHost>h2"), QStringLiteral("<FtpUser>u2")}));
+    QCOMPARE(s.ReadSectionEntries(xy, QString()),
+             QStringList({QStringLiteral("<FtpHost>h2"), QStringLiteral("<FtpUser>u2")}));
+    QCOMPARE(f.Reload().ReadSectionEntries(xy, QString()),
+             QStringList({QStringLiteral("<FtpHost>h2"), QStringLiteral("<FtpUser>u2")}));
 }
 
 void TestAppData::deleteKeyRemovesEveryLineOfTheKey()
 {
     Fixture f;
     TAppData& s = *f.store;
-    s.WriteList(QStringLiteral("S"), QStringLiteral("k"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    s.WriteList(QStringLiteral("S"), QStringLiteral("k"),
+                {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
     s.WriteString(QStringLiteral("S"), QStringLiteral("kk"), QStringLiteral("kept"));
     s.WriteString(QStringLiteral("T"), QStringLiteral("k"), QStringLiteral("kept too"));
     s.DeleteKey(QStringLiteral("S"), QStringLiteral("k"));
@@ -276,16 +292,19 @@ void TestAppData::readSectionEntriesFilter_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("empty filter: all") << QString()
-                                       << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
-                                                       QStringLiteral("<Note>see <Ftp>"), QStringLiteral("<Plain>p")});
+    QTest::newRow("empty filter: all")
+        << QString()
+        << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
+                        QStringLiteral("<Note>see <Ftp>"), QStringLiteral("<Plain>p")});
     QTest::newRow("key start") << QStringLiteral("FtpU") << QStringList({QStringLiteral("<FtpUser>u")});
-    QTest::newRow("also in the value") << QStringLiteral("Ftp")
-                                       << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
-                                                       QStringLiteral("<Note>see <Ftp>")});
-    QTest::newRow("section name matches too") << QStringLiteral("Acc")
-                                              << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
-                                                              QStringLiteral("<Note>see <Ftp>"), QStringLiteral("<Plain>p")});
+    QTest::newRow("also in the value")
+        << QStringLiteral("Ftp")
+        << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
+                        QStringLiteral("<Note>see <Ftp>")});
+    QTest::newRow("section name matches too")
+        << QStringLiteral("Acc")
+        << QStringList({QStringLiteral("<FtpHost>h"), QStringLiteral("<FtpUser>u"),
+                        QStringLiteral("<Note>see <Ftp>"), QStringLiteral("<Plain>p")});
     QTest::newRow("no match") << QStringLiteral("Nothing") << QStringList();
 }
 
@@ -313,7 +332,8 @@ void TestAppData::namesHoldingBracketsFollowTheLineRule()
     s.WriteString(QStringLiteral("S"), QStringLiteral("k>x"), QStringLiteral("v"));
     QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), QStringLiteral("x>v"));
     s.WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
-    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k>x"), QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k>x"), QStringLiteral("none")),
+             QStringLiteral("none"));
     QCOMPARE(s.ReadList(QStringLiteral("S"), QStringLiteral("k")), QStringList({QStringLiteral("new")}));
 
     s.WriteString(QStringLiteral("a><b"), QStringLiteral("c"), QStringLiteral("1"));
@@ -321,20 +341,23 @@ void TestAppData::namesHoldingBracketsFollowTheLineRule()
     QCOMPARE(s.ReadString(QStringLiteral("a"), QStringLiteral("b><c"), QString()), QStringLiteral("1"));
     QCOMPARE(s.ReadSectionEntries(QStringLiteral("a"), QString()), QStringList({QStringLiteral("<b><c>1")}));
     s.DeleteKey(QStringLiteral("a"), QStringLiteral("b"));
-    QCOMPARE(s.ReadString(QStringLiteral("a><b"), QStringLiteral("c"), QStringLiteral("gone")), QStringLiteral("gone"));
+    QCOMPARE(s.ReadString(QStringLiteral("a><b"), QStringLiteral("c"), QStringLiteral("gone")),
+             QStringLiteral("gone"));
 }
 
 void TestAppData::indexAgreesWithAPlainScan()
 {
     // Random writes, lists and deletions over a few names that include
     // brackets; after each step every look-up must agree with the scan.
-    const QStringList names = {QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("a>b"), QStringLiteral("b<"),
-                               QStringLiteral(""), QStringLiteral(">")};
+    const QStringList names = {QStringLiteral("a"),  QStringLiteral("ab"), QStringLiteral("a>b"),
+                               QStringLiteral("b<"), QStringLiteral(""),   QStringLiteral(">")};
     QRandomGenerator random(20261209);
     EntryTable table;
     ReferenceLines reference;
     auto pick = [&] { return names[random.bounded(static_cast<int>(names.size()))]; };
-    auto prefixOf = [](const QString& s, const QString& k) { return QLatin1Char('<') + s + QStringLiteral("><") + k + QLatin1Char('>'); };
+    auto prefixOf = [](const QString& s, const QString& k) {
+        return QLatin1Char('<') + s + QStringLiteral("><") + k + QLatin1Char('>');
+    };
 
     for (int step = 0; step < 3000; ++step) {
         const QString section = pick();

@@ -60,7 +60,8 @@ void FillThree(TAppData& store)
     store.WriteString(QStringLiteral("S"), QStringLiteral("three"), QStringLiteral("3"));
 }
 
-const QStringList kThree = {QStringLiteral("<one>1"), QStringLiteral("<two>Zürich € \U0001F600"), QStringLiteral("<three>3")};
+const QStringList kThree = {QStringLiteral("<one>1"), QStringLiteral("<two>Zürich € \U0001F600"),
+                            QStringLiteral("<three>3")};
 
 // Running as root ignores permission bits; find out whether they hold here.
 bool PermissionsEnforced(const QString& readOnlyFolder)
@@ -150,6 +151,8 @@ void TestAppDataFile::fileFormat()
     store->WriteString(QStringLiteral("S"), QStringLiteral("empty"), QString());
     store->Save();
     const QByteArray bytes = ReadAll(store->FilePath());
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(store->FilePath()) & others, QFile::Permissions());
 
     for (char c : bytes)
         QVERIFY2(static_cast<unsigned char>(c) < 0x80, "the file must be ASCII");
@@ -180,12 +183,14 @@ void TestAppDataFile::readsAFileWrittenElsewhere()
     TestFolder folder(true);
     const QString path = Open()->FilePath();
     LineCipher cipher(kPass);
-    const QByteArray bytes = cipher.Encrypt(QStringLiteral("<S><one>1")) + "\r\n" + cipher.Encrypt(QStringLiteral("<S><two>2"))
-        + "\n" + cipher.Encrypt(QStringLiteral("<S><three>3"));
+    const QByteArray bytes = cipher.Encrypt(QStringLiteral("<S><one>1")) + "\r\n" +
+                             cipher.Encrypt(QStringLiteral("<S><two>2")) + "\n" +
+                             cipher.Encrypt(QStringLiteral("<S><three>3"));
     WriteAll(path, bytes);
     auto store = Open();
     QCOMPARE(store->InvalidLineCount(), 0);
-    QCOMPARE(Entries(*store), QStringList({QStringLiteral("<one>1"), QStringLiteral("<two>2"), QStringLiteral("<three>3")}));
+    QCOMPARE(Entries(*store),
+             QStringList({QStringLiteral("<one>1"), QStringLiteral("<two>2"), QStringLiteral("<three>3")}));
 }
 
 void TestAppDataFile::everySaveUsesFreshSalts()
@@ -216,10 +221,14 @@ void TestAppDataFile::storeStaysUsableAfterSave()
     FillThree(*store);
     store->Save();
     QCOMPARE(Entries(*store), kThree);
+    const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(store->FilePath(), shared));
     store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
     store->Save();
+    QCOMPARE(QFile::permissions(store->FilePath()) & ~(QFile::ReadUser | QFile::WriteUser), shared);
     auto again = Open();
-    QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()), QStringLiteral("changed"));
+    QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
+             QStringLiteral("changed"));
     QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("three"), QString()), QStringLiteral("3"));
 }
 
@@ -265,8 +274,8 @@ void TestAppDataFile::damagedLineIsDroppedAndOriginalKept()
     QCOMPARE(copies.size(), 1);
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
-    QVERIFY2(copies[0] == kFile + QStringLiteral(".damaged-") + today
-                 || copies[0] == kFile + QStringLiteral(".damaged-") + yesterday,
+    QVERIFY2(copies[0] == kFile + QStringLiteral(".damaged-") + today ||
+                 copies[0] == kFile + QStringLiteral(".damaged-") + yesterday,
              qPrintable(copies[0]));
     QCOMPARE(ReadAll(QFileInfo(path).dir().filePath(copies[0])), damaged);
 
@@ -371,7 +380,8 @@ void TestAppDataFile::failedSaveKeepsTheOldFile()
     // Nothing was lost in memory: once the way is clear the save goes through.
     QVERIFY(QDir().rmdir(AtomicTempPath(path)));
     store->Save();
-    QCOMPARE(Open()->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()), QStringLiteral("changed"));
+    QCOMPARE(Open()->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
+             QStringLiteral("changed"));
     QVERIFY(!QFile::exists(AtomicTempPath(path)));
 }
 
@@ -388,7 +398,8 @@ void TestAppDataFile::readOnlyFolderKeepsTheOldFile()
     QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner);
     if (!PermissionsEnforced(dataFolder)) {
         QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("permission bits are not enforced for this user (root); failedSaveKeepsTheOldFile covers the failure");
+        QSKIP("permission bits are not enforced for this user (root); failedSaveKeepsTheOldFile covers the "
+              "failure");
     }
     store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
     bool threw = false;

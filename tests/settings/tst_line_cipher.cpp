@@ -39,8 +39,8 @@ QByteArray ReferenceLine(const QString& text, const QString& passphrase, const Q
     const QByteArray p = Utf16Le(passphrase);
     QByteArray key;
     for (quint32 i = 0; i < 32; ++i) {
-        const QByteArray input = BigEndian32(i) + key + BigEndian32(1) + BigEndian32(16) + salt
-            + BigEndian32(static_cast<quint32>(p.size())) + p;
+        const QByteArray input = BigEndian32(i) + key + BigEndian32(1) + BigEndian32(16) + salt +
+                                 BigEndian32(static_cast<quint32>(p.size())) + p;
         std::uint8_t x = 0;
         for (std::uint8_t b : Whirlpool0::Hash(Bytes(input), static_cast<std::size_t>(input.size())))
             x ^= b;
@@ -128,7 +128,8 @@ private slots:
 void TestLineCipher::aes256KnownAnswer()
 {
     // FIPS-197 appendix C.3.
-    const QByteArray key = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
+    const QByteArray key =
+        QByteArray::fromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
     const QByteArray plain = QByteArray::fromHex("00112233445566778899aabbccddeeff");
     const QByteArray expected = QByteArray::fromHex("8ea2b7ca516745bfeafc49904b496089");
     Aes256Block aes;
@@ -273,7 +274,8 @@ void TestLineCipher::changedBytesAreCaught()
 void TestLineCipher::malformedTextIsRejected_data()
 {
     QTest::addColumn<QString>("text");
-    const QByteArray good = Base64Decode(QStringView(EncipherText(QStringLiteral("abc"), QStringLiteral("pw"))));
+    const QByteArray good =
+        Base64Decode(QStringView(EncipherText(QStringLiteral("abc"), QStringLiteral("pw"))));
     QTest::newRow("empty") << QString();
     QTest::newRow("only junk") << QStringLiteral("!!!! ????");
     QTest::newRow("shorter than salt and check") << QString::fromLatin1(good.left(31).toBase64());

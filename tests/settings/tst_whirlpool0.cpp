@@ -8,12 +8,15 @@ namespace {
 
 QByteArray Hex(const Whirlpool0::Digest& digest)
 {
-    return QByteArray(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size())).toHex().toUpper();
+    return QByteArray(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size()))
+        .toHex()
+        .toUpper();
 }
 
 Whirlpool0::Digest HashOf(const QByteArray& data)
 {
-    return Whirlpool0::Hash(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()));
+    return Whirlpool0::Hash(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                            static_cast<std::size_t>(data.size()));
 }
 
 QList<QByteArray> VectorFileLines()
@@ -66,7 +69,8 @@ void TestWhirlpool0::isNotALaterVersion()
     // The file lists what the later revisions give for the empty string.
     const QByteArray ours = Hex(HashOf(QByteArray()));
     int wrongVersions = 0;
-    const QRegularExpression digestLine(QStringLiteral("^#\\s+(final Whirlpool|Whirlpool-T).*:\\s+([0-9A-F]{128})"));
+    const QRegularExpression digestLine(
+        QStringLiteral("^#\\s+(final Whirlpool|Whirlpool-T).*:\\s+([0-9A-F]{128})"));
     for (const QByteArray& line : VectorFileLines()) {
         const auto match = digestLine.match(QString::fromLatin1(line));
         if (!match.hasMatch())

@@ -90,9 +90,11 @@ void TestCipherTool::wrongUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("nothing") << QStringList();
-    QTest::newRow("unknown command") << QStringList({QStringLiteral("scramble"), QStringLiteral("pw"), QStringLiteral("x")});
+    QTest::newRow("unknown command") << QStringList(
+        {QStringLiteral("scramble"), QStringLiteral("pw"), QStringLiteral("x")});
     QTest::newRow("text missing") << QStringList({QStringLiteral("encipher"), QStringLiteral("pw")});
-    QTest::newRow("one too many") << QStringList({QStringLiteral("decipher"), QStringLiteral("pw"), QStringLiteral("x"), QStringLiteral("y")});
+    QTest::newRow("one too many") << QStringList(
+        {QStringLiteral("decipher"), QStringLiteral("pw"), QStringLiteral("x"), QStringLiteral("y")});
 }
 
 void TestCipherTool::wrongUsage()

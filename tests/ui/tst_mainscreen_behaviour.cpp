@@ -65,6 +65,14 @@ private slots:
             QVERIFY2(window->findChild<QWidget*>(it.key())->isEnabled() == it.value(), qPrintable(it.key()));
     }
 
+    void CheckingTheBoxByProgramAlsoUnlocks()
+    {
+        // A new project checks the box itself and expects the window unlocked.
+        Find<QCheckBox>("chkEnable")->setChecked(true);
+        for (const QString& name : EditingControlNames())
+            QVERIFY2(window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+    }
+
     void UsableWhileLocked_data()
     {
         QTest::addColumn<QString>("name");

@@ -140,8 +140,10 @@ void TestExtraCode::PosNoCaseFoldsAsciiOnly_data()
     QTest::newRow("capitals in text") << "href" << "<A HREF=\"x\">" << 4;
     QTest::newRow("capitals in sub") << "HREF" << "<a href=\"x\">" << 4;
     QTest::newRow("absent") << "src" << "<a href>" << 0;
-    QTest::newRow("empty sub") << "" << "abc" << 0;
-    QTest::newRow("non-ASCII not folded") << QString::fromUtf8("\xc3\xa9") << QString::fromUtf8("x\xc3\x89") << 0;
+    QTest::newRow("empty sub") << ""
+                               << "abc" << 0;
+    QTest::newRow("non-ASCII not folded")
+        << QString::fromUtf8("\xc3\xa9") << QString::fromUtf8("x\xc3\x89") << 0;
     QTest::newRow("non-ASCII exact") << QString::fromUtf8("\xc3\x89") << QString::fromUtf8("x\xc3\x89") << 2;
 }
 
@@ -167,18 +169,48 @@ void TestExtraCode::SplitAroundHref_data()
         << "href" << "  <a id=\"dl\" href=\"files/setup-1.0.exe\">Download 1.0</a><br>"
         << "  <a id=\"dl\" href=\"" << "files/setup-1.0.exe" << "\">" << "Download 1.0" << "</a><br>";
     QTest::newRow("capital token, apostrophes")
-        << "HREF" << "  <a id='dl' href='files/setup-1.0.exe'>Download 1.0</a><br>"
-        << "  <a id='dl' href='" << "files/setup-1.0.exe" << "'>" << "Download 1.0" << "</a><br>";
-    QTest::newRow("mixed quotes") << "href" << "<a href=\"x.exe'>T</a>" << "<a href=\"" << "x.exe" << "'>" << "T"
+        << "HREF"
+        << "  <a id='dl' href='files/setup-1.0.exe'>Download 1.0</a><br>"
+        << "  <a id='dl' href='"
+        << "files/setup-1.0.exe"
+        << "'>"
+        << "Download 1.0"
+        << "</a><br>";
+    QTest::newRow("mixed quotes") << "href"
+                                  << "<a href=\"x.exe'>T</a>"
+                                  << "<a href=\""
+                                  << "x.exe"
+                                  << "'>"
+                                  << "T"
                                   << "</a>";
-    QTest::newRow("attributes after the value")
-        << "href" << "<a href=\"x.exe\" class=\"b\">Get</a>" << "<a href=\"" << "x.exe" << "\" class=\"b\">"
-        << "Get" << "</a>";
-    QTest::newRow("no closing tag on the line") << "href" << "<a href=\"x.exe\">Get it" << "<a href=\"" << "x.exe"
-                                                << "\">" << "Get it" << "";
-    QTest::newRow("no tag end on the line") << "href" << "<a href=\"x.exe\"" << "<a href=\"" << "x.exe" << ""
-                                            << "\"" << "";
-    QTest::newRow("empty value") << "href" << "<a href=\"\">x</a>" << "<a href=\"" << "" << "\">" << "x" << "</a>";
+    QTest::newRow("attributes after the value") << "href"
+                                                << "<a href=\"x.exe\" class=\"b\">Get</a>"
+                                                << "<a href=\""
+                                                << "x.exe"
+                                                << "\" class=\"b\">"
+                                                << "Get"
+                                                << "</a>";
+    QTest::newRow("no closing tag on the line") << "href"
+                                                << "<a href=\"x.exe\">Get it"
+                                                << "<a href=\""
+                                                << "x.exe"
+                                                << "\">"
+                                                << "Get it"
+                                                << "";
+    QTest::newRow("no tag end on the line") << "href"
+                                            << "<a href=\"x.exe\""
+                                            << "<a href=\""
+                                            << "x.exe"
+                                            << ""
+                                            << "\""
+                                            << "";
+    QTest::newRow("empty value") << "href"
+                                 << "<a href=\"\">x</a>"
+                                 << "<a href=\""
+                                 << ""
+                                 << "\">"
+                                 << "x"
+                                 << "</a>";
 }
 
 void TestExtraCode::SplitAroundHref()
@@ -274,7 +306,8 @@ void TestExtraCode::MoveListItemEdges_data()
 
     const QStringList abc{"a", "b", "c"};
     QTest::newRow("up") << abc << 1 << QChar('u') << QStringList{"b", "a", "c"} << 0 << true;
-    QTest::newRow("down, capital letter") << abc << 1 << QChar('D') << QStringList{"a", "c", "b"} << 2 << true;
+    QTest::newRow("down, capital letter")
+        << abc << 1 << QChar('D') << QStringList{"a", "c", "b"} << 2 << true;
     QTest::newRow("up on first") << abc << 0 << QChar('u') << abc << 0 << false;
     QTest::newRow("down on last") << abc << 2 << QChar('d') << abc << 2 << false;
     QTest::newRow("nothing selected") << abc << -1 << QChar('d') << abc << -1 << false;
@@ -300,9 +333,11 @@ void TestExtraCode::PromptLineBreaks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("lone CR") << "Unable to find SignTool.exe\rTo sign your apps you need to install Windows SDK"
-                             << "Unable to find SignTool.exe\nTo sign your apps you need to install Windows SDK";
-    QTest::newRow("CR LF is one break") << "a\r\nb" << "a\nb";
+    QTest::newRow("lone CR")
+        << "Unable to find SignTool.exe\rTo sign your apps you need to install Windows SDK"
+        << "Unable to find SignTool.exe\nTo sign your apps you need to install Windows SDK";
+    QTest::newRow("CR LF is one break") << "a\r\nb"
+                                        << "a\nb";
     QTest::newRow("two CRs") << "a\r\rb" << "a\n\nb";
     QTest::newRow("trailing CR") << "a\r" << "a\n";
     QTest::newRow("LF untouched") << "a\nb" << "a\nb";

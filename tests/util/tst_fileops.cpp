@@ -80,12 +80,15 @@ void TestFileOps::AgePacksLocalTime_data()
         return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
     };
     QTest::newRow("afternoon, odd seconds")
-        << local(2021, 3, 14, 15, 9, 27) << qint32((41u << 25) | (3u << 21) | (14u << 16) | (15u << 11) | (9u << 5) | 13u);
+        << local(2021, 3, 14, 15, 9, 27)
+        << qint32((41u << 25) | (3u << 21) | (14u << 16) | (15u << 11) | (9u << 5) | 13u);
     QTest::newRow("first moment of 1980") << local(1980, 1, 1, 0, 0, 0) << qint32((1u << 21) | (1u << 16));
     QTest::newRow("end of a year") << local(1999, 12, 31, 23, 59, 59)
-                                   << qint32((19u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u);
+                                   << qint32((19u << 25) | (12u << 21) | (31u << 16) | (23u << 11) |
+                                             (59u << 5) | 29u);
     QTest::newRow("2044 sets the sign bit")
-        << local(2044, 6, 1, 12, 0, 0) << qint32(quint32((64u << 25) | (6u << 21) | (1u << 16) | (12u << 11)));
+        << local(2044, 6, 1, 12, 0, 0)
+        << qint32(quint32((64u << 25) | (6u << 21) | (1u << 16) | (12u << 11)));
     QTest::newRow("before 1980") << local(1979, 12, 31, 23, 59, 58) << qint32(-1);
 }
 
@@ -203,8 +206,8 @@ void TestFileOps::ListingOrderAndHiddenEntries_data()
                            << QStringList{".htaccess", "A.css", "README", "b.html", "index.html", "css/s.css",
                                           "img/x.png", "img/deep/y.gif"};
     QTest::newRow("windows") << true
-                             << QStringList{".htaccess", "A.css", "b.html", "index.html", "README", "css\\s.css",
-                                            "img\\x.png", "img\\deep\\y.gif"};
+                             << QStringList{".htaccess", "A.css",      "b.html",     "index.html",
+                                            "README",    "css\\s.css", "img\\x.png", "img\\deep\\y.gif"};
 }
 
 void TestFileOps::ListingOrderAndHiddenEntries()
@@ -295,6 +298,9 @@ void TestFileOps::MissingFolderAddsNothing()
     QStringList list{"kept"};
     AddFilesRecursively(folder.FilePath("missing"), "*.*", true, list, PathStyle::Posix());
     QCOMPARE(list, QStringList{"kept"});
+    // An empty folder text is no folder, never the file system's root.
+    AddFilesRecursively(QString(), "*.*", false, list, PathStyle::Posix());
+    QCOMPARE(list, QStringList{"kept"});
 }
 
 void TestFileOps::LinkLoopsEnd()
@@ -370,6 +376,8 @@ void TestFileOps::FindWithoutRecurseOrMatchKeepsFound()
     FindFileRecursive(folder.FilePath("pf"), "makecert", ".exe", found, true, PathStyle::Posix());
     QCOMPARE(found, QString("previous"));
     FindFileRecursive(folder.FilePath("missing"), "signtool", ".exe", found, true, PathStyle::Posix());
+    QCOMPARE(found, QString("previous"));
+    FindFileRecursive(QString(), "signtool", ".exe", found, false, PathStyle::Posix());
     QCOMPARE(found, QString("previous"));
 }
 

@@ -9,8 +9,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -25,6 +27,7 @@ QByteArray ReadFixture(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+#ifdef Q_OS_UNIX
 // Holds bytes so that they end exactly where an unreadable page begins: a
 // read past the end crashes the test instead of passing unnoticed.
 class GuardedBytes {
@@ -55,6 +58,16 @@ private:
     size_t length_ = 0;
     qsizetype size_ = 0;
 };
+#else
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const QByteArray& bytes) : bytes_(bytes) {}
+    QByteArrayView View() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};
+#endif
 
 std::optional<PeFixedVersion> ReadGuarded(const QByteArray& bytes)
 {

@@ -27,7 +27,6 @@ private slots:
     void SeparatorConversions();
     void PathComparison_data();
     void PathComparison();
-    void StyleJoinsAndConverts();
     void Masks_data();
     void Masks();
 };
@@ -131,22 +130,6 @@ void TestPathText::PathComparison()
     QCOMPARE(windows.LookupKey(a) == windows.LookupKey(b), sameOnWindows);
     QCOMPARE(posix.SamePath(a, b), sameOnPosix);
     QCOMPARE(posix.LookupKey(a) == posix.LookupKey(b), sameOnPosix);
-}
-
-void TestPathText::StyleJoinsAndConverts()
-{
-    const PathStyle windows = PathStyle::Windows();
-    const PathStyle posix = PathStyle::Posix();
-    QCOMPARE(windows.Join("C:\\site", "a.html"), QString("C:\\site\\a.html"));
-    QCOMPARE(windows.Join("C:\\site\\", "a.html"), QString("C:\\site\\a.html"));
-    QCOMPARE(posix.Join("/site/", "a.html"), QString("/site/a.html"));
-    QCOMPARE(windows.ToFileSystem("C:\\site\\a.html"), QString("C:/site/a.html"));
-    QCOMPARE(posix.ToFileSystem("/site/odd\\name"), QString("/site/odd\\name"));
-#ifdef Q_OS_WIN
-    QVERIFY(PathStyle::Native().IsWindows());
-#else
-    QVERIFY(!PathStyle::Native().IsWindows());
-#endif
 }
 
 void TestPathText::Masks_data()

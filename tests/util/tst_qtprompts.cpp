@@ -13,6 +13,7 @@ struct SeenBox {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
     QList<QMessageBox::StandardButton> buttons;
     QWidget* parent = nullptr;
 };
@@ -29,6 +30,7 @@ void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton press)
         seen.title = box->windowTitle();
         seen.text = box->text();
         seen.icon = box->icon();
+        seen.format = box->textFormat();
         seen.parent = box->parentWidget();
         for (QAbstractButton* button : box->buttons())
             seen.buttons.append(box->standardButton(button));
@@ -59,6 +61,7 @@ void TestQtPrompts::InfoBox()
     QCOMPARE(seen.title, QString("Tarnwell"));
     QCOMPARE(seen.text, QString("C:\\site\\<b>x</b>\nfile not found"));
     QCOMPARE(seen.icon, QMessageBox::Information);
+    QCOMPARE(seen.format, Qt::PlainText); // "<b>" stays text
     QCOMPARE(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
     QCOMPARE(seen.parent, &window);
 }

@@ -25,7 +25,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc != 4 || (std::strcmp(argv[1], "encipher") != 0 && std::strcmp(argv[1], "decipher") != 0)) {
-        Print(stderr, QStringLiteral("usage: tarnwell-cipher encipher PASSPHRASE TEXT | decipher PASSPHRASE BASE64"));
+        Print(stderr,
+              QStringLiteral("usage: tarnwell-cipher encipher PASSPHRASE TEXT | decipher PASSPHRASE BASE64"));
         return 2;
     }
     const QString passphrase = QString::fromUtf8(argv[2]);

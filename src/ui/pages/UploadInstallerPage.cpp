@@ -18,6 +18,7 @@ UploadInstallerPage::UploadInstallerPage(QWidget* parent) : QWidget(parent)
     pBarInstallerFiles = MakeProgressBar(this, QStringLiteral("pBarInstallerFiles"));
     Label7 = MakeLabel(this, QStringLiteral("Label7"),
                        QStringLiteral("Click upload when you are ready to upload your software update to site(s)"));
+    Label7->setWordWrap(true);
     bbtnUpload = MakeButton(this, QStringLiteral("bbtnUpload"), QStringLiteral("Upload"));
     bbtnUpload->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     bbtnSaveSoftUploadLog = MakeButton(this, QStringLiteral("bbtnSaveSoftUploadLog"), QStringLiteral("Save Log"));

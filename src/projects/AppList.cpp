@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 // Index just past the last separator, 0 when there is none.
 qsizetype NameStart(const QString& path)
@@ -34,6 +35,7 @@ bool IsPrimaryEntry(const QString& path, const QString& primaryCaption)
 
 QString RemoveAppQuestion(const QString& path, const QString& primaryCaption)
 {
-    const QString middle = IsPrimaryEntry(path, primaryCaption) ? QStringLiteral(" PRIMARY ") : QStringLiteral(" ");
+    const QString middle =
+        IsPrimaryEntry(path, primaryCaption) ? QStringLiteral(" PRIMARY ") : QStringLiteral(" ");
     return QStringLiteral("Remove") + middle + QStringLiteral("Application from code signing list?\r") + path;
 }

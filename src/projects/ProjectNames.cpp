@@ -2,7 +2,8 @@
 
 #include "settings/SettingsSchema.h"
 
-namespace {
+namespace
+{
 
 bool HasAngleBracket(const QString& name)
 {
@@ -12,12 +13,12 @@ bool HasAngleBracket(const QString& name)
 bool IsReservedSection(const QString& name)
 {
     using namespace Schema;
-    const QStringList fixed{SecSettings,     SecProjects, SecAccounts,   SecTimeServers, SecInnoCompiler,
-                            SecEditor,       SecHelpMaker, SecSignTool, SecSites};
+    const QStringList fixed{SecSettings, SecProjects,  SecAccounts, SecTimeServers, SecInnoCompiler,
+                            SecEditor,   SecHelpMaker, SecSignTool, SecSites};
     if (fixed.contains(name))
         return true;
-    return name.startsWith(AccountPrefix) || name.startsWith(UploadRecordPrefix)
-        || name.startsWith(WindowSection(QString()));
+    return name.startsWith(AccountPrefix) || name.startsWith(UploadRecordPrefix) ||
+           name.startsWith(WindowSection(QString()));
 }
 
 } // namespace
@@ -42,6 +43,7 @@ QString AccountNameFormatRefusal(const QString& name)
     if (HasAngleBracket(name))
         return QStringLiteral("An account name can't contain \"<\" or \">\".");
     if (name.size() > MaxAccountNameLength)
-        return QStringLiteral("An account name can't be longer than %1 characters.").arg(MaxAccountNameLength);
+        return QStringLiteral("An account name can't be longer than %1 characters.")
+            .arg(MaxAccountNameLength);
     return {};
 }

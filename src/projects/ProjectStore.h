@@ -39,8 +39,8 @@ TProjectFields LoadProject(const TAppData& appData, const QString& project);
 void SaveProject(TAppData& appData, const QString& project, const TProjectFields& fields);
 
 // Removes what belongs to a deleted project: its own section and its upload
-// records for every account in `accounts` or in the project's "Sites" list. An upload record whose section name
-// is also that of another project's record (names with "-" can collide) stays.
-// The project's "Sites" list is kept.
+// records for every account in `accounts` or in the project's "Sites" list. An upload record whose section
+// name is also that of another project's record (names with "-" can collide) stays. The project's "Sites"
+// list is kept.
 void DeleteProjectData(TAppData& appData, const QString& project, const QStringList& accounts,
                        const QStringList& otherProjects);

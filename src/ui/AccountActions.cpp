@@ -5,10 +5,10 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/MainscreenU.h"
-#include "util/Prompts.h"
 #include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/SelectAccountsPage.h"
+#include "util/Prompts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +16,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-namespace {
+namespace
+{
 
 const QString BoxCaption = QStringLiteral("Tarnwell");
 
@@ -93,8 +94,9 @@ void AccountActions::LoadAccount(LoadMode mode)
         const TAccountFields fields = ::LoadAccount(appData, page->lblAccountName->text());
         page->lblAccountName->setText(fields.Name);
         ShowFields(fields);
-    } else if (page->lbxAccount->count() > 0 && !newName.isEmpty()
-               && appData.ReadString(Schema::AccountSection(newName), Schema::KeyFtpAccount, QString()).isEmpty()) {
+    } else if (page->lbxAccount->count() > 0 && !newName.isEmpty() &&
+               appData.ReadString(Schema::AccountSection(newName), Schema::KeyFtpAccount, QString())
+                   .isEmpty()) {
         // A copy keeps the fields on screen under the new name.
         page->lblAccountName->setText(newName);
     }
@@ -165,8 +167,8 @@ void AccountActions::btnAccountDeleteClick()
     const int row = page->lbxAccount->row(item);
     const bool wasShown = page->lblAccountName->text() == account;
     const QStringList users = ProjectsUsingAccount(appData, account);
-    if (!users.isEmpty()
-        && w.UserPrompts().AskQuestion(BoxCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
+    if (!users.isEmpty() &&
+        w.UserPrompts().AskQuestion(BoxCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
         return;
     DeleteAccount(appData, account, users);
     selecting = true;

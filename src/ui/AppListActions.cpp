@@ -6,14 +6,15 @@
 #include "ui/Controls.h"
 #include "ui/MainscreenU.h"
 #include "ui/QtFilePicker.h"
-#include "util/Prompts.h"
 #include "util/ExtraCode.h"
+#include "util/Prompts.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-namespace {
+namespace
+{
 
 const QString BoxCaption = QStringLiteral("Tarnwell");
 
@@ -25,15 +26,17 @@ AppListActions::AppListActions(TMainScreen& window)
     AppsPanel* panel = w.pnlApps;
     connect(panel->bbtnAddApp, &QPushButton::clicked, this, &AppListActions::AddAppClick);
     connect(panel->bbtnDeleteApp, &QPushButton::clicked, this, &AppListActions::btnDeleteAppClick);
-    connect(panel->chkProjectApps, &QListWidget::itemChanged, this, &AppListActions::chkProjectAppsClickCheck);
+    connect(panel->chkProjectApps, &QListWidget::itemChanged, this,
+            &AppListActions::chkProjectAppsClickCheck);
 }
 
 AppListActions::~AppListActions() = default;
 
 void AppListActions::AddAppClick()
 {
-    const std::optional<QString> chosen = picker->PickFile(QStringLiteral("Find an application to digitally sign"),
-                                                          QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
+    const std::optional<QString> chosen =
+        picker->PickFile(QStringLiteral("Find an application to digitally sign"),
+                         QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
     if (!chosen)
         return;
     TCheckListBox* apps = w.pnlApps->chkProjectApps;
@@ -92,4 +95,3 @@ void AppListActions::chkProjectAppsClickCheck(QListWidgetItem* item)
         if (row != clicked)
             apps->SetChecked(row, false);
 }
-

@@ -10,9 +10,10 @@ class TMainScreen;
 
 // The application band's handlers: add and remove an application, and the
 // check that makes one of them the primary.
-class AppListActions : public QObject {
+class AppListActions : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit AppListActions(TMainScreen& window);
     ~AppListActions() override;
 
@@ -25,7 +26,7 @@ public:
     // Leaves no primary: caption, version and the stored paths cleared.
     void ClearPrimary();
 
-private:
+  private:
     TMainScreen& w;
     std::unique_ptr<FilePicker> dialogPicker;
     FilePicker* picker;

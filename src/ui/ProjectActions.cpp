@@ -3,18 +3,18 @@
 #include "projects/AppList.h"
 #include "projects/ProjectNames.h"
 #include "projects/ProjectStore.h"
-#include "ui/AppsPanel.h"
-#include "ui/Controls.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
+#include "ui/AppsPanel.h"
+#include "ui/Controls.h"
 #include "ui/MainscreenU.h"
-#include "util/Prompts.h"
 #include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/SelectAccountsPage.h"
 #include "ui/pages/SelectFilesPage.h"
 #include "util/ExtraCode.h"
+#include "util/Prompts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,7 +22,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 const QString BoxCaption = QStringLiteral("Tarnwell");
 const QString VersionFormat = QStringLiteral("%d.%d.%d.%d");

@@ -10,9 +10,10 @@ struct TProjectFields;
 // The project bar's handlers: new, load, save, reload, delete and the
 // software switch. The fields live on several pages; the store's rules live
 // in the core (ProjectStore).
-class ProjectActions : public QObject {
+class ProjectActions : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit ProjectActions(TMainScreen& window);
 
     void btnNewClick();
@@ -33,7 +34,7 @@ public:
 
     QString EditingProject() const;
 
-private:
+  private:
     TProjectFields GatherFields() const;
     void ShowFields(const TProjectFields& fields);
     QString SelectedProject() const;

@@ -13,7 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 QStringList ListItems(const QListWidget* list, bool selectedOnly = false)
 {
@@ -65,8 +66,8 @@ void ProjectSitesActions::btnAddSiteClick()
         return;
     TAppData& appData = *w.AppData;
     SelectAccountsPage* page = w.TabInternet;
-    const QStringList sites
-        = AddSelectedAccounts(ListItems(page->lbxUploadSites), ListItems(page->lbxAvailable, true));
+    const QStringList sites =
+        AddSelectedAccounts(ListItems(page->lbxUploadSites), ListItems(page->lbxAvailable, true));
     ShowItems(page->lbxUploadSites, sites);
     // With no project loaded there is nobody to store the list for.
     const QString project = w.pnlTop->lblEditingProject->text();

@@ -7,9 +7,10 @@ class TMainScreen;
 
 // The Select Accounts page's handlers: which accounts the loaded project
 // publishes to.
-class ProjectSitesActions : public QObject {
+class ProjectSitesActions : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit ProjectSitesActions(TMainScreen& window);
 
     void TabInternetShow();
@@ -18,9 +19,9 @@ public:
     void btnAddAllClick();
     void btnDeleteSiteClick();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     TMainScreen& w;
 };

@@ -15,8 +15,9 @@
 // One main window over its own settings folder, shown off screen and
 // unlocked, with its message boxes answered by a recorder. Restart closes
 // the window (which writes the settings file) and opens a new one.
-class WindowFixture {
-public:
+class WindowFixture
+{
+  public:
     WindowFixture() : folder(std::make_unique<TestFolder>(true)) { Open(); }
     ~WindowFixture()
     {

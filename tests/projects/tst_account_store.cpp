@@ -9,7 +9,8 @@
 
 using namespace Schema;
 
-namespace {
+namespace
+{
 
 bool Configure(TAppData& store)
 {
@@ -34,9 +35,10 @@ TAccountFields SampleAccount()
 
 } // namespace
 
-class AccountStoreTest : public QObject {
+class AccountStoreTest : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init() { folder_ = std::make_unique<TestFolder>(true); }
     void cleanup() { folder_.reset(); }
 
@@ -46,9 +48,11 @@ private slots:
         TAppData store;
         QVERIFY(Configure(store));
         SaveAccount(store, SampleAccount());
-        const QStringList expected{"<ULInstall>/downloads/", "<ULPhp>/inc/",        "<ULLinkUpLoad>/",
-                                   "<FtpPass>s3cret",        "<FtpUser>webmaster", "<FtpHost>ftp.example.test:2121",
-                                   "<FtpAccount>Main",       "<ServerHome>/public_html/", "<ServerRoot>/"};
+        const QStringList expected{"<ULInstall>/downloads/", "<ULPhp>/inc/",
+                                   "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
+                                   "<FtpUser>webmaster",     "<FtpHost>ftp.example.test:2121",
+                                   "<FtpAccount>Main",       "<ServerHome>/public_html/",
+                                   "<ServerRoot>/"};
         QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()), expected);
     }
 
@@ -123,22 +127,26 @@ private slots:
         QTest::addColumn<QString>("refusal");
         const QString notNew = QStringLiteral("That's not a new account");
         QTest::newRow("new") << "Backup" << QString();
-        QTest::newRow("empty") << "" << "You haven't provided a new account name!";
+        QTest::newRow("empty") << ""
+                               << "You haven't provided a new account name!";
         QTest::newRow("same") << "MainSite" << notNew;
         QTest::newRow("tail other case") << "SITE" << notNew;
         QTest::newRow("head") << "main" << notNew;
         QTest::newRow("contains existing") << "MainSite2" << QString();
-        QTest::newRow("open angle") << "a<b" << "An account name can't contain \"<\" or \">\".";
-        QTest::newRow("close angle") << "a>b" << "An account name can't contain \"<\" or \">\".";
+        QTest::newRow("open angle") << "a<b"
+                                    << "An account name can't contain \"<\" or \">\".";
+        QTest::newRow("close angle") << "a>b"
+                                     << "An account name can't contain \"<\" or \">\".";
         QTest::newRow("100 characters") << QString(100, QLatin1Char('x')) << QString();
-        QTest::newRow("101 characters") << QString(101, QLatin1Char('x'))
-                                        << "An account name can't be longer than 100 characters.";
+        QTest::newRow("101 characters")
+            << QString(101, QLatin1Char('x')) << "An account name can't be longer than 100 characters.";
     }
     void NewAccountNameRefusals()
     {
         QFETCH(QString, name);
         QFETCH(QString, refusal);
-        QCOMPARE(NewAccountNameRefusal(name, {QStringLiteral("MainSite"), QStringLiteral("Mirror")}), refusal);
+        QCOMPARE(NewAccountNameRefusal(name, {QStringLiteral("MainSite"), QStringLiteral("Mirror")}),
+                 refusal);
     }
 
     void CopyNeedsAShownAccount()
@@ -186,7 +194,7 @@ private slots:
         QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Main")).isEmpty());
     }
 
-private:
+  private:
     std::unique_ptr<TestFolder> folder_;
 };
 

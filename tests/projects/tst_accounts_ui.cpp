@@ -8,9 +8,10 @@
 using namespace Schema;
 
 // The Accounts and Select Accounts pages in the real window.
-class AccountsUi : public QObject {
+class AccountsUi : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init() { fx = std::make_unique<WindowFixture>(); }
     void cleanup() { fx.reset(); }
 
@@ -53,11 +54,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("copy with none shown") << true << false << "Other"
                                               << "There's no current account loaded to copy!";
-        QTest::newRow("empty name") << false << true << "" << "You haven't provided a new account name!";
-        QTest::newRow("copy empty name") << true << true << "" << "You haven't provided a new account name!";
-        QTest::newRow("tail of existing") << false << true << "SITE" << "That's not a new account";
-        QTest::newRow("same name") << true << true << "MainSite" << "That's not a new account";
-        QTest::newRow("angle bracket") << false << true << "a>b" << "An account name can't contain \"<\" or \">\".";
+        QTest::newRow("empty name") << false << true << ""
+                                    << "You haven't provided a new account name!";
+        QTest::newRow("copy empty name") << true << true << ""
+                                         << "You haven't provided a new account name!";
+        QTest::newRow("tail of existing") << false << true << "SITE"
+                                          << "That's not a new account";
+        QTest::newRow("same name") << true << true << "MainSite"
+                                   << "That's not a new account";
+        QTest::newRow("angle bracket") << false << true << "a>b"
+                                       << "An account name can't contain \"<\" or \">\".";
         QTest::newRow("too long") << false << true << QString(101, QLatin1Char('n'))
                                   << "An account name can't be longer than 100 characters.";
     }
@@ -98,7 +104,8 @@ private slots:
         ShowAccount("Mirror"); // stores Backup
         QCOMPARE(Store().ReadString(AccountSection("Backup"), KeyFtpPass, {}), QStringLiteral("s3cret"));
         QCOMPARE(Store().ReadString(AccountSection("Backup"), KeyServerRoot, {}), QStringLiteral("/root/"));
-        QCOMPARE(Store().ReadString(AccountSection("Backup"), KeyFtpHost, {}), QStringLiteral("ftp.backup.test"));
+        QCOMPARE(Store().ReadString(AccountSection("Backup"), KeyFtpHost, {}),
+                 QStringLiteral("ftp.backup.test"));
         QCOMPARE(Store().ReadString(AccountSection("Main"), KeyFtpHost, {}), QStringLiteral("ftp.main.test"));
     }
 
@@ -161,7 +168,8 @@ private slots:
         ShowPage("TabAccounts");
         fx->Edit("lbeFTPHost")->setText(QStringLiteral("ftp.main.test"));
         ShowPage("TabPrograms");
-        QCOMPARE(Store().ReadString(AccountSection("Main"), KeyFtpHost, "unsaved"), QStringLiteral("unsaved"));
+        QCOMPARE(Store().ReadString(AccountSection("Main"), KeyFtpHost, "unsaved"),
+                 QStringLiteral("unsaved"));
         ShowPage("TabAccounts");
         fx->Edit("lbeServerHomePath")->setText(QStringLiteral("/www"));
         ShowPage("TabPrograms");
@@ -174,11 +182,12 @@ private slots:
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QStringList>("selected");
         QTest::addColumn<QStringList>("result");
-        QTest::newRow("two on an empty list") << QStringList() << QStringList{"Main", "Mirror"}
-                                              << QStringList{"Main", "Mirror"};
-        QTest::newRow("already listed") << QStringList{"Mirror"} << QStringList{"Mirror"} << QStringList{"Mirror"};
-        QTest::newRow("contains a listed name") << QStringList{"Main"} << QStringList{"MainBackup"}
-                                                << QStringList{"Main"};
+        QTest::newRow("two on an empty list")
+            << QStringList() << QStringList{"Main", "Mirror"} << QStringList{"Main", "Mirror"};
+        QTest::newRow("already listed")
+            << QStringList{"Mirror"} << QStringList{"Mirror"} << QStringList{"Mirror"};
+        QTest::newRow("contains a listed name")
+            << QStringList{"Main"} << QStringList{"MainBackup"} << QStringList{"Main"};
     }
     void AddSelected()
     {
@@ -236,7 +245,7 @@ private slots:
         QCOMPARE(fx->Items("lbxUploadSites"), QStringList{"Main"});
     }
 
-private:
+  private:
     void NewAccount(const char* name)
     {
         fx->Edit("edtNewAccount")->setText(QString::fromLatin1(name));

@@ -13,9 +13,10 @@ using namespace Schema;
 
 // The application band: adding with the picker, removing, the primary check
 // and its version read from real program files.
-class AppListUi : public QObject {
+class AppListUi : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init()
     {
         fx = std::make_unique<WindowFixture>();
@@ -162,10 +163,11 @@ private slots:
         QCOMPARE(Store().ReadString("Alpha", KeyFullVersion, {}), path);
     }
 
-private:
+  private:
     static QString Fixture(const char* name)
     {
-        return QDir(QStringLiteral(TARNWELL_TEST_DATA "/version")).absoluteFilePath(QString::fromLatin1(name));
+        return QDir(QStringLiteral(TARNWELL_TEST_DATA "/version"))
+            .absoluteFilePath(QString::fromLatin1(name));
     }
     QString CopyTo(const QString& relative, const QString& source) const
     {

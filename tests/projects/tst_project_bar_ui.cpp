@@ -9,9 +9,10 @@ using namespace Schema;
 
 // The project bar in the real window: create, load, switch, reload, delete,
 // the software switch, and what survives a restart.
-class ProjectBarUi : public QObject {
+class ProjectBarUi : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init() { fx = std::make_unique<WindowFixture>(); }
     void cleanup() { fx.reset(); }
 
@@ -175,8 +176,8 @@ private slots:
         software->click();
         QCOMPARE(fx->window->height(), tallHeight - 125);
         QVERIFY(!fx->Find<QWidget>("pnlApps")->isVisible());
-        QVERIFY(!fx->Find<QWidget>("pnlInnoSetup")->isVisibleTo(fx->window.get())
-                || fx->Find<QWidget>("pnlInnoSetup")->isHidden());
+        QVERIFY(!fx->Find<QWidget>("pnlInnoSetup")->isVisibleTo(fx->window.get()) ||
+                fx->Find<QWidget>("pnlInnoSetup")->isHidden());
         for (const char* sheet : {"TabResources", "TabUpload", "tabTimeServers"})
             QVERIFY2(!pages->isTabVisible(pages->indexOf(fx->Find<QWidget>(sheet))), sheet);
         for (const char* sheet : {"TabMaintenance", "TabAccounts", "TabPrograms", "TabImport"})
@@ -225,7 +226,7 @@ private slots:
         QVERIFY(fx->Find<QCheckBox>("cbxAutoUpload")->isChecked());
     }
 
-private:
+  private:
     void NewProject(const char* name)
     {
         fx->Edit("edtNewProject")->setText(QString::fromLatin1(name));

@@ -8,7 +8,8 @@
 
 using namespace Schema;
 
-namespace {
+namespace
+{
 
 bool Configure(TAppData& store)
 {
@@ -43,9 +44,10 @@ TProjectFields SampleProject()
 
 } // namespace
 
-class ProjectStoreTest : public QObject {
+class ProjectStoreTest : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init() { folder_ = std::make_unique<TestFolder>(true); }
     void cleanup() { folder_.reset(); }
 
@@ -56,13 +58,25 @@ private slots:
         TAppData store;
         QVERIFY(Configure(store));
         SaveProject(store, QStringLiteral("Alpha"), SampleProject());
-        const QStringList expected{
-            "<PhpFile>/site/www/version.php", "<HelpBatch>/help/app.sh6", "<InnoSetupFile>/src/app.iss",
-            "<PhpVar>$setupName", "<DownLoadLink>/site/www/download.html", "<Primary>app.exe",
-            "<Apps>/bin/app.exe", "<Apps>/bin/lib.dll", "<FullVersion>/bin/app.exe", "<PrimaryPath>/bin/",
-            "<DLinkId>dl", "<BaseFile>AppSetup", "<DLinkText>Download ", "<LocalRoot>/site",
-            "<LocalHome>/site/www", "<PreBuild>/src/prebuild.sh", "<SoftWareDev>0", "<PFX>/keys/cert.pfx",
-            "<PFXPass>p<a>ss"};
+        const QStringList expected{"<PhpFile>/site/www/version.php",
+                                   "<HelpBatch>/help/app.sh6",
+                                   "<InnoSetupFile>/src/app.iss",
+                                   "<PhpVar>$setupName",
+                                   "<DownLoadLink>/site/www/download.html",
+                                   "<Primary>app.exe",
+                                   "<Apps>/bin/app.exe",
+                                   "<Apps>/bin/lib.dll",
+                                   "<FullVersion>/bin/app.exe",
+                                   "<PrimaryPath>/bin/",
+                                   "<DLinkId>dl",
+                                   "<BaseFile>AppSetup",
+                                   "<DLinkText>Download ",
+                                   "<LocalRoot>/site",
+                                   "<LocalHome>/site/www",
+                                   "<PreBuild>/src/prebuild.sh",
+                                   "<SoftWareDev>0",
+                                   "<PFX>/keys/cert.pfx",
+                                   "<PFXPass>p<a>ss"};
         QCOMPARE(store.ReadSectionEntries(QStringLiteral("Alpha"), QString()), expected);
         QCOMPARE(store.ReadSectionEntries(SecSites, QString()),
                  QStringList({"<Alpha>Main", "<Alpha>Mirror"}));
@@ -236,7 +250,7 @@ private slots:
         QCOMPARE(!NewProjectNameRefusal(name, {QStringLiteral("Existing")}).isEmpty(), refused);
     }
 
-private:
+  private:
     std::unique_ptr<TestFolder> folder_;
 };
 

@@ -226,6 +226,20 @@ class AccountsUi : public QObject
         QVERIFY(fx->Items("lbxUploadSites").isEmpty());
     }
 
+    // With no project loaded there is no list to store, and nothing to reload.
+    void NoProjectLoadedStoresNoList()
+    {
+        NewAccount("Main");
+        ShowSelectAccounts();
+        fx->Select("lbxAvailable", {"Main"});
+        fx->Button("bbtnAddAccount")->click();
+        QVERIFY(Store().ReadSectionEntries(SecSites, {}).isEmpty());
+        fx->Edit("lbePhpFile")->setText(QStringLiteral("/typed.php"));
+        fx->Button("btnAbandon")->click();
+        QCOMPARE(fx->Edit("lbePhpFile")->text(), QStringLiteral("/typed.php"));
+        QVERIFY(Store().ReadSectionEntries(QString(), {}).isEmpty());
+    }
+
     void AccountsSurviveARestart()
     {
         NewAccount("Main");

@@ -68,6 +68,7 @@ class AppListUi : public QObject
         QVERIFY(!fx->Find<QLabel>("lblVersion")->isVisible());
         QVERIFY(fx->window->State.PrimaryAppFile.isEmpty());
         QVERIFY(fx->window->State.PrimaryAppFolder.isEmpty());
+        QVERIFY(fx->window->State.PrimaryVersion.isEmpty());
     }
 
     void FileWithoutVersionShowsTheBareCaption()

@@ -4,13 +4,15 @@
 #include "settings/TextCipher.h"
 #include "util/Prompts.h"
 
-namespace {
+namespace
+{
 
 // Made with tarnwell-cipher under TextPassphrase().
 const char* const CompanyCipher =
     "Fp2xTUBIc5Y15NQiI3OJjA49WJulrBhAY5GwdjjAtJLpggs6QJYZOkfXksqKN/1bH/S0wNqzs0CvpP+ZZw2VhTgB";
 const char* const ProductCipher = "BtPGUt75pt2+rfDv3XYT8U5fGvTZyYAdvskVMv+hclEsI6K4TA/UZDR5UjiMUvjb";
-const char* const FileNameCipher = "Hrf9hXZXN33MAp0pOMNvTuufcc4IREK/rxwIpav8Id+CY2qsPt1c8BOVgkram11FyTMy3cdtEss=";
+const char* const FileNameCipher =
+    "Hrf9hXZXN33MAp0pOMNvTuufcc4IREK/rxwIpav8Id+CY2qsPt1c8BOVgkram11FyTMy3cdtEss=";
 const char* const FailureCaptionCipher =
     "GDdG6YISujyprTZRwH2ViEc79OMxC4wxXAmwGZxIa/DZ2HBSzYO5GeotjFxiJexrECN+7nH2Cw/A+16y";
 

@@ -5,7 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 const char* const HelpContextProperty = "helpContext";
 const char* const HintProperty = "hint";
@@ -22,18 +23,32 @@ const THintRow Rows[] = {
     {"edtNewProject", 470, "Enter a unique name for a new project"},
     {"chkSoftWare", 500, "Show or Hide the software project options\rthis has no effect of your stored data"},
     {"bbtnHelp", 0, "Click this to read the help"},
-    {"lbePhpFile", 260, "Enter the full path and filename of the php file\rdouble click to browse for file\rleave blank if you don't have one"},
+    {"lbePhpFile", 260,
+     "Enter the full path and filename of the php file\rdouble click to browse for file\rleave blank if you "
+     "don't have one"},
     {"lbePHPVar", 270, "Enter the name of the variable in your php file\rleave blank if you don't have one"},
-    {"lbeDownLoadLinkText", 300, "e.g. Download AmazingBitofSoftwareSetup\rthis will have the version added to it like -\rDownload AmazingBitofSoftwareSetup 1.1"},
-    {"lbeDownLoadLinkId", 290, "Enter the download link ID \rleave blank if you don't want your link page edited"},
-    {"lbeDownLoadLinkFile", 280, "Enter the full path and filename of the download link file\rdouble click to browse for file\rleave blank if you don't want your link page edited"},
-    {"lbeHelpBuilderBatch", 310, "Enter the full path and filename of the HelpMaker project file\rdouble click to browse for file\rleave blank if you don't use HelpMaker"},
+    {"lbeDownLoadLinkText", 300,
+     "e.g. Download AmazingBitofSoftwareSetup\rthis will have the version added to it like -\rDownload "
+     "AmazingBitofSoftwareSetup 1.1"},
+    {"lbeDownLoadLinkId", 290,
+     "Enter the download link ID \rleave blank if you don't want your link page edited"},
+    {"lbeDownLoadLinkFile", 280,
+     "Enter the full path and filename of the download link file\rdouble click to browse for file\rleave "
+     "blank if you don't want your link page edited"},
+    {"lbeHelpBuilderBatch", 310,
+     "Enter the full path and filename of the HelpMaker project file\rdouble click to browse for file\rleave "
+     "blank if you don't use HelpMaker"},
     {"lbeBaseFileName", 330, "Enter the setup basefilename"},
-    {"lbeInnoSetupFile", 340, "Enter the full path and filename of the innosetup file\rdouble click to browse for file"},
-    {"lbePrebuild", 350, "Enter the full path and filename of your prebuild batch or command\rleave blank if you don't have one\rdouble click to browse for file"},
+    {"lbeInnoSetupFile", 340,
+     "Enter the full path and filename of the innosetup file\rdouble click to browse for file"},
+    {"lbePrebuild", 350,
+     "Enter the full path and filename of your prebuild batch or command\rleave blank if you don't have "
+     "one\rdouble click to browse for file"},
     {"bbtnGetItDone", 380, "Click this to build your installer"},
     {"cbxtimeStamp", 390, "Check this to get your digital signatures timestamped"},
-    {"cbxAutoUpload", 400, "Check this to have your new build automatically uploaded\ruploads only happen if project build is entirely successful"},
+    {"cbxAutoUpload", 400,
+     "Check this to have your new build automatically uploaded\ruploads only happen if project build is "
+     "entirely successful"},
     {"bbtnTimeStamp", 390, nullptr},
     {"bbtnAutoUpload", 390, nullptr},
     {"lbePFX", 240, "Leave blank and signtool will find the best certificate for you"},
@@ -41,9 +56,14 @@ const THintRow Rows[] = {
     {"ProgressPane", 1050, nullptr},
     {"bbtnSaveSoftUploadLog", 530, "Click this to save a copy of the log"},
     {"bbtnUpload", 520, "Click this to upload your installer to your site(s)"},
-    {"clbxFiles", 540, "Check the files that you want included in your site updates\rctrl-click selects/deselects all files in this folder\rAny dependencies of index.html will always be automatically selected"},
-    {"lbeLocalRoot", 560, "Enter the full path of your local root (usually one level up from home\rdouble click to browse for folder"},
-    {"lbeLocalHome", 550, "Enter the full path for your local home folder\rdouble click to browse for folder"},
+    {"clbxFiles", 540,
+     "Check the files that you want included in your site updates\rctrl-click selects/deselects all files in "
+     "this folder\rAny dependencies of index.html will always be automatically selected"},
+    {"lbeLocalRoot", 560,
+     "Enter the full path of your local root (usually one level up from home\rdouble click to browse for "
+     "folder"},
+    {"lbeLocalHome", 550,
+     "Enter the full path for your local home folder\rdouble click to browse for folder"},
     {"bbtnUpdateFiles", 570, nullptr},
     {"lbxLocalFiles", 610, "These are the files that are checked in select files"},
     {"bbtnedit", 620, nullptr},
@@ -66,7 +86,8 @@ const THintRow Rows[] = {
     {"lbeLinkUploadURL", 850, "the path where your link page should go"},
     {"lbeUploadPhpPath", 860, "the path where your php file should go"},
     {"lbeUploadInstallerPath", 870, "the path where your installer should go"},
-    {"lbeServerRootPath", 1110, "the path to the root of your site (not necessarily the server root on a shared host)"},
+    {"lbeServerRootPath", 1110,
+     "the path to the root of your site (not necessarily the server root on a shared host)"},
     {"edtNewAccount", 830, "Enter a new unique account name here"},
     {"bbtnAccountCopy", 810, "Create a new account copied from the currently selected account"},
     {"bbtnAccountDelete", 820, "Delete the selected account"},
@@ -75,14 +96,19 @@ const THintRow Rows[] = {
     {"lbeFTPHost", 790, "Enter the Ftp url here"},
     {"lbeFTPPass", 780, "Enter the user passowrd here"},
     {"lbeFTPUserName", 770, "Enter the user name here"},
-    {"lbeInnoCompiler", 890, "enter the full path and file name for the InnoSetup compiler\rdouble click to browse for file"},
-    {"lbeEditor", 900, "Enter the full path and file name of your text editor\rdouble click to browse for file"},
+    {"lbeInnoCompiler", 890,
+     "enter the full path and file name for the InnoSetup compiler\rdouble click to browse for file"},
+    {"lbeEditor", 900,
+     "Enter the full path and file name of your text editor\rdouble click to browse for file"},
     {"lbxTimeServers", 950, nullptr},
     {"lbeNewTimeServer", 960, "Enter the url for a new timeserver here"},
     {"speAttempts", 970, "This is the number of attempts to use each time server"},
     {"comboSite", 980, "Choose the account to import from"},
-    {"lbeImportLocalHome", 990, "Enter the full path for your local home folder for the import\rdouble click to browse for folder"},
-    {"lbeImportLocalRoot", 1000, "Enter the full path of your local root (usually one level up from home) for the import\rdouble click to browse for folder"},
+    {"lbeImportLocalHome", 990,
+     "Enter the full path for your local home folder for the import\rdouble click to browse for folder"},
+    {"lbeImportLocalRoot", 1000,
+     "Enter the full path of your local root (usually one level up from home) for the import\rdouble click "
+     "to browse for folder"},
     {"memImportProgress", 1010, nullptr},
     {"btnImportSite", 0, "Click to import entire site"},
 };
@@ -122,13 +148,15 @@ std::span<const THintRow> MainScreenHintRows()
     return Rows;
 }
 
-namespace {
+namespace
+{
 
 QWidget* Control(QWidget* root, const char* name)
 {
     auto* control = root->findChild<QWidget*>(QString::fromLatin1(name));
     if (!control)
-        throw TarnwellError(QStringLiteral("The window has no control named %1").arg(QString::fromLatin1(name)));
+        throw TarnwellError(
+            QStringLiteral("The window has no control named %1").arg(QString::fromLatin1(name)));
     return control;
 }
 

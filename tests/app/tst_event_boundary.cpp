@@ -5,13 +5,15 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QStringList reported;
 
 // Throws our error from its event handler, as a failing handler would.
-class Thrower : public QObject {
-public:
+class Thrower : public QObject
+{
+  public:
     int handled = 0;
     bool event(QEvent* e) override
     {
@@ -30,9 +32,10 @@ public:
 } // namespace
 
 // Our errors end the event that raised them, are shown, and the program goes on.
-class EventBoundary : public QObject {
+class EventBoundary : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init() { reported.clear(); }
 
     void ErrorOfAPostedEventIsShownAndTheLoopGoesOn()
@@ -58,7 +61,8 @@ private slots:
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicks, 2);
-        QCOMPARE(reported, (QStringList{"Couldn't create buildrelease.bat", "Couldn't create buildrelease.bat"}));
+        QCOMPARE(reported,
+                 (QStringList{"Couldn't create buildrelease.bat", "Couldn't create buildrelease.bat"}));
         // The button still works normally afterwards.
         QVERIFY(button.isEnabled());
     }

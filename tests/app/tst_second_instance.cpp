@@ -13,9 +13,10 @@
 
 // The real program started twice: the second copy ends at once, without a
 // window and without touching the settings file of the first.
-class SecondInstance : public QObject {
+class SecondInstance : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void SecondStartEndsAtOnceAndTouchesNothing()
     {
         TestFolder folder(true);
@@ -71,7 +72,7 @@ private slots:
         QVERIFY(first.waitForFinished(10000));
     }
 
-private:
+  private:
     static QByteArray Read(const QString& path)
     {
         QFile file(path);

@@ -13,9 +13,10 @@
 
 // What the program reads from its settings file at start and writes back at
 // close, and how it finds and opens that file.
-class StartupSettings : public QObject {
+class StartupSettings : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void FirstStartGetsTheDefaults()
     {
         TestFolder folder(true);
@@ -103,8 +104,9 @@ private slots:
         TAppData store;
         QVERIFY(SetUpStore(store, prompts));
         const TStoreNames names = StoreNames();
-        const QString expected = QDir(folder.FilePath(QStringLiteral("data"))).filePath(
-            names.Company + QLatin1Char('/') + names.Product + QLatin1Char('/') + names.FileName);
+        const QString expected = QDir(folder.FilePath(QStringLiteral("data")))
+                                     .filePath(names.Company + QLatin1Char('/') + names.Product +
+                                               QLatin1Char('/') + names.FileName);
         QCOMPARE(QDir::cleanPath(store.FilePath()), QDir::cleanPath(expected));
         QVERIFY(prompts.AllShown().isEmpty());
     }
@@ -157,7 +159,7 @@ private slots:
 
     void cleanup() { prompts.Clear(); }
 
-private:
+  private:
     RecordingPrompts prompts;
 };
 

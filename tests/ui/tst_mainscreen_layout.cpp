@@ -16,9 +16,10 @@
 
 // Every control the program's documents name: its kind, caption and the band
 // or page it sits on. Later work finds the controls by these names.
-class MainScreenLayout : public QObject {
+class MainScreenLayout : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init()
     {
         folder = std::make_unique<TestFolder>(true);
@@ -68,15 +69,16 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("PageControl1")
             << QStringLiteral("PageControl1")
-            << QStringList{"TabResources", "TabUpload", "TabMaintenance", "TabAccounts", "TabPrograms",
-                           "tabTimeServers", "TabImport"}
-            << QStringList{"Builder", "Upload Installer", "Site Maintenance", "Accounts", "Utilities",
-                           "Time Servers", "Import"};
-        QTest::newRow("TabFolders")
-            << QStringLiteral("TabFolders")
-            << QStringList{"TabSelectLocalFiles", "TabLocalFiles", "TabLocalFolders", "TabBrokenLinks",
-                           "TabInternet", "TabSiteUpload"}
-            << QStringList{"Select Files", "Files", "Folders", "Broken Links", "Select Accounts", "Site Upload"};
+            << QStringList{"TabResources", "TabUpload",      "TabMaintenance", "TabAccounts",
+                           "TabPrograms",  "tabTimeServers", "TabImport"}
+            << QStringList{"Builder",  "Upload Installer", "Site Maintenance",
+                           "Accounts", "Utilities",        "Time Servers",
+                           "Import"};
+        QTest::newRow("TabFolders") << QStringLiteral("TabFolders")
+                                    << QStringList{"TabSelectLocalFiles", "TabLocalFiles", "TabLocalFolders",
+                                                   "TabBrokenLinks",      "TabInternet",   "TabSiteUpload"}
+                                    << QStringList{"Select Files", "Files",           "Folders",
+                                                   "Broken Links", "Select Accounts", "Site Upload"};
     }
     void PagesInTabOrder()
     {
@@ -90,8 +92,8 @@ private slots:
             QCOMPARE(pages->widget(i)->objectName(), names[i]);
             QCOMPARE(pages->tabText(i).trimmed(), captions[i]);
         }
-        QVERIFY(window->findChild<QWidget*>(QStringLiteral("TabMaintenance"))->isAncestorOf(
-            window->findChild<QWidget*>(QStringLiteral("TabFolders"))));
+        QVERIFY(window->findChild<QWidget*>(QStringLiteral("TabMaintenance"))
+                    ->isAncestorOf(window->findChild<QWidget*>(QStringLiteral("TabFolders"))));
     }
 
     void ControlExists_data();
@@ -99,7 +101,9 @@ private slots:
 
     void StartStates()
     {
-        auto find = [this](const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); };
+        auto find = [this](const char* name) {
+            return window->findChild<QWidget*>(QString::fromLatin1(name));
+        };
         // Hidden until something calls for them.
         for (const char* name : {"btnNoSignTool", "btnUpdate", "pnlBrokenFound", "pnlBrokenNotFound"})
             QVERIFY2(find(name)->isHidden(), name);
@@ -115,7 +119,7 @@ private slots:
             QVERIFY2(qobject_cast<QPlainTextEdit*>(find(memo))->isReadOnly(), memo);
     }
 
-private:
+  private:
     RecordingPrompts prompts;
     std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TMainScreen> window;
@@ -162,8 +166,8 @@ void MainScreenLayout::ControlExists_data()
         {"lbePFX", "labelled", "PFX File", "TabResources"},
         {"lbePFXPass", "labelled", "Password", "TabResources"},
         {"pfxShowPass", "check", "Show", "TabResources"},
-        {"btnNoSignTool", "button", "SignTool not found Please click here when you have installed the Windows SDK",
-         "TabResources"},
+        {"btnNoSignTool", "button",
+         "SignTool not found Please click here when you have installed the Windows SDK", "TabResources"},
         {"cbxtimeStamp", "check", "Time Stamp", "TabResources"},
         {"bbtnTimeStamp", "button", "", "TabResources"},
         {"cbxAutoUpload", "check", "Auto Upload", "TabResources"},
@@ -172,7 +176,8 @@ void MainScreenLayout::ControlExists_data()
         {"ProgressPane", "memo", "Waiting", "TabUpload"},
         {"pBarInstallerFile", "progress", "", "TabUpload"},
         {"pBarInstallerFiles", "progress", "", "TabUpload"},
-        {"Label7", "label", "Click upload when you are ready to upload your software update to site(s)", "TabUpload"},
+        {"Label7", "label", "Click upload when you are ready to upload your software update to site(s)",
+         "TabUpload"},
         {"bbtnUpload", "button", "Upload", "TabUpload"},
         {"bbtnSaveSoftUploadLog", "button", "Save Log", "TabUpload"},
         {"clbxFiles", "checklist", "", "TabSelectLocalFiles"},
@@ -197,7 +202,8 @@ void MainScreenLayout::ControlExists_data()
         {"bbtnRemoveAccount", "button", "Remove Selected", "TabInternet"},
         {"bbtnAddAccount", "button", "Add Selected", "TabInternet"},
         {"btnAddAll", "button", "Add All", "TabInternet"},
-        {"Label6", "label", "Choose the sites (accounts) that you want the current project to maintain", "TabInternet"},
+        {"Label6", "label", "Choose the sites (accounts) that you want the current project to maintain",
+         "TabInternet"},
         {"SiteUploadProgress", "memo", "Waiting", "TabSiteUpload"},
         {"pBarSiteFile", "progress", "", "TabSiteUpload"},
         {"pBarSiteFiles", "progress", "", "TabSiteUpload"},

@@ -16,7 +16,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QStringList reportedErrors;
 
@@ -32,9 +33,10 @@ QStringList Items(const QListWidget* list)
 
 // The main window's start (store set-up, first show) and its close, with the
 // real settings file in a private data folder.
-class MainScreenLifecycle : public QObject {
+class MainScreenLifecycle : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init()
     {
         reportedErrors.clear();
@@ -211,7 +213,7 @@ private slots:
         window.close();
     }
 
-private:
+  private:
     static void ShowAndWait(TMainScreen& window)
     {
         window.show();

@@ -11,7 +11,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QFrame* ResultPanel(QWidget* parent, const QString& name)
 {
@@ -32,8 +33,9 @@ BrokenLinksPage::BrokenLinksPage(QWidget* parent) : QWidget(parent)
     lbxBrokenLinks = MakeList(this, QStringLiteral("lbxBrokenLinks"));
 
     pnlBrokenFound = ResultPanel(this, QStringLiteral("pnlBrokenFound"));
-    lblFilesNotFound = MakeLabel(pnlBrokenFound, QStringLiteral("lblFilesNotFound"),
-                                 QStringLiteral("These items show references to files or IDs that cannot be found"));
+    lblFilesNotFound =
+        MakeLabel(pnlBrokenFound, QStringLiteral("lblFilesNotFound"),
+                  QStringLiteral("These items show references to files or IDs that cannot be found"));
     bbtnEditBroken = MakeButton(pnlBrokenFound, QStringLiteral("bbtnEditBroken"), QStringLiteral("Edit"));
     bbtnEditBroken->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     btnReScan = MakeButton(pnlBrokenFound, QStringLiteral("btnReScan"), QStringLiteral("Re-Scan"));
@@ -43,7 +45,8 @@ BrokenLinksPage::BrokenLinksPage(QWidget* parent) : QWidget(parent)
     pnlBrokenFound->layout()->addWidget(btnReScan);
 
     pnlBrokenNotFound = ResultPanel(this, QStringLiteral("pnlBrokenNotFound"));
-    lblNoBroken = MakeLabel(pnlBrokenNotFound, QStringLiteral("lblNoBroken"), QStringLiteral("No broken links detected"));
+    lblNoBroken = MakeLabel(pnlBrokenNotFound, QStringLiteral("lblNoBroken"),
+                            QStringLiteral("No broken links detected"));
     bbtnAgain = MakeButton(pnlBrokenNotFound, QStringLiteral("bbtnAgain"), QStringLiteral("Re-Scan"));
     pnlBrokenNotFound->layout()->addWidget(lblNoBroken);
     static_cast<QHBoxLayout*>(pnlBrokenNotFound->layout())->addStretch(1);

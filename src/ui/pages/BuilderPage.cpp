@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QStyle>
 
-namespace {
+namespace
+{
 
 QWidget* Panel(QWidget* parent, const QString& name)
 {
@@ -32,7 +33,8 @@ QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, int column, int s
 
 QLineEdit* AddPanelField(QWidget* panel, const char* name, const char* caption, int stretch)
 {
-    const TLabeledEdit field = MakeLabeledEdit(panel, QString::fromLatin1(name), QString::fromLatin1(caption));
+    const TLabeledEdit field =
+        MakeLabeledEdit(panel, QString::fromLatin1(name), QString::fromLatin1(caption));
     panel->layout()->addWidget(LabelAbove(panel, field));
     static_cast<QHBoxLayout*>(panel->layout())->setStretch(panel->layout()->count() - 1, stretch);
     return field.edit;
@@ -72,7 +74,8 @@ BuilderPage::BuilderPage(QWidget* parent) : QWidget(parent)
     grid->addWidget(Panel4, 3, 0, 1, 2);
 
     Panel6 = Panel(this, QStringLiteral("Panel6"));
-    lbePrebuild = AddPanelField(Panel6, "lbePrebuild", "Pre-Build Command or batch  (must return 0 on success)", 1);
+    lbePrebuild =
+        AddPanelField(Panel6, "lbePrebuild", "Pre-Build Command or batch  (must return 0 on success)", 1);
     grid->addWidget(Panel6, 4, 0, 1, 2);
 
     // The signing fields; btnNoSignTool takes their place while no signing tool is known.
@@ -80,7 +83,8 @@ BuilderPage::BuilderPage(QWidget* parent) : QWidget(parent)
     auto* passRow = new QWidget(this);
     auto* passLayout = new QHBoxLayout(passRow);
     passLayout->setContentsMargins(0, 0, 0, 0);
-    const TLabeledEdit pass = MakeLabeledEdit(passRow, QStringLiteral("lbePFXPass"), QStringLiteral("Password"));
+    const TLabeledEdit pass =
+        MakeLabeledEdit(passRow, QStringLiteral("lbePFXPass"), QStringLiteral("Password"));
     lbePFXPass = pass.edit;
     lbePFXPass->setEchoMode(QLineEdit::Password);
     pfxShowPass = MakeCheckBox(passRow, QStringLiteral("pfxShowPass"), QStringLiteral("Show"));

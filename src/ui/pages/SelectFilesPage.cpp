@@ -12,8 +12,10 @@ SelectFilesPage::SelectFilesPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSelectLocalFiles"));
     clbxFiles = MakeCheckList(this, QStringLiteral("clbxFiles"));
-    const TLabeledEdit home = MakeLabeledEdit(this, QStringLiteral("lbeLocalHome"), QStringLiteral("Local Home"));
-    const TLabeledEdit root = MakeLabeledEdit(this, QStringLiteral("lbeLocalRoot"), QStringLiteral("Local Root"));
+    const TLabeledEdit home =
+        MakeLabeledEdit(this, QStringLiteral("lbeLocalHome"), QStringLiteral("Local Home"));
+    const TLabeledEdit root =
+        MakeLabeledEdit(this, QStringLiteral("lbeLocalRoot"), QStringLiteral("Local Root"));
     lbeLocalHome = home.edit;
     lbeLocalRoot = root.edit;
     bbtnUpdateFiles = MakeButton(this, QStringLiteral("bbtnUpdateFiles"), QStringLiteral("Scan Files"));

@@ -15,8 +15,9 @@
 TimeServersPage::TimeServersPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("tabTimeServers"));
-    lblTimeServers = MakeLabel(this, QStringLiteral("lblTimeServers"),
-                               QStringLiteral("Time stamping servers will be tried in the order listed here"));
+    lblTimeServers =
+        MakeLabel(this, QStringLiteral("lblTimeServers"),
+                  QStringLiteral("Time stamping servers will be tried in the order listed here"));
     lbxTimeServers = MakeList(this, QStringLiteral("lbxTimeServers"));
     const TLabeledEdit newServer =
         MakeLabeledEdit(this, QStringLiteral("lbeNewTimeServer"), QStringLiteral("New Time Stamp Server"));
@@ -29,7 +30,8 @@ TimeServersPage::TimeServersPage(QWidget* parent) : QWidget(parent)
     bbtnUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     bbtnDown = MakeButton(this, QStringLiteral("bbtnDown"), QStringLiteral("Move"));
     bbtnDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    lblAttempts = MakeLabel(this, QStringLiteral("lblAttempts"), QStringLiteral("Number of attempts per server"));
+    lblAttempts =
+        MakeLabel(this, QStringLiteral("lblAttempts"), QStringLiteral("Number of attempts per server"));
     speAttempts = new QSpinBox(this);
     speAttempts->setObjectName(QStringLiteral("speAttempts"));
     speAttempts->setRange(MinAttempts, MaxAttempts);

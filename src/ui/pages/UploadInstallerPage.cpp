@@ -16,12 +16,14 @@ UploadInstallerPage::UploadInstallerPage(QWidget* parent) : QWidget(parent)
     ProgressPane = MakeMemo(this, QStringLiteral("ProgressPane"), QStringLiteral("Waiting"));
     pBarInstallerFile = MakeProgressBar(this, QStringLiteral("pBarInstallerFile"));
     pBarInstallerFiles = MakeProgressBar(this, QStringLiteral("pBarInstallerFiles"));
-    Label7 = MakeLabel(this, QStringLiteral("Label7"),
-                       QStringLiteral("Click upload when you are ready to upload your software update to site(s)"));
+    Label7 = MakeLabel(
+        this, QStringLiteral("Label7"),
+        QStringLiteral("Click upload when you are ready to upload your software update to site(s)"));
     Label7->setWordWrap(true);
     bbtnUpload = MakeButton(this, QStringLiteral("bbtnUpload"), QStringLiteral("Upload"));
     bbtnUpload->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    bbtnSaveSoftUploadLog = MakeButton(this, QStringLiteral("bbtnSaveSoftUploadLog"), QStringLiteral("Save Log"));
+    bbtnSaveSoftUploadLog =
+        MakeButton(this, QStringLiteral("bbtnSaveSoftUploadLog"), QStringLiteral("Save Log"));
     bbtnSaveSoftUploadLog->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
 
     auto* layout = new QVBoxLayout(this);

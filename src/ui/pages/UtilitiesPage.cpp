@@ -9,7 +9,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QWidget* ToolPanel(QWidget* parent, const QString& panelName, const QString& name, const QString& caption,
                    QLineEdit** edit)
@@ -31,9 +32,10 @@ UtilitiesPage::UtilitiesPage(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("TabPrograms"));
     pnlInnoSetup = ToolPanel(this, QStringLiteral("pnlInnoSetup"), QStringLiteral("lbeInnoCompiler"),
                              QStringLiteral("Inno Setup Compiler"), &lbeInnoCompiler);
-    pnlEditor = ToolPanel(this, QStringLiteral("pnlEditor"), QStringLiteral("lbeEditor"), QStringLiteral("Text Editor"),
-                          &lbeEditor);
-    const TLabeledEdit helpMaker = MakeLabeledEdit(this, QStringLiteral("lbeHelpMaker"), QStringLiteral("HelpMaker"));
+    pnlEditor = ToolPanel(this, QStringLiteral("pnlEditor"), QStringLiteral("lbeEditor"),
+                          QStringLiteral("Text Editor"), &lbeEditor);
+    const TLabeledEdit helpMaker =
+        MakeLabeledEdit(this, QStringLiteral("lbeHelpMaker"), QStringLiteral("HelpMaker"));
     lbeHelpMaker = helpMaker.edit;
     bbtnUpdateCheck = MakeButton(this, QStringLiteral("bbtnUpdateCheck"), QStringLiteral("Check for Update"));
     bbtnUpdateCheck->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));

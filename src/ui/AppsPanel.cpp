@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -20,21 +21,33 @@ AppsPanel::AppsPanel(QWidget* parent) : QFrame(parent)
     large.setBold(true);
     lblPrimaryApp->setFont(large);
     lblVersion->setFont(large);
-    lblPrimaryApp->setFixedWidth(240);
     chkProjectApps = MakeCheckList(this, QStringLiteral("chkProjectApps"));
     bbtnAddApp = MakeButton(this, QStringLiteral("bbtnAddApp"), QStringLiteral("App"));
     bbtnAddApp->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
     bbtnDeleteApp = MakeButton(this, QStringLiteral("bbtnDeleteApp"), QStringLiteral("App"));
     bbtnDeleteApp->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    // Both buttons share one width, so they line up at the right edge.
+    const int buttonWidth = qMax(bbtnAddApp->sizeHint().width(), bbtnDeleteApp->sizeHint().width());
+    bbtnAddApp->setFixedWidth(buttonWidth);
+    bbtnDeleteApp->setFixedWidth(buttonWidth);
 
+    // The version follows the primary's name at 8 pixels.
+    auto* primary = new QHBoxLayout;
+    primary->setSpacing(VersionGap);
+    primary->addWidget(lblPrimaryApp);
+    primary->addWidget(lblVersion);
+    primary->addStretch(1);
+
+    // The buttons sit 2 pixels from the right edge and the list ends 8
+    // pixels before them, whatever the width.
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 4, 2, 4);
-    grid->setSpacing(4);
-    grid->addWidget(lblPrimaryApp, 0, 0, Qt::AlignBottom);
-    grid->addWidget(lblVersion, 1, 0, Qt::AlignTop);
-    grid->addWidget(chkProjectApps, 0, 1, 3, 1);
-    grid->addWidget(bbtnAddApp, 0, 2, Qt::AlignTop);
-    grid->addWidget(bbtnDeleteApp, 1, 2, Qt::AlignTop);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    grid->setContentsMargins(6, 2, ButtonMargin, 4);
+    grid->setHorizontalSpacing(ListGap);
+    grid->setVerticalSpacing(2);
+    grid->addLayout(primary, 0, 0);
+    grid->addWidget(chkProjectApps, 1, 0, 3, 1);
+    grid->addWidget(bbtnAddApp, 1, 1, Qt::AlignTop);
+    grid->addWidget(bbtnDeleteApp, 2, 1, Qt::AlignTop);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(3, 1);
 }

@@ -6,6 +6,7 @@
 #include "ui/Hints.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
+#include "ui/ProjectWiring.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/MaintenancePage.h"
@@ -95,15 +96,15 @@ void TMainScreen::LoadStoredLists()
     SetItems(TabAccounts->lbxAccount, lists.AccountNames);
     SetItems(tabTimeServers->lbxTimeServers, lists.ServerURLs);
     tabTimeServers->speAttempts->setValue(lists.Attempts);
-    // FillAvailableAccounts goes here.
+    FillAvailableAccounts(*this);
 }
 
 void TMainScreen::FormClose()
 {
     if (!AppData)
         return;
-    // SaveProject goes here.
-    // SaveAccount goes here.
+    SaveLoadedProject(*this);
+    SaveShownAccount(*this);
     TStoredLists lists;
     lists.ProjectNames = ItemTexts(pnlTop->Projects);
     lists.AccountNames = ItemTexts(TabAccounts->lbxAccount);

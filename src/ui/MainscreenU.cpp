@@ -6,6 +6,7 @@
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
 #include "ui/ProjectBar.h"
+#include "ui/ProjectWiring.h"
 #include "ui/TabMarker.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
@@ -99,6 +100,7 @@ void TMainScreen::WirePages()
     connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
     // Any change of the box, by the user or by the program, moves the lock.
     connect(pnlTop->chkEnable, &QCheckBox::toggled, this, &TMainScreen::chkEnableClick);
+    WireProjectHandlers(*this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)
@@ -143,7 +145,7 @@ void TMainScreen::TabFoldersChange(int index)
     QWidget* sheet = TabFolders->widget(index);
     if (!sheet)
         return;
-    // TabInternetShow: FillAvailableAccounts goes here, before the marking.
+    // TabInternetShow fills the account lists from the page's own show event.
     MarkActiveSubPage(sheet);
 }
 

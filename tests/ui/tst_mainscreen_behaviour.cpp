@@ -88,11 +88,15 @@ private slots:
         QVERIFY(window->findChild<QWidget*>(name)->isEnabled());
     }
 
-    void BuilderIsMarkedAtStart()
+    void FirstVisiblePageIsMarkedAtStart()
     {
+        // No project is loaded, so the software tabs are gone and the first
+        // page left after the Builder is in front.
         auto* pages = Find<QTabWidget>("PageControl1");
-        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabResources"));
-        QCOMPARE(pages->tabText(0), PageMarker + QStringLiteral("Builder") + PageMarker);
+        QVERIFY(!pages->isTabVisible(0));
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabMaintenance"));
+        QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
+        QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
         QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
         QCOMPARE(Find<QTabWidget>("TabFolders")->currentWidget()->objectName(),
                  QStringLiteral("TabSelectLocalFiles"));

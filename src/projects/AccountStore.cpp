@@ -1,0 +1,104 @@
+#include "AccountStore.h"
+
+#include "projects/ProjectNames.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "util/ExtraCode.h"
+#include "util/MyFileOpsU.h"
+
+using namespace Schema;
+
+TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
+{
+    TAccountFields f;
+    const QString none;
+    f.Name = appData.ReadString(AccountSection(accountName), KeyFtpAccount, accountName);
+    const QString s = AccountSection(f.Name);
+    f.InstallerPath = appData.ReadString(s, KeyULInstall, none);
+    f.PhpPath = appData.ReadString(s, KeyULPhp, none);
+    f.LinkUploadPath = appData.ReadString(s, KeyULLinkUpLoad, none);
+    f.Pass = appData.ReadString(s, KeyFtpPass, none);
+    f.User = appData.ReadString(s, KeyFtpUser, none);
+    f.Host = appData.ReadString(s, KeyFtpHost, none);
+    f.ServerHome = appData.ReadString(s, KeyServerHome, none);
+    f.ServerRoot = appData.ReadString(s, KeyServerRoot, none);
+    return f;
+}
+
+void SaveAccount(TAppData& appData, const TAccountFields& f)
+{
+    if (f.Name.isEmpty())
+        return;
+    const QString s = AccountSection(f.Name);
+    appData.WriteString(s, KeyULInstall, IncludeTrailingSlash(f.InstallerPath));
+    appData.WriteString(s, KeyULPhp, IncludeTrailingSlash(f.PhpPath));
+    appData.WriteString(s, KeyULLinkUpLoad, IncludeTrailingSlash(f.LinkUploadPath));
+    appData.WriteString(s, KeyFtpPass, f.Pass);
+    appData.WriteString(s, KeyFtpUser, f.User);
+    appData.WriteString(s, KeyFtpHost, f.Host);
+    appData.WriteString(s, KeyFtpAccount, f.Name);
+    appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
+    appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
+}
+
+void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings)
+{
+    const QString s = AccountSection(accountName);
+    const QString none;
+    settings.InstallerDir = appData.ReadString(s, KeyULInstall, none);
+    settings.PhpDir = appData.ReadString(s, KeyULPhp, none);
+    settings.LinkPageDir = appData.ReadString(s, KeyULLinkUpLoad, none);
+    settings.UserName = appData.ReadString(s, KeyFtpUser, none);
+    settings.Password = appData.ReadString(s, KeyFtpPass, none);
+    settings.Host = appData.ReadString(s, KeyFtpHost, none);
+    settings.HomePath = appData.ReadString(s, KeyServerHome, none);
+    settings.RootPath = appData.ReadString(s, KeyServerRoot, none);
+    settings.HttpHost = appData.ReadString(s, KeyHTTPHost, none);
+    settings.AccountName = accountName;
+}
+
+TConnectionSettings ReadAccountSettings(const TAppData& appData, const QString& accountName)
+{
+    TConnectionSettings settings;
+    ReadAccountSettings(appData, accountName, settings);
+    return settings;
+}
+
+QString CopyAccountRefusal(const QString& shownAccount)
+{
+    if (shownAccount.isEmpty())
+        return QStringLiteral("There's no current account loaded to copy!");
+    return {};
+}
+
+QString NewAccountNameRefusal(const QString& newName, const QStringList& existingAccounts)
+{
+    if (newName.isEmpty())
+        return QStringLiteral("You haven't provided a new account name!");
+    // A part of an existing name is refused; a name that merely contains one is not.
+    const QString folded = LowerAscii(newName);
+    for (const QString& existing : existingAccounts)
+        if (LowerAscii(existing).contains(folded))
+            return QStringLiteral("That's not a new account");
+    return AccountNameFormatRefusal(newName);
+}
+
+QString DeleteAccountQuestion(const QString& account, const QStringList& userProjects)
+{
+    QString text = QStringLiteral("Delete account ") + account + QStringLiteral("\rwhich is used by-\r");
+    for (const QString& project : userProjects)
+        text += project + QLatin1Char('\r');
+    return text;
+}
+
+void DeleteAccount(TAppData& appData, const QString& account, const QStringList& userProjects)
+{
+    appData.DeleteSection(AccountSection(account));
+    for (const QString& project : userProjects) {
+        QStringList sites = appData.ReadList(SecSites, project);
+        // Every exact occurrence goes: a case-blind match could take another
+        // account ("ftp1" for "FTP1") and leave the deleted one listed.
+        if (sites.removeAll(account) > 0)
+            appData.WriteList(SecSites, project, sites);
+    }
+}

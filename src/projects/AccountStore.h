@@ -1,0 +1,46 @@
+#pragma once
+
+#include "projects/TConnectionSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+class TAppData;
+
+// The fields of the Accounts page, as typed (server folders without the
+// trailing slash that storing adds).
+struct TAccountFields {
+    QString Name; // "FtpAccount"
+    QString Host;
+    QString User;
+    QString Pass;
+    QString InstallerPath;  // "ULInstall"
+    QString PhpPath;        // "ULPhp"
+    QString LinkUploadPath; // "ULLinkUpLoad"
+    QString ServerHome;
+    QString ServerRoot;
+};
+
+// Reads an account's fields. The name comes from its stored "FtpAccount"
+// entry; an account never stored keeps `accountName`, so edits made to it
+// are saved under that name rather than dropped.
+TAccountFields LoadAccount(const TAppData& appData, const QString& accountName);
+
+// Writes the account under "Account/" + its name, server folders with a
+// trailing "/". Does nothing for an empty name.
+void SaveAccount(TAppData& appData, const TAccountFields& fields);
+
+// Fills `settings` from the account's section; texts exactly as stored.
+void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings);
+TConnectionSettings ReadAccountSettings(const TAppData& appData, const QString& accountName);
+
+// Refusal of "Copy" when no account is shown, or empty.
+QString CopyAccountRefusal(const QString& shownAccount);
+// Refusal of a new account name, or empty when it may be added.
+QString NewAccountNameRefusal(const QString& newName, const QStringList& existingAccounts);
+
+// The question asked before deleting an account that projects use.
+QString DeleteAccountQuestion(const QString& account, const QStringList& userProjects);
+
+// Removes the account's section and takes it out of every user project's "Sites" list.
+void DeleteAccount(TAppData& appData, const QString& account, const QStringList& userProjects);

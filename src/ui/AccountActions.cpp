@@ -1,0 +1,208 @@
+#include "ui/AccountActions.h"
+
+#include "projects/AccountStore.h"
+#include "projects/ProjectSites.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "ui/MainscreenU.h"
+#include "ui/ProjectBar.h"
+#include "ui/pages/AccountsPage.h"
+#include "ui/pages/SelectAccountsPage.h"
+#include "util/Prompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace
+{
+
+const QString BoxCaption = QStringLiteral("Tarnwell");
+
+QStringList ListItems(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+} // namespace
+
+AccountActions::AccountActions(TMainScreen& window) : QObject(&window), w(window)
+{
+    AccountsPage* page = w.TabAccounts;
+    connect(page->lbxAccount, &QListWidget::currentRowChanged, this, [this] {
+        if (!selecting)
+            DoAccountLoad();
+    });
+    connect(page->btnAccountNew, &QPushButton::clicked, this, [this] { AccountNewClick(false); });
+    connect(page->bbtnAccountCopy, &QPushButton::clicked, this, [this] { AccountNewClick(true); });
+    connect(page->bbtnAccountDelete, &QPushButton::clicked, this, &AccountActions::btnAccountDeleteClick);
+    connect(page->lbeServerHomePath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
+    connect(page->lbeServerRootPath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
+    lastPage = w.PageControl1->currentIndex();
+    connect(w.PageControl1, &QTabWidget::currentChanged, this, &AccountActions::PageControl1Change);
+}
+
+void AccountActions::PageControl1Change(int index)
+{
+    const int accounts = w.PageControl1->indexOf(w.TabAccounts);
+    if (lastPage == accounts && index != accounts)
+        TabAccountsExit();
+    if (index == accounts && lastPage != accounts)
+        TabAccountsEnter();
+    lastPage = index;
+}
+
+void AccountActions::DoAccountLoad()
+{
+    const QListWidgetItem* item = w.TabAccounts->lbxAccount->currentItem();
+    if (!item)
+        return;
+    SaveAccount();
+    w.TabAccounts->lblAccountName->setText(item->text());
+    LoadAccount(LoadStored);
+}
+
+void AccountActions::ShowFields(const TAccountFields& f)
+{
+    AccountsPage* page = w.TabAccounts;
+    page->lbeUploadInstallerPath->setText(f.InstallerPath);
+    page->lbeUploadPhpPath->setText(f.PhpPath);
+    page->lbeLinkUploadURL->setText(f.LinkUploadPath);
+    page->lbeFTPPass->setText(f.Pass);
+    page->lbeFTPUserName->setText(f.User);
+    page->lbeFTPHost->setText(f.Host);
+    page->lbeServerHomePath->setText(f.ServerHome);
+    page->lbeServerRootPath->setText(f.ServerRoot);
+}
+
+void AccountActions::LoadAccount(LoadMode mode)
+{
+    if (!w.AppData)
+        return;
+    TAppData& appData = *w.AppData;
+    AccountsPage* page = w.TabAccounts;
+    const QString newName = page->edtNewAccount->text();
+    if (mode == LoadNewEmpty) {
+        page->lblAccountName->setText(newName);
+        ShowFields(::LoadAccount(appData, newName));
+    } else if (mode == LoadStored) {
+        const TAccountFields fields = ::LoadAccount(appData, page->lblAccountName->text());
+        page->lblAccountName->setText(fields.Name);
+        ShowFields(fields);
+    } else if (page->lbxAccount->count() > 0 && !newName.isEmpty() &&
+               appData.ReadString(Schema::AccountSection(newName), Schema::KeyFtpAccount, QString())
+                   .isEmpty()) {
+        // A copy keeps the fields on screen under the new name.
+        page->lblAccountName->setText(newName);
+    }
+    page->edtNewAccount->clear();
+}
+
+void AccountActions::SaveAccount()
+{
+    if (!w.AppData)
+        return;
+    TAppData& appData = *w.AppData;
+    const AccountsPage* page = w.TabAccounts;
+    TAccountFields f;
+    f.Name = page->lblAccountName->text();
+    f.Host = page->lbeFTPHost->text();
+    f.User = page->lbeFTPUserName->text();
+    f.Pass = page->lbeFTPPass->text();
+    f.InstallerPath = page->lbeUploadInstallerPath->text();
+    f.PhpPath = page->lbeUploadPhpPath->text();
+    f.LinkUploadPath = page->lbeLinkUploadURL->text();
+    f.ServerHome = page->lbeServerHomePath->text();
+    f.ServerRoot = page->lbeServerRootPath->text();
+    ::SaveAccount(appData, f);
+}
+
+void AccountActions::AccountNewClick(bool copy)
+{
+    AccountsPage* page = w.TabAccounts;
+    Prompts& prompts = w.UserPrompts();
+    if (copy) {
+        const QString refusal = CopyAccountRefusal(page->lblAccountName->text());
+        if (!refusal.isEmpty()) {
+            prompts.ShowInfo(BoxCaption, refusal);
+            return;
+        }
+    }
+    if (w.State.AccountChanged)
+        SaveAccount();
+    const QString name = page->edtNewAccount->text();
+    const QString refusal = NewAccountNameRefusal(name, ListItems(page->lbxAccount));
+    if (!refusal.isEmpty()) {
+        prompts.ShowInfo(BoxCaption, refusal);
+        return;
+    }
+    selecting = true;
+    page->lbxAccount->addItem(name);
+    page->lbxAccount->setCurrentRow(page->lbxAccount->count() - 1);
+    selecting = false;
+    if (copy) {
+        LoadAccount(LoadCopy);
+    } else {
+        // The shown account's edits would otherwise be emptied away unsaved.
+        SaveAccount();
+        LoadAccount(LoadNewEmpty);
+    }
+}
+
+void AccountActions::btnAccountDeleteClick()
+{
+    if (!w.AppData)
+        return;
+    TAppData& appData = *w.AppData;
+    AccountsPage* page = w.TabAccounts;
+    const QListWidgetItem* item = page->lbxAccount->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const QString account = item->text();
+    const int row = page->lbxAccount->row(item);
+    const bool wasShown = page->lblAccountName->text() == account;
+    const QStringList users = ProjectsUsingAccount(appData, account);
+    if (!users.isEmpty() &&
+        w.UserPrompts().AskQuestion(BoxCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
+        return;
+    DeleteAccount(appData, account, users);
+    selecting = true;
+    delete page->lbxAccount->takeItem(row);
+    page->lbxAccount->setCurrentRow(-1);
+    selecting = false;
+    if (wasShown) {
+        ShowFields(TAccountFields{});
+        page->lblAccountName->clear();
+    }
+    QListWidget* sites = w.TabInternet->lbxUploadSites;
+    const QString project = w.pnlTop->lblEditingProject->text();
+    if (!users.isEmpty() && !project.isEmpty()) {
+        sites->clear();
+        sites->addItems(appData.ReadList(Schema::SecSites, project));
+    }
+    // An unsaved list on screen must not bring the deleted account back.
+    for (int i = sites->count() - 1; i >= 0; --i)
+        if (sites->item(i)->text() == account)
+            delete sites->takeItem(i);
+}
+
+void AccountActions::AccountChange()
+{
+    w.State.AccountChanged = true;
+}
+
+void AccountActions::TabAccountsEnter()
+{
+    w.State.AccountChanged = false;
+}
+
+void AccountActions::TabAccountsExit()
+{
+    if (w.State.AccountChanged)
+        SaveAccount();
+}

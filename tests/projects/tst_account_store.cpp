@@ -1,0 +1,202 @@
+#include "TestFolder.h"
+#include "projects/AccountStore.h"
+#include "projects/ProjectSites.h"
+#include "projects/ProjectStore.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+
+#include <QTest>
+
+using namespace Schema;
+
+namespace
+{
+
+bool Configure(TAppData& store)
+{
+    return store.SetConfigFile(QStringLiteral("TarnwellTests"), QStringLiteral("Accounts"),
+                               QStringLiteral("settings.dat"), QStringLiteral("pass"));
+}
+
+TAccountFields SampleAccount()
+{
+    TAccountFields f;
+    f.Name = QStringLiteral("Main");
+    f.Host = QStringLiteral("ftp.example.test:2121");
+    f.User = QStringLiteral("webmaster");
+    f.Pass = QStringLiteral("s3cret");
+    f.InstallerPath = QStringLiteral("/downloads");
+    f.PhpPath = QStringLiteral("/inc/");
+    f.LinkUploadPath = QString();
+    f.ServerHome = QStringLiteral("/public_html");
+    f.ServerRoot = QStringLiteral("/");
+    return f;
+}
+
+} // namespace
+
+class AccountStoreTest : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void init() { folder_ = std::make_unique<TestFolder>(true); }
+    void cleanup() { folder_.reset(); }
+
+    // Key order of a first save, with every server folder closed by "/".
+    void SaveWritesKeysInOrderWithTrailingSlashes()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveAccount(store, SampleAccount());
+        const QStringList expected{"<ULInstall>/downloads/", "<ULPhp>/inc/",
+                                   "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
+                                   "<FtpUser>webmaster",     "<FtpHost>ftp.example.test:2121",
+                                   "<FtpAccount>Main",       "<ServerHome>/public_html/",
+                                   "<ServerRoot>/"};
+        QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()), expected);
+    }
+
+    void SaveWithoutANameWritesNothing()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        TAccountFields f = SampleAccount();
+        f.Name.clear();
+        SaveAccount(store, f);
+        QVERIFY(store.ReadSectionEntries(AccountSection(QString()), QString()).isEmpty());
+    }
+
+    void LoadShowsTheStoredFields()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveAccount(store, SampleAccount());
+        const TAccountFields f = LoadAccount(store, QStringLiteral("Main"));
+        QCOMPARE(f.Name, QStringLiteral("Main"));
+        QCOMPARE(f.Host, QStringLiteral("ftp.example.test:2121"));
+        QCOMPARE(f.User, QStringLiteral("webmaster"));
+        QCOMPARE(f.Pass, QStringLiteral("s3cret"));
+        QCOMPARE(f.InstallerPath, QStringLiteral("/downloads/"));
+        QCOMPARE(f.PhpPath, QStringLiteral("/inc/"));
+        QCOMPARE(f.LinkUploadPath, QStringLiteral("/"));
+        QCOMPARE(f.ServerHome, QStringLiteral("/public_html/"));
+        QCOMPARE(f.ServerRoot, QStringLiteral("/"));
+    }
+
+    // An account added to the list but never stored keeps its name, so what
+    // the user types into it is saved rather than dropped.
+    void NeverStoredAccountKeepsItsName()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        TAccountFields f = LoadAccount(store, QStringLiteral("Fresh"));
+        QCOMPARE(f.Name, QStringLiteral("Fresh"));
+        QVERIFY(f.Host.isEmpty() && f.ServerHome.isEmpty());
+        f.Host = QStringLiteral("ftp.fresh.test");
+        SaveAccount(store, f);
+        QCOMPARE(LoadAccount(store, QStringLiteral("Fresh")).Host, QStringLiteral("ftp.fresh.test"));
+    }
+
+    // Each stored key lands in its own field of the record.
+    void ReadAccountSettingsFillsEveryField()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveAccount(store, SampleAccount());
+        store.WriteString(AccountSection("Main"), KeyHTTPHost, QStringLiteral("www.example.test"));
+        const TConnectionSettings c = ReadAccountSettings(store, QStringLiteral("Main"));
+        QCOMPARE(c.InstallerDir, QStringLiteral("/downloads/"));
+        QCOMPARE(c.PhpDir, QStringLiteral("/inc/"));
+        QCOMPARE(c.LinkPageDir, QStringLiteral("/"));
+        QCOMPARE(c.Password, QStringLiteral("s3cret"));
+        QCOMPARE(c.UserName, QStringLiteral("webmaster"));
+        QCOMPARE(c.Host, QStringLiteral("ftp.example.test:2121"));
+        QCOMPARE(c.HomePath, QStringLiteral("/public_html/"));
+        QCOMPARE(c.RootPath, QStringLiteral("/"));
+        QCOMPARE(c.AccountName, QStringLiteral("Main"));
+        QCOMPARE(c.HttpHost, QStringLiteral("www.example.test"));
+
+        const TConnectionSettings unknown = ReadAccountSettings(store, QStringLiteral("Nobody"));
+        QCOMPARE(unknown.AccountName, QStringLiteral("Nobody"));
+        QVERIFY(unknown.Host.isEmpty() && unknown.InstallerDir.isEmpty());
+    }
+
+    void NewAccountNameRefusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");
+        const QString notNew = QStringLiteral("That's not a new account");
+        QTest::newRow("new") << "Backup" << QString();
+        QTest::newRow("empty") << ""
+                               << "You haven't provided a new account name!";
+        QTest::newRow("same") << "MainSite" << notNew;
+        QTest::newRow("tail other case") << "SITE" << notNew;
+        QTest::newRow("head") << "main" << notNew;
+        QTest::newRow("contains existing") << "MainSite2" << QString();
+        QTest::newRow("open angle") << "a<b"
+                                    << "An account name can't contain \"<\" or \">\".";
+        QTest::newRow("close angle") << "a>b"
+                                     << "An account name can't contain \"<\" or \">\".";
+        QTest::newRow("100 characters") << QString(100, QLatin1Char('x')) << QString();
+        QTest::newRow("101 characters")
+            << QString(101, QLatin1Char('x')) << "An account name can't be longer than 100 characters.";
+    }
+    void NewAccountNameRefusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        QCOMPARE(NewAccountNameRefusal(name, {QStringLiteral("MainSite"), QStringLiteral("Mirror")}),
+                 refusal);
+    }
+
+    void CopyNeedsAShownAccount()
+    {
+        QCOMPARE(CopyAccountRefusal(QString()), QStringLiteral("There's no current account loaded to copy!"));
+        QCOMPARE(CopyAccountRefusal(QStringLiteral("Main")), QString());
+    }
+
+    // Deleting an account takes it out of every project that lists it and
+    // nothing else out of any list.
+    void DeleteRemovesTheAccountFromEveryProject()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveAccount(store, SampleAccount());
+        TAccountFields other = SampleAccount();
+        other.Name = QStringLiteral("main");
+        SaveAccount(store, other);
+        store.WriteList(SecSites, QStringLiteral("P1"), {"Mirror", "Main"});
+        store.WriteList(SecSites, QStringLiteral("P2"), {"main", "Main", "Backup"});
+        store.WriteList(SecSites, QStringLiteral("P3"), {"Mirror", "MainX"});
+        store.WriteList(SecSites, QStringLiteral("P4"), {"Main", "Main"});
+
+        const QStringList users = ProjectsUsingAccount(store, QStringLiteral("Main"));
+        QCOMPARE(users, QStringList({"P1", "P2", "P4"}));
+        QCOMPARE(DeleteAccountQuestion(QStringLiteral("Main"), users),
+                 QStringLiteral("Delete account Main\rwhich is used by-\rP1\rP2\rP4\r"));
+
+        DeleteAccount(store, QStringLiteral("Main"), users);
+        QVERIFY(store.ReadSectionEntries(AccountSection("Main"), QString()).isEmpty());
+        QCOMPARE(LoadAccount(store, QStringLiteral("main")).Host, other.Host);
+        QCOMPARE(store.ReadList(SecSites, "P1"), QStringList({"Mirror"}));
+        QCOMPARE(store.ReadList(SecSites, "P2"), QStringList({"main", "Backup"}));
+        QCOMPARE(store.ReadList(SecSites, "P3"), QStringList({"Mirror", "MainX"}));
+        QVERIFY(store.ReadList(SecSites, "P4").isEmpty());
+        QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Main")).isEmpty());
+    }
+
+    void UnusedAccountHasNoUsers()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        store.WriteList(SecSites, QStringLiteral("P1"), {"Mirror"});
+        QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Mirr")).isEmpty());
+        QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Main")).isEmpty());
+    }
+
+  private:
+    std::unique_ptr<TestFolder> folder_;
+};
+
+QTEST_GUILESS_MAIN(AccountStoreTest)
+#include "tst_account_store.moc"

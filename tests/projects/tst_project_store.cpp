@@ -1,0 +1,258 @@
+#include "TestFolder.h"
+#include "projects/ProjectNames.h"
+#include "projects/ProjectStore.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+
+#include <QTest>
+
+using namespace Schema;
+
+namespace
+{
+
+bool Configure(TAppData& store)
+{
+    return store.SetConfigFile(QStringLiteral("TarnwellTests"), QStringLiteral("Projects"),
+                               QStringLiteral("settings.dat"), QStringLiteral("pass"));
+}
+
+TProjectFields SampleProject()
+{
+    TProjectFields f;
+    f.PhpFile = QStringLiteral("/site/www/version.php");
+    f.PhpVar = QStringLiteral("$setupName");
+    f.DownLoadLink = QStringLiteral("/site/www/download.html");
+    f.DLinkId = QStringLiteral("dl");
+    f.DLinkText = QStringLiteral("Download ");
+    f.HelpBatch = QStringLiteral("/help/app.sh6");
+    f.BaseFile = QStringLiteral("AppSetup");
+    f.InnoSetupFile = QStringLiteral("/src/app.iss");
+    f.PreBuild = QStringLiteral("/src/prebuild.sh");
+    f.PFX = QStringLiteral("/keys/cert.pfx");
+    f.PFXPass = QStringLiteral("p<a>ss");
+    f.Apps = {QStringLiteral("/bin/app.exe"), QStringLiteral("/bin/lib.dll")};
+    f.Primary = QStringLiteral("app.exe");
+    f.FullVersion = QStringLiteral("/bin/app.exe");
+    f.PrimaryPath = QStringLiteral("/bin/");
+    f.LocalRoot = QStringLiteral("/site");
+    f.LocalHome = QStringLiteral("/site/www");
+    f.SoftWareDev = false;
+    f.Sites = {QStringLiteral("Main"), QStringLiteral("Mirror")};
+    return f;
+}
+
+} // namespace
+
+class ProjectStoreTest : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void init() { folder_ = std::make_unique<TestFolder>(true); }
+    void cleanup() { folder_.reset(); }
+
+    // The first save of a project lays its keys down in a fixed order, which
+    // is the line order of the settings file.
+    void SaveWritesKeysInTheirOrder()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveProject(store, QStringLiteral("Alpha"), SampleProject());
+        const QStringList expected{"<PhpFile>/site/www/version.php",
+                                   "<HelpBatch>/help/app.sh6",
+                                   "<InnoSetupFile>/src/app.iss",
+                                   "<PhpVar>$setupName",
+                                   "<DownLoadLink>/site/www/download.html",
+                                   "<Primary>app.exe",
+                                   "<Apps>/bin/app.exe",
+                                   "<Apps>/bin/lib.dll",
+                                   "<FullVersion>/bin/app.exe",
+                                   "<PrimaryPath>/bin/",
+                                   "<DLinkId>dl",
+                                   "<BaseFile>AppSetup",
+                                   "<DLinkText>Download ",
+                                   "<LocalRoot>/site",
+                                   "<LocalHome>/site/www",
+                                   "<PreBuild>/src/prebuild.sh",
+                                   "<SoftWareDev>0",
+                                   "<PFX>/keys/cert.pfx",
+                                   "<PFXPass>p<a>ss"};
+        QCOMPARE(store.ReadSectionEntries(QStringLiteral("Alpha"), QString()), expected);
+        QCOMPARE(store.ReadSectionEntries(SecSites, QString()),
+                 QStringList({"<Alpha>Main", "<Alpha>Mirror"}));
+    }
+
+    void LoadOfAnUnknownProjectGivesTheDefaults()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        const TProjectFields f = LoadProject(store, QStringLiteral("Nothing"));
+        for (const QString& text : {f.PhpFile, f.PhpVar, f.DownLoadLink, f.DLinkId, f.DLinkText, f.HelpBatch,
+                                    f.BaseFile, f.InnoSetupFile, f.PreBuild, f.PFX, f.PFXPass, f.Primary,
+                                    f.FullVersion, f.PrimaryPath, f.LocalRoot, f.LocalHome})
+            QVERIFY(text.isEmpty());
+        QVERIFY(f.Apps.isEmpty());
+        QVERIFY(f.Sites.isEmpty());
+        QVERIFY(f.SoftWareDev);
+        QVERIFY(f.TimeStamp);
+        QVERIFY(f.AutoUpload);
+    }
+
+    void SavedFieldsLoadBackUnchanged()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        const TProjectFields saved = SampleProject();
+        SaveProject(store, QStringLiteral("Alpha"), saved);
+        SaveProject(store, QStringLiteral("Beta"), TProjectFields{});
+        const TProjectFields f = LoadProject(store, QStringLiteral("Alpha"));
+        QCOMPARE(f.PhpFile, saved.PhpFile);
+        QCOMPARE(f.PhpVar, saved.PhpVar);
+        QCOMPARE(f.DownLoadLink, saved.DownLoadLink);
+        QCOMPARE(f.DLinkId, saved.DLinkId);
+        QCOMPARE(f.DLinkText, saved.DLinkText);
+        QCOMPARE(f.HelpBatch, saved.HelpBatch);
+        QCOMPARE(f.BaseFile, saved.BaseFile);
+        QCOMPARE(f.InnoSetupFile, saved.InnoSetupFile);
+        QCOMPARE(f.PreBuild, saved.PreBuild);
+        QCOMPARE(f.PFX, saved.PFX);
+        QCOMPARE(f.PFXPass, saved.PFXPass);
+        QCOMPARE(f.Apps, saved.Apps);
+        QCOMPARE(f.Primary, saved.Primary);
+        QCOMPARE(f.FullVersion, saved.FullVersion);
+        QCOMPARE(f.PrimaryPath, saved.PrimaryPath);
+        QCOMPARE(f.LocalRoot, saved.LocalRoot);
+        QCOMPARE(f.LocalHome, saved.LocalHome);
+        QCOMPARE(f.SoftWareDev, false);
+        QCOMPARE(f.Sites, saved.Sites);
+        // An emptied list must not leave the old items behind.
+        TProjectFields shorter = saved;
+        shorter.Apps = {QStringLiteral("/bin/other.exe")};
+        shorter.Sites.clear();
+        SaveProject(store, QStringLiteral("Alpha"), shorter);
+        QCOMPARE(LoadProject(store, QStringLiteral("Alpha")).Apps, shorter.Apps);
+        QVERIFY(LoadProject(store, QStringLiteral("Alpha")).Sites.isEmpty());
+        QCOMPARE(LoadProject(store, QStringLiteral("Beta")).PhpFile, QString());
+    }
+
+    // The two build switches are stored by their own boxes, never by a save.
+    void SaveLeavesTheBuildSwitchesAlone()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        store.WriteBool(QStringLiteral("Alpha"), KeyTimeStamp, false);
+        TProjectFields f = SampleProject();
+        f.TimeStamp = true;
+        f.AutoUpload = false;
+        SaveProject(store, QStringLiteral("Alpha"), f);
+        const TProjectFields loaded = LoadProject(store, QStringLiteral("Alpha"));
+        QCOMPARE(loaded.TimeStamp, false);
+        QCOMPARE(loaded.AutoUpload, true);
+    }
+
+    void SaveWithoutAProjectWritesNothing()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveProject(store, QString(), SampleProject());
+        QVERIFY(store.ReadSectionEntries(QString(), QString()).isEmpty());
+        QVERIFY(store.ReadSectionEntries(SecSites, QString()).isEmpty());
+    }
+
+    // Deleting a project takes its section and upload records with it, keeps
+    // its account list, and leaves other projects' data alone.
+    void DeleteRemovesSectionAndUploadRecords()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        SaveProject(store, QStringLiteral("Alpha"), SampleProject());
+        SaveProject(store, QStringLiteral("Alphabet"), SampleProject());
+        store.WriteList(QStringLiteral("Alpha"), KeyFileSelection, {QStringLiteral("/site/www/index.html")});
+        store.WriteInteger(UploadRecordSection("Alpha", "Main"), "/site/www/index.html", 11);
+        store.WriteInteger(UploadRecordSection("Alpha", "Mirror"), "/site/www/index.html", 12);
+        store.WriteInteger(UploadRecordSection("Alpha", "Gone"), "/site/www/index.html", 13);
+        store.WriteInteger(UploadRecordSection("Alphabet", "Main"), "/site/www/index.html", 14);
+
+        // "Mirror" is only in the project's own list, no longer an account.
+        DeleteProjectData(store, QStringLiteral("Alpha"), {QStringLiteral("Main"), QStringLiteral("Other")},
+                          {QStringLiteral("Alphabet")});
+
+        QVERIFY(store.ReadSectionEntries(QStringLiteral("Alpha"), QString()).isEmpty());
+        QCOMPARE(store.ReadInteger(UploadRecordSection("Alpha", "Main"), "/site/www/index.html", 0), 0);
+        QCOMPARE(store.ReadInteger(UploadRecordSection("Alpha", "Mirror"), "/site/www/index.html", 0), 0);
+        // Neither an account nor listed: nothing names it any more.
+        QCOMPARE(store.ReadInteger(UploadRecordSection("Alpha", "Gone"), "/site/www/index.html", 0), 13);
+        QCOMPARE(store.ReadInteger(UploadRecordSection("Alphabet", "Main"), "/site/www/index.html", 0), 14);
+        QCOMPARE(LoadProject(store, QStringLiteral("Alphabet")).PhpFile, SampleProject().PhpFile);
+        QCOMPARE(store.ReadList(SecSites, QStringLiteral("Alpha")), SampleProject().Sites);
+    }
+
+    // "ULF-P-A-B" is P's record for account "A-B" and also "P-A"'s for "B".
+    void DeleteKeepsARecordSharedByName()
+    {
+        TAppData store;
+        QVERIFY(Configure(store));
+        store.WriteInteger(UploadRecordSection("P", "A-B"), "/f", 1);
+        store.WriteInteger(UploadRecordSection("P", "C"), "/f", 2);
+        DeleteProjectData(store, QStringLiteral("P"), {"A-B", "B", "C"}, {"P", "P-A"});
+        QCOMPARE(store.ReadInteger(UploadRecordSection("P-A", "B"), "/f", 0), 1);
+        QCOMPARE(store.ReadInteger(UploadRecordSection("P", "C"), "/f", 0), 0);
+    }
+
+    // What was saved comes back from the encrypted file after a restart.
+    void ProjectSurvivesARestart()
+    {
+        {
+            TAppData store;
+            QVERIFY(Configure(store));
+            SaveProject(store, QStringLiteral("Alpha"), SampleProject());
+            store.Save();
+        }
+        TAppData store;
+        QVERIFY(Configure(store));
+        const TProjectFields f = LoadProject(store, QStringLiteral("Alpha"));
+        QCOMPARE(f.PFXPass, SampleProject().PFXPass);
+        QCOMPARE(f.Apps, SampleProject().Apps);
+        QCOMPARE(f.Sites, SampleProject().Sites);
+        QCOMPARE(f.SoftWareDev, false);
+    }
+
+    void NewProjectNameRefusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("plain") << "My Product" << false;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("blanks") << "   " << true;
+        QTest::newRow("open angle") << "a<b" << true;
+        QTest::newRow("close angle") << "a>b" << true;
+        QTest::newRow("Settings") << "Settings" << true;
+        QTest::newRow("Projects") << "Projects" << true;
+        QTest::newRow("Accounts") << "Accounts" << true;
+        QTest::newRow("TimeServers") << "TimeServers" << true;
+        QTest::newRow("Sites") << "Sites" << true;
+        QTest::newRow("SignTool") << "SignTool" << true;
+        QTest::newRow("InnoCompiler") << "InnoCompiler" << true;
+        QTest::newRow("Editor") << "Editor" << true;
+        QTest::newRow("HelpMaker") << "HelpMaker" << true;
+        QTest::newRow("sites lower case") << "sites" << false;
+        QTest::newRow("account prefix") << "Account/x" << true;
+        QTest::newRow("upload prefix") << "ULF-x" << true;
+        QTest::newRow("window prefix") << "Window\\MainScreen" << true;
+        QTest::newRow("existing") << "Existing" << true;
+        QTest::newRow("existing other case") << "existing" << false;
+        QTest::newRow("longer than existing") << "Existing2" << false;
+    }
+    void NewProjectNameRefusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        QCOMPARE(!NewProjectNameRefusal(name, {QStringLiteral("Existing")}).isEmpty(), refused);
+    }
+
+  private:
+    std::unique_ptr<TestFolder> folder_;
+};
+
+QTEST_GUILESS_MAIN(ProjectStoreTest)
+#include "tst_project_store.moc"

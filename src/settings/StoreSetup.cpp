@@ -67,6 +67,6 @@ bool SetUpStore(TAppData& store, Prompts& prompts)
         return false;
     }
     if (store.InvalidLineCount() > 0)
-        prompts.ShowInfo(QStringLiteral("Tarnwell"), QStringLiteral("Invalid data"));
+        prompts.ShowInfo(ProductCaption, QStringLiteral("Invalid data"));
     return true;
 }

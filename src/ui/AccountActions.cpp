@@ -4,6 +4,7 @@
 #include "projects/ProjectSites.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
+#include "ui/Controls.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
@@ -15,21 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-
-namespace
-{
-
-const QString BoxCaption = QStringLiteral("Tarnwell");
-
-QStringList ListItems(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
-} // namespace
 
 AccountActions::AccountActions(TMainScreen& window) : QObject(&window), w(window)
 {
@@ -129,7 +115,7 @@ void AccountActions::AccountNewClick(bool copy)
     if (copy) {
         const QString refusal = CopyAccountRefusal(page->lblAccountName->text());
         if (!refusal.isEmpty()) {
-            prompts.ShowInfo(BoxCaption, refusal);
+            prompts.ShowInfo(ProductCaption, refusal);
             return;
         }
     }
@@ -138,7 +124,7 @@ void AccountActions::AccountNewClick(bool copy)
     const QString name = page->edtNewAccount->text();
     const QString refusal = NewAccountNameRefusal(name, ListItems(page->lbxAccount));
     if (!refusal.isEmpty()) {
-        prompts.ShowInfo(BoxCaption, refusal);
+        prompts.ShowInfo(ProductCaption, refusal);
         return;
     }
     selecting = true;
@@ -168,7 +154,7 @@ void AccountActions::btnAccountDeleteClick()
     const bool wasShown = page->lblAccountName->text() == account;
     const QStringList users = ProjectsUsingAccount(appData, account);
     if (!users.isEmpty() &&
-        w.UserPrompts().AskQuestion(BoxCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
+        w.UserPrompts().AskQuestion(ProductCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
         return;
     DeleteAccount(appData, account, users);
     selecting = true;

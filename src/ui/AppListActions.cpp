@@ -13,13 +13,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-namespace
-{
-
-const QString BoxCaption = QStringLiteral("Tarnwell");
-
-} // namespace
-
 AppListActions::AppListActions(TMainScreen& window)
     : QObject(&window), w(window), dialogPicker(std::make_unique<QtFilePicker>()), picker(dialogPicker.get())
 {
@@ -52,7 +45,7 @@ void AppListActions::btnDeleteAppClick()
         return;
     const QString path = item->text();
     const QString primary = w.pnlApps->lblPrimaryApp->text();
-    if (w.UserPrompts().AskQuestion(BoxCaption, RemoveAppQuestion(path, primary), MB_YESNO) != IDYES)
+    if (w.UserPrompts().AskQuestion(ProductCaption, RemoveAppQuestion(path, primary), MB_YESNO) != IDYES)
         return;
     {
         const QSignalBlocker quiet(apps);
@@ -81,7 +74,7 @@ void AppListActions::chkProjectAppsClickCheck(QListWidgetItem* item)
     if (apps->Checked(clicked)) {
         const QString path = item->text();
         w.pnlApps->lblPrimaryApp->setText(AppDisplayName(path));
-        w.State.PrimaryVersion = GetVersionString(path, QStringLiteral("%d.%d.%d.%d"));
+        w.State.PrimaryVersion = GetVersionString(path, VersionFormat);
         w.pnlApps->lblVersion->setText(VersionCaption(w.State.PrimaryVersion));
         w.pnlApps->lblVersion->show();
         w.State.PrimaryAppFile = path;

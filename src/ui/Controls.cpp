@@ -33,10 +33,22 @@ void TCheckListBox::SetChecked(int row, bool checked)
 
 QStringList TCheckListBox::Items() const
 {
+    return ListItems(this);
+}
+
+QStringList ListItems(const QListWidget* list, bool selectedOnly)
+{
     QStringList items;
-    for (int i = 0; i < count(); ++i)
-        items << item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        if (!selectedOnly || list->item(i)->isSelected())
+            items << list->item(i)->text();
     return items;
+}
+
+void ShowItems(QListWidget* list, const QStringList& items)
+{
+    list->clear();
+    list->addItems(items);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption)

@@ -24,6 +24,11 @@ class TCheckListBox : public QListWidget
     QStringList Items() const;
 };
 
+// The texts of a list's items in order (only the selected ones when asked).
+QStringList ListItems(const QListWidget* list, bool selectedOnly = false);
+// Replaces every item of a list.
+void ShowItems(QListWidget* list, const QStringList& items);
+
 // Builders for the window's controls: each gets its objectName (the control's
 // name everywhere in the program) and its caption in one place.
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);

@@ -4,6 +4,7 @@
 #include "settings/StoreSetup.h"
 #include "settings/StoredLists.h"
 #include "ui/Hints.h"
+#include "ui/Controls.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectWiring.h"
@@ -22,24 +23,6 @@
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTabWidget>
-
-namespace {
-
-QStringList ItemTexts(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
-void SetItems(QListWidget* list, const QStringList& items)
-{
-    list->clear();
-    list->addItems(items);
-}
-
-} // namespace
 
 TMainScreen::~TMainScreen() = default;
 
@@ -92,9 +75,9 @@ void TMainScreen::FormShow()
 void TMainScreen::LoadStoredLists()
 {
     const TStoredLists lists = ReadStoredLists(*AppData);
-    SetItems(pnlTop->Projects, lists.ProjectNames);
-    SetItems(TabAccounts->lbxAccount, lists.AccountNames);
-    SetItems(tabTimeServers->lbxTimeServers, lists.ServerURLs);
+    ShowItems(pnlTop->Projects, lists.ProjectNames);
+    ShowItems(TabAccounts->lbxAccount, lists.AccountNames);
+    ShowItems(tabTimeServers->lbxTimeServers, lists.ServerURLs);
     tabTimeServers->speAttempts->setValue(lists.Attempts);
     FillAvailableAccounts(*this);
 }
@@ -106,9 +89,9 @@ void TMainScreen::FormClose()
     SaveLoadedProject(*this);
     SaveShownAccount(*this);
     TStoredLists lists;
-    lists.ProjectNames = ItemTexts(pnlTop->Projects);
-    lists.AccountNames = ItemTexts(TabAccounts->lbxAccount);
-    lists.ServerURLs = ItemTexts(tabTimeServers->lbxTimeServers);
+    lists.ProjectNames = ListItems(pnlTop->Projects);
+    lists.AccountNames = ListItems(TabAccounts->lbxAccount);
+    lists.ServerURLs = ListItems(tabTimeServers->lbxTimeServers);
     lists.Attempts = tabTimeServers->speAttempts->value();
     WriteStoredLists(*AppData, lists, State.NextUpdateCheck);
     SaveWindowGeometry(*AppData, *this, true);

@@ -22,22 +22,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace
-{
-
-const QString BoxCaption = QStringLiteral("Tarnwell");
-const QString VersionFormat = QStringLiteral("%d.%d.%d.%d");
-
-QStringList ListItems(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
-} // namespace
-
 ProjectActions::ProjectActions(TMainScreen& window) : QObject(&window), w(window)
 {
     ProjectBar* bar = w.pnlTop;
@@ -69,7 +53,7 @@ void ProjectActions::btnNewClick()
     const QString name = bar->edtNewProject->text();
     const QString refusal = NewProjectNameRefusal(name, ListItems(bar->Projects));
     if (!refusal.isEmpty()) {
-        w.UserPrompts().ShowInfo(BoxCaption, refusal);
+        w.UserPrompts().ShowInfo(ProductCaption, refusal);
         return;
     }
     SaveProject();
@@ -119,7 +103,7 @@ void ProjectActions::btnDeleteProjectClick()
     if (name.isEmpty())
         return;
     const int row = projects->currentRow();
-    if (w.UserPrompts().AskQuestion(BoxCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) != IDYES)
+    if (w.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) != IDYES)
         return;
     if (name == EditingProject()) {
         w.pnlTop->lblEditingProject->clear();

@@ -3,6 +3,7 @@
 #include "projects/ProjectSites.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
+#include "ui/Controls.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
@@ -12,26 +13,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-
-namespace
-{
-
-QStringList ListItems(const QListWidget* list, bool selectedOnly = false)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        if (!selectedOnly || list->item(i)->isSelected())
-            items << list->item(i)->text();
-    return items;
-}
-
-void ShowItems(QListWidget* list, const QStringList& items)
-{
-    list->clear();
-    list->addItems(items);
-}
-
-} // namespace
 
 ProjectSitesActions::ProjectSitesActions(TMainScreen& window) : QObject(&window), w(window)
 {

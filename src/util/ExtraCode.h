@@ -54,3 +54,5 @@ bool MoveListItem(QStringList& items, int& selected, QChar direction);
 // whose %d take major, minor, release and build in turn. Empty when the file
 // carries no readable version. An empty path means this program.
 QString GetVersionString(const QString& path, const QString& format);
+// The format every caller passes: "2.1.0.37".
+inline const QString VersionFormat = QStringLiteral("%d.%d.%d.%d");

@@ -9,6 +9,9 @@ constexpr int IDOK = 1;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
+// The caption of every message box but the one set-up failure.
+inline const QString ProductCaption = QStringLiteral("Tarnwell");
+
 // The two message boxes through which the core talks to the user. The shell
 // implements them with real boxes; the tests with a recorder.
 class Prompts {

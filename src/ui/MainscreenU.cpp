@@ -21,6 +21,8 @@
 #include "ui/pages/TimeServersPage.h"
 #include "ui/pages/UploadInstallerPage.h"
 #include "ui/pages/UtilitiesPage.h"
+#include "util/Prompts.h"
+#include "util/TarnwellError.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -160,10 +162,23 @@ void TMainScreen::showEvent(QShowEvent* event)
 
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
-    // Nothing can cancel the close; the settings are written once.
+    // The settings are written once, and nothing but a failed write stops
+    // the close: then the user chooses between keeping the window (to make
+    // room or fix the folder and close again) and leaving without this
+    // session's changes. The previous file is intact either way.
     event->accept();
-    if (!closed) {
-        closed = true;
+    if (closed)
+        return;
+    try {
         FormClose();
+    } catch (const TarnwellError& error) {
+        const QString question = QStringLiteral("The settings could not be saved:\r%1\r\r"
+                                                "Close anyway and lose the changes of this session?")
+                                     .arg(error.Message());
+        if (prompts.AskQuestion(ProductCaption, question, MB_YESNO) != IDYES) {
+            event->ignore();
+            return;
+        }
     }
+    closed = true;
 }

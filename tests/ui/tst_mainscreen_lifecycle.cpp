@@ -1,5 +1,4 @@
-#include "RecordingPrompts.h"
-#include "TestFolder.h"
+#include "WindowFixture.h"
 #include "app/TarnwellApplication.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -20,14 +19,6 @@ namespace
 {
 
 QStringList reportedErrors;
-
-QStringList Items(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
 
 } // namespace
 
@@ -53,9 +44,9 @@ class MainScreenLifecycle : public QObject
             QVERIFY(window.StoreReady());
             settingsPath = window.AppData->FilePath();
             ShowAndWait(window);
-            QVERIFY(Items(List(window, "Projects")).isEmpty());
-            QVERIFY(Items(List(window, "lbxAccount")).isEmpty());
-            QCOMPARE(Items(List(window, "lbxTimeServers")), DefaultTimeServers());
+            QVERIFY(ListTexts(List(window, "Projects")).isEmpty());
+            QVERIFY(ListTexts(List(window, "lbxAccount")).isEmpty());
+            QCOMPARE(ListTexts(List(window, "lbxTimeServers")), DefaultTimeServers());
             QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->value(), 10);
             QVERIFY(!QFile::exists(settingsPath));
             window.close();
@@ -96,9 +87,9 @@ class MainScreenLifecycle : public QObject
         }
         TMainScreen window(prompts);
         ShowAndWait(window);
-        QCOMPARE(Items(List(window, "Projects")), (QStringList{"Alpha", "Beta"}));
-        QCOMPARE(Items(List(window, "lbxAccount")), QStringList{"Main host"});
-        QCOMPARE(Items(List(window, "lbxTimeServers")),
+        QCOMPARE(ListTexts(List(window, "Projects")), (QStringList{"Alpha", "Beta"}));
+        QCOMPARE(ListTexts(List(window, "lbxAccount")), QStringList{"Main host"});
+        QCOMPARE(ListTexts(List(window, "lbxTimeServers")),
                  (QStringList{"http://ts.example/one", "http://ts.example/two"}));
         QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->value(), 25);
         QCOMPARE(window.State.NextUpdateCheck, QStringLiteral("01/01/2030"));
@@ -117,7 +108,7 @@ class MainScreenLifecycle : public QObject
         }
         TMainScreen window(prompts);
         ShowAndWait(window);
-        QCOMPARE(Items(List(window, "lbxTimeServers")), DefaultTimeServers());
+        QCOMPARE(ListTexts(List(window, "lbxTimeServers")), DefaultTimeServers());
         window.close();
     }
 
@@ -189,7 +180,7 @@ class MainScreenLifecycle : public QObject
         TMainScreen window(prompts);
         ShowAndWait(window);
         QCOMPARE(prompts.Texts(), QStringList{"Invalid data"});
-        QCOMPARE(Items(List(window, "Projects")), QStringList{"Alpha"});
+        QCOMPARE(ListTexts(List(window, "Projects")), QStringList{"Alpha"});
         window.close();
     }
 
@@ -208,7 +199,7 @@ class MainScreenLifecycle : public QObject
         QCOMPARE(reportedErrors.size(), 1);
         QVERIFY(reportedErrors.first().contains(QStringLiteral("12x")));
         // The steps before it ran, the ones after it did not.
-        QCOMPARE(Items(List(window, "Projects")), QStringList{"Alpha"});
+        QCOMPARE(ListTexts(List(window, "Projects")), QStringList{"Alpha"});
         QVERIFY(ControlHint(window.findChild<QWidget*>(QStringLiteral("chkEnable"))).isEmpty());
         window.close();
     }

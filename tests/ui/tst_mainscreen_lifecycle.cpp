@@ -98,20 +98,6 @@ class MainScreenLifecycle : public QObject
         window.close();
     }
 
-    void EmptiedServerListComesBackAsTheDefaults()
-    {
-        {
-            TMainScreen window(prompts);
-            ShowAndWait(window);
-            List(window, "lbxTimeServers")->clear();
-            window.close();
-        }
-        TMainScreen window(prompts);
-        ShowAndWait(window);
-        QCOMPARE(ListTexts(List(window, "lbxTimeServers")), DefaultTimeServers());
-        window.close();
-    }
-
     void ToolLocationsAreShownAtStart()
     {
         {

@@ -149,46 +149,39 @@ private slots:
         QCOMPARE(window.geometry(), before);
     }
 
-    void WindowComesBackWhereItWas()
+    // At start a window with nothing stored is centred at its own size, one
+    // comes back where it was saved, and one saved off screen goes to the middle.
+    void LoadPlacesTheWindow_data()
     {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("expected");
         const QSize screen = PrimaryScreenSize();
         QVERIFY(screen.width() > 200 && screen.height() > 200);
-        TestStore store;
-        QWidget window;
-        window.setObjectName(MainScreen);
-        window.move(37, 21);
-        window.resize(160, 120);
-        SaveWindowGeometry(*store, window, true);
-
-        QWidget next;
-        next.setObjectName(MainScreen);
-        next.resize(100, 100);
-        LoadWindowGeometry(*store, next, true);
-        QCOMPARE(next.pos(), QPoint(37, 21));
-        QCOMPARE(next.size(), QSize(160, 120));
+        const QPoint middle(screen.width() / 2, screen.height() / 2);
+        QTest::newRow("first start") << false << QRect() << QRect(middle - QPoint(75, 45), QSize(150, 90));
+        QTest::newRow("where it was") << true << QRect(37, 21, 160, 120) << QRect(37, 21, 160, 120);
+        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120) << QRect(middle, QSize(160, 120));
     }
-
-    void WindowOffScreenComesToTheMiddle()
+    void LoadPlacesTheWindow()
     {
-        const QSize screen = PrimaryScreenSize();
+        QFETCH(bool, stored);
+        QFETCH(QRect, saved);
+        QFETCH(QRect, expected);
         TestStore store;
-        WriteWindowGeometry(*store, MainScreen, Values(screen.height(), 0, 120, 160), true);
-        QWidget window;
-        window.setObjectName(MainScreen);
-        LoadWindowGeometry(*store, window, true);
-        QCOMPARE(window.pos(), QPoint(screen.width() / 2, screen.height() / 2));
-    }
-
-    void FirstStartCentresTheWindowAtItsSize()
-    {
-        const QSize screen = PrimaryScreenSize();
-        TestStore store;
+        if (stored) {
+            QWidget before;
+            before.setObjectName(MainScreen);
+            before.move(saved.topLeft());
+            before.resize(saved.size());
+            SaveWindowGeometry(*store, before, true);
+        }
         QWidget window;
         window.setObjectName(MainScreen);
         window.resize(150, 90);
         LoadWindowGeometry(*store, window, true);
-        QCOMPARE(window.size(), QSize(150, 90));
-        QCOMPARE(window.pos(), QPoint(screen.width() / 2 - 75, screen.height() / 2 - 45));
+        QCOMPARE(window.pos(), expected.topLeft());
+        QCOMPARE(window.size(), expected.size());
     }
 };
 

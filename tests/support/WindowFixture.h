@@ -1,5 +1,8 @@
 #pragma once
 
+// Widgets: for ui tests only, and header-only so the support library stays
+// free of them.
+
 #include "RecordingPrompts.h"
 #include "TestFolder.h"
 #include "settings/ApplicationDataAPI.h"
@@ -24,9 +27,6 @@ inline QStringList ListTexts(const QListWidget* list)
     return items;
 }
 
-// Widgets: for ui tests only, and header-only so the support library stays
-// free of them.
-//
 // One main window over its own settings folder, shown off screen and
 // (unless asked not to) unlocked, with its message boxes answered by a
 // recorder. Restart closes the window (which writes the settings file) and

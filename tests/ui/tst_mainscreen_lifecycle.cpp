@@ -120,10 +120,7 @@ class MainScreenLifecycle : public QObject
     {
         TMainScreen window(prompts);
         const QString path = window.AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
-        QFile stale(path);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("echo left over from the last run\r\n");
-        stale.close();
+        QVERIFY(WriteFileBytes(path, "echo left over from the last run\r\n"));
         ShowAndWait(window);
         QCOMPARE(window.State.BuildBatchPath, path);
         QVERIFY(window.State.BuildBatch && window.State.BuildBatch->isOpen());
@@ -158,10 +155,7 @@ class MainScreenLifecycle : public QObject
             path = window.AppData->FilePath();
             window.close();
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write("bm90IGEgc2V0dGluZ3MgbGluZQ==\r\nAAAA\r\n");
-        file.close();
+        QVERIFY(WriteFileBytes(path, ReadFileBytes(path) + "bm90IGEgc2V0dGluZ3MgbGluZQ==\r\nAAAA\r\n"));
 
         TMainScreen window(prompts);
         ShowAndWait(window);

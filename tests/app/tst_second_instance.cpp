@@ -33,7 +33,7 @@ class SecondInstance : public QObject
             store.Save();
             settingsPath = store.FilePath();
         }
-        const QByteArray before = Read(settingsPath);
+        const QByteArray before = ReadFileBytes(settingsPath);
         const QDateTime stampBefore = QFileInfo(settingsPath).lastModified();
         QVERIFY(!before.isEmpty());
 
@@ -65,18 +65,11 @@ class SecondInstance : public QObject
         QCOMPARE(second.readAllStandardError(), QByteArray());
 
         QCOMPARE(first.state(), QProcess::Running);
-        QCOMPARE(Read(settingsPath), before);
+        QCOMPARE(ReadFileBytes(settingsPath), before);
         QCOMPARE(QFileInfo(settingsPath).lastModified(), stampBefore);
 
         first.kill();
         QVERIFY(first.waitForFinished(10000));
-    }
-
-  private:
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 

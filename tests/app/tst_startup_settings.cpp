@@ -143,11 +143,8 @@ class StartupSettings : public QObject
             store.Save();
             path = store.FilePath();
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        for (int i = 0; i < badLines; ++i)
-            file.write("bm90IGEgc2V0dGluZ3MgbGluZQ==\r\n");
-        file.close();
+        const QByteArray badLine = "bm90IGEgc2V0dGluZ3MgbGluZQ==\r\n";
+        QVERIFY(WriteFileBytes(path, ReadFileBytes(path) + badLine.repeated(badLines)));
 
         TAppData store;
         QVERIFY(SetUpStore(store, prompts));

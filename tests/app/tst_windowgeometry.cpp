@@ -1,16 +1,13 @@
 #include "app/WindowGeometry.h"
-#include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "util/TarnwellError.h"
 
-#include "TestFolder.h"
+#include "TestStore.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
-
-#include <memory>
 
 namespace {
 
@@ -30,19 +27,6 @@ QString Text(const WindowGeometryValues& v)
 {
     return QStringLiteral("top %1 left %2 height %3 width %4").arg(v.top).arg(v.left).arg(v.height).arg(v.width);
 }
-
-// A store on its own file inside the test's folder.
-struct Store {
-    TestFolder folder{true};
-    std::unique_ptr<TAppData> data;
-    Store()
-    {
-        data = std::make_unique<TAppData>();
-        if (!data->SetConfigFile(QStringLiteral("Tarnwell Tests"), QStringLiteral("Geometry"),
-                                 QStringLiteral("settings.dat"), QStringLiteral("geometry-test-passphrase")))
-            qFatal("store set-up failed");
-    }
-};
 
 QSize PrimaryScreenSize()
 {
@@ -109,17 +93,17 @@ private slots:
 
     void WritesTheKeysInOrder()
     {
-        Store store;
-        WriteWindowGeometry(*store.data, MainScreen, Values(11, 22, 655, 746), true);
+        TestStore store;
+        WriteWindowGeometry(*store, MainScreen, Values(11, 22, 655, 746), true);
         const QString section = Schema::WindowSection(MainScreen);
         QCOMPARE(section, QStringLiteral("Window\\MainScreen"));
-        QCOMPARE(store.data->ReadSectionEntries(section, QString()),
+        QCOMPARE(store->ReadSectionEntries(section, QString()),
                  QStringList({QStringLiteral("<top>11"), QStringLiteral("<left>22"), QStringLiteral("<height>655"),
                               QStringLiteral("<width>746")}));
 
-        Store positionOnly;
-        WriteWindowGeometry(*positionOnly.data, MainScreen, Values(11, 22, 655, 746), false);
-        QCOMPARE(positionOnly.data->ReadSectionEntries(section, QString()),
+        TestStore positionOnly;
+        WriteWindowGeometry(*positionOnly, MainScreen, Values(11, 22, 655, 746), false);
+        QCOMPARE(positionOnly->ReadSectionEntries(section, QString()),
                  QStringList({QStringLiteral("<top>11"), QStringLiteral("<left>22")}));
     }
 
@@ -127,84 +111,77 @@ private slots:
     {
         const QSize screen(1920, 1080);
         const QSize window(746, 655);
-        Store store;
+        TestStore store;
         // Nothing stored: centred at its current size.
-        QCOMPARE(Text(ReadWindowGeometry(*store.data, MainScreen, window, screen, true)),
+        QCOMPARE(Text(ReadWindowGeometry(*store, MainScreen, window, screen, true)),
                  Text(Values(213, 587, 655, 746)));
 
-        WriteWindowGeometry(*store.data, MainScreen, Values(40, 50, 700, 900), true);
-        QCOMPARE(Text(ReadWindowGeometry(*store.data, MainScreen, window, screen, true)),
+        WriteWindowGeometry(*store, MainScreen, Values(40, 50, 700, 900), true);
+        QCOMPARE(Text(ReadWindowGeometry(*store, MainScreen, window, screen, true)),
                  Text(Values(40, 50, 700, 900)));
         // Without size the stored size is ignored.
-        QCOMPARE(Text(ReadWindowGeometry(*store.data, MainScreen, window, screen, false)),
+        QCOMPARE(Text(ReadWindowGeometry(*store, MainScreen, window, screen, false)),
                  Text(Values(40, 50, 655, 746)));
         // Another window has its own section.
-        QCOMPARE(Text(ReadWindowGeometry(*store.data, QStringLiteral("Other"), window, screen, true)),
+        QCOMPARE(Text(ReadWindowGeometry(*store, QStringLiteral("Other"), window, screen, true)),
                  Text(Values(213, 587, 655, 746)));
 
         // A stored 0 is put in the middle of the screen.
-        WriteWindowGeometry(*store.data, MainScreen, Values(0, 0, 700, 900), true);
-        QCOMPARE(Text(ReadWindowGeometry(*store.data, MainScreen, window, screen, true)),
+        WriteWindowGeometry(*store, MainScreen, Values(0, 0, 700, 900), true);
+        QCOMPARE(Text(ReadWindowGeometry(*store, MainScreen, window, screen, true)),
                  Text(Values(540, 960, 700, 900)));
     }
 
     void DamagedValueThrowsAndMovesNothing()
     {
-        Store store;
+        TestStore store;
         const QString section = Schema::WindowSection(MainScreen);
-        store.data->WriteString(section, Schema::KeyTop, QStringLiteral("100"));
-        store.data->WriteString(section, Schema::KeyLeft, QStringLiteral("1O0"));
+        store->WriteString(section, Schema::KeyTop, QStringLiteral("100"));
+        store->WriteString(section, Schema::KeyLeft, QStringLiteral("1O0"));
         QVERIFY_THROWS_EXCEPTION(TarnwellError,
-                                 ReadWindowGeometry(*store.data, MainScreen, QSize(746, 655), QSize(1920, 1080), true));
+                                 ReadWindowGeometry(*store, MainScreen, QSize(746, 655), QSize(1920, 1080), true));
 
         QWidget window;
         window.setObjectName(MainScreen);
         window.setGeometry(30, 40, 746, 655);
         const QRect before = window.geometry();
-        QVERIFY_THROWS_EXCEPTION(TarnwellError, LoadWindowGeometry(*store.data, window, true));
+        QVERIFY_THROWS_EXCEPTION(TarnwellError, LoadWindowGeometry(*store, window, true));
         QCOMPARE(window.geometry(), before);
     }
 
-    void WindowComesBackWhereItWas()
+    // At start a window with nothing stored is centred at its own size, one
+    // comes back where it was saved, and one saved off screen goes to the middle.
+    void LoadPlacesTheWindow_data()
     {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("expected");
         const QSize screen = PrimaryScreenSize();
         QVERIFY(screen.width() > 200 && screen.height() > 200);
-        Store store;
-        QWidget window;
-        window.setObjectName(MainScreen);
-        window.move(37, 21);
-        window.resize(160, 120);
-        SaveWindowGeometry(*store.data, window, true);
-
-        QWidget next;
-        next.setObjectName(MainScreen);
-        next.resize(100, 100);
-        LoadWindowGeometry(*store.data, next, true);
-        QCOMPARE(next.pos(), QPoint(37, 21));
-        QCOMPARE(next.size(), QSize(160, 120));
+        const QPoint middle(screen.width() / 2, screen.height() / 2);
+        QTest::newRow("first start") << false << QRect() << QRect(middle - QPoint(75, 45), QSize(150, 90));
+        QTest::newRow("where it was") << true << QRect(37, 21, 160, 120) << QRect(37, 21, 160, 120);
+        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120) << QRect(middle, QSize(160, 120));
     }
-
-    void WindowOffScreenComesToTheMiddle()
+    void LoadPlacesTheWindow()
     {
-        const QSize screen = PrimaryScreenSize();
-        Store store;
-        WriteWindowGeometry(*store.data, MainScreen, Values(screen.height(), 0, 120, 160), true);
-        QWidget window;
-        window.setObjectName(MainScreen);
-        LoadWindowGeometry(*store.data, window, true);
-        QCOMPARE(window.pos(), QPoint(screen.width() / 2, screen.height() / 2));
-    }
-
-    void FirstStartCentresTheWindowAtItsSize()
-    {
-        const QSize screen = PrimaryScreenSize();
-        Store store;
+        QFETCH(bool, stored);
+        QFETCH(QRect, saved);
+        QFETCH(QRect, expected);
+        TestStore store;
+        if (stored) {
+            QWidget before;
+            before.setObjectName(MainScreen);
+            before.move(saved.topLeft());
+            before.resize(saved.size());
+            SaveWindowGeometry(*store, before, true);
+        }
         QWidget window;
         window.setObjectName(MainScreen);
         window.resize(150, 90);
-        LoadWindowGeometry(*store.data, window, true);
-        QCOMPARE(window.size(), QSize(150, 90));
-        QCOMPARE(window.pos(), QPoint(screen.width() / 2 - 75, screen.height() / 2 - 45));
+        LoadWindowGeometry(*store, window, true);
+        QCOMPARE(window.pos(), expected.topLeft());
+        QCOMPARE(window.size(), expected.size());
     }
 };
 

@@ -1,4 +1,4 @@
-#include "TestFolder.h"
+#include "TestStore.h"
 #include "projects/AccountStore.h"
 #include "projects/ProjectSites.h"
 #include "projects/ProjectStore.h"
@@ -11,12 +11,6 @@ using namespace Schema;
 
 namespace
 {
-
-bool Configure(TAppData& store)
-{
-    return store.SetConfigFile(QStringLiteral("TarnwellTests"), QStringLiteral("Accounts"),
-                               QStringLiteral("settings.dat"), QStringLiteral("pass"));
-}
 
 TAccountFields SampleAccount()
 {
@@ -39,14 +33,13 @@ class AccountStoreTest : public QObject
 {
     Q_OBJECT
   private slots:
-    void init() { folder_ = std::make_unique<TestFolder>(true); }
-    void cleanup() { folder_.reset(); }
+    void init() { fixture_ = std::make_unique<TestStore>(); }
+    void cleanup() { fixture_.reset(); }
 
     // Key order of a first save, with every server folder closed by "/".
     void SaveWritesKeysInOrderWithTrailingSlashes()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveAccount(store, SampleAccount());
         const QStringList expected{"<ULInstall>/downloads/", "<ULPhp>/inc/",
                                    "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
@@ -58,8 +51,7 @@ class AccountStoreTest : public QObject
 
     void SaveWithoutANameWritesNothing()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         TAccountFields f = SampleAccount();
         f.Name.clear();
         SaveAccount(store, f);
@@ -68,8 +60,7 @@ class AccountStoreTest : public QObject
 
     void LoadShowsTheStoredFields()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveAccount(store, SampleAccount());
         const TAccountFields f = LoadAccount(store, QStringLiteral("Main"));
         QCOMPARE(f.Name, QStringLiteral("Main"));
@@ -87,8 +78,7 @@ class AccountStoreTest : public QObject
     // the user types into it is saved rather than dropped.
     void NeverStoredAccountKeepsItsName()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         TAccountFields f = LoadAccount(store, QStringLiteral("Fresh"));
         QCOMPARE(f.Name, QStringLiteral("Fresh"));
         QVERIFY(f.Host.isEmpty() && f.ServerHome.isEmpty());
@@ -100,8 +90,7 @@ class AccountStoreTest : public QObject
     // Each stored key lands in its own field of the record.
     void ReadAccountSettingsFillsEveryField()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveAccount(store, SampleAccount());
         store.WriteString(AccountSection("Main"), KeyHTTPHost, QStringLiteral("www.example.test"));
         const TConnectionSettings c = ReadAccountSettings(store, QStringLiteral("Main"));
@@ -159,8 +148,7 @@ class AccountStoreTest : public QObject
     // nothing else out of any list.
     void DeleteRemovesTheAccountFromEveryProject()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveAccount(store, SampleAccount());
         TAccountFields other = SampleAccount();
         other.Name = QStringLiteral("main");
@@ -187,15 +175,14 @@ class AccountStoreTest : public QObject
 
     void UnusedAccountHasNoUsers()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         store.WriteList(SecSites, QStringLiteral("P1"), {"Mirror"});
         QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Mirr")).isEmpty());
         QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Main")).isEmpty());
     }
 
   private:
-    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<TestStore> fixture_;
 };
 
 QTEST_GUILESS_MAIN(AccountStoreTest)

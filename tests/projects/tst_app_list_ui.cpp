@@ -1,13 +1,10 @@
 #include "ScriptedFilePicker.h"
 #include "WindowFixture.h"
-#include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
 #include "ui/ProjectWiring.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLabel>
 
 using namespace Schema;
 
@@ -24,7 +21,7 @@ class AppListUi : public QObject
         versioned = Fixture("app-1234.exe");
         split = Fixture("app-split.exe");
         plain = Fixture("app-noversion.exe");
-        NewProject("Alpha");
+        fx->NewProject("Alpha");
     }
     void cleanup() { fx.reset(); }
 
@@ -42,15 +39,15 @@ class AppListUi : public QObject
         QCOMPARE(Apps()->Items(), QStringList({versioned, versioned}));
         QVERIFY(!Apps()->Checked(0) && !Apps()->Checked(1));
         // A new project has no primary and shows an empty caption.
-        QCOMPARE(Caption("lblPrimaryApp"), QString());
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QString());
     }
 
     void CheckMovesThePrimary()
     {
         AddApps({versioned, split});
         Apps()->SetChecked(0, true);
-        QCOMPARE(Caption("lblPrimaryApp"), QStringLiteral("app-1234.exe"));
-        QCOMPARE(Caption("lblVersion"), QStringLiteral("Version 1.2.3.4"));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QStringLiteral("app-1234.exe"));
+        QCOMPARE(fx->Caption("lblVersion"), QStringLiteral("Version 1.2.3.4"));
         QVERIFY(fx->Find<QLabel>("lblVersion")->isVisible());
         QCOMPARE(fx->window->State.PrimaryAppFile, versioned);
         QCOMPARE(fx->window->State.PrimaryAppFolder, QFileInfo(versioned).absolutePath() + QLatin1Char('/'));
@@ -59,12 +56,12 @@ class AppListUi : public QObject
         Apps()->SetChecked(1, true);
         QVERIFY(!Apps()->Checked(0));
         QVERIFY(Apps()->Checked(1));
-        QCOMPARE(Caption("lblPrimaryApp"), QStringLiteral("app-split.exe"));
-        QCOMPARE(Caption("lblVersion"), QStringLiteral("Version 2.1.0.37"));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QStringLiteral("app-split.exe"));
+        QCOMPARE(fx->Caption("lblVersion"), QStringLiteral("Version 2.1.0.37"));
         QCOMPARE(fx->window->State.PrimaryAppFile, split);
 
         Apps()->SetChecked(1, false);
-        QCOMPARE(Caption("lblPrimaryApp"), QStringLiteral("No Primary Selected"));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QStringLiteral("No Primary Selected"));
         QVERIFY(!fx->Find<QLabel>("lblVersion")->isVisible());
         QVERIFY(fx->window->State.PrimaryAppFile.isEmpty());
         QVERIFY(fx->window->State.PrimaryAppFolder.isEmpty());
@@ -75,7 +72,7 @@ class AppListUi : public QObject
     {
         AddApps({plain});
         Apps()->SetChecked(0, true);
-        QCOMPARE(Caption("lblVersion"), QStringLiteral("Version "));
+        QCOMPARE(fx->Caption("lblVersion"), QStringLiteral("Version "));
         QVERIFY(fx->window->State.PrimaryVersion.isEmpty());
     }
 
@@ -125,7 +122,7 @@ class AppListUi : public QObject
         QCOMPARE(fx->prompts.Texts().last(),
                  QStringLiteral("Remove PRIMARY Application from code signing list?\r") + sameName);
         QCOMPARE(Apps()->Items(), QStringList({versioned, split}));
-        QCOMPARE(Caption("lblPrimaryApp"), QStringLiteral("No Primary Selected"));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QStringLiteral("No Primary Selected"));
         QVERIFY(fx->window->State.PrimaryAppFile.isEmpty());
     }
 
@@ -133,10 +130,10 @@ class AppListUi : public QObject
     {
         AddApps({split, versioned});
         Apps()->SetChecked(1, true);
-        NewProject("Beta");
+        fx->NewProject("Beta");
         QCOMPARE(Apps()->count(), 0);
         // Beta has no primary: nothing of Alpha's version lingers.
-        QCOMPARE(Caption("lblPrimaryApp"), QString());
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QString());
         QVERIFY(fx->window->State.PrimaryVersion.isEmpty());
         QVERIFY(!fx->Find<QLabel>("lblVersion")->isVisible());
 
@@ -145,11 +142,11 @@ class AppListUi : public QObject
         QCOMPARE(Apps()->Items(), QStringList({split, versioned}));
         QVERIFY(!Apps()->Checked(0));
         QVERIFY(Apps()->Checked(1));
-        QCOMPARE(Caption("lblPrimaryApp"), QStringLiteral("app-1234.exe"));
-        QCOMPARE(Caption("lblVersion"), QStringLiteral("Version 1.2.3.4"));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), QStringLiteral("app-1234.exe"));
+        QCOMPARE(fx->Caption("lblVersion"), QStringLiteral("Version 1.2.3.4"));
         QCOMPARE(fx->window->State.PrimaryVersion, QStringLiteral("1.2.3.4"));
-        QCOMPARE(Store().ReadString("Alpha", KeyFullVersion, {}), versioned);
-        QCOMPARE(Store().ReadString("Alpha", KeyPrimaryPath, {}), QFileInfo(versioned).absolutePath() + "/");
+        QCOMPARE(fx->Store().ReadString("Alpha", KeyFullVersion, {}), versioned);
+        QCOMPARE(fx->Store().ReadString("Alpha", KeyPrimaryPath, {}), QFileInfo(versioned).absolutePath() + "/");
     }
 
     void LongNameIsCutTo40Characters()
@@ -158,10 +155,10 @@ class AppListUi : public QObject
         const QString path = CopyTo(longName, versioned);
         AddApps({path});
         Apps()->SetChecked(0, true);
-        QCOMPARE(Caption("lblPrimaryApp"), longName.left(40));
+        QCOMPARE(fx->Caption("lblPrimaryApp"), longName.left(40));
         fx->Button("btnSave")->click();
-        QCOMPARE(Store().ReadString("Alpha", KeyPrimary, {}), longName.left(40));
-        QCOMPARE(Store().ReadString("Alpha", KeyFullVersion, {}), path);
+        QCOMPARE(fx->Store().ReadString("Alpha", KeyPrimary, {}), longName.left(40));
+        QCOMPARE(fx->Store().ReadString("Alpha", KeyFullVersion, {}), path);
     }
 
   private:
@@ -172,15 +169,10 @@ class AppListUi : public QObject
     }
     QString CopyTo(const QString& relative, const QString& source) const
     {
-        QFile file(source);
-        if (!file.open(QIODevice::ReadOnly))
+        const QByteArray bytes = ReadFileBytes(source);
+        if (bytes.isEmpty())
             qFatal("cannot read fixture");
-        return fx->folder->Write(relative, file.readAll());
-    }
-    void NewProject(const char* name)
-    {
-        fx->Edit("edtNewProject")->setText(QString::fromLatin1(name));
-        fx->Button("bbtnNew")->click();
+        return fx->folder->Write(relative, bytes);
     }
     void AddApps(const QStringList& paths)
     {
@@ -191,8 +183,6 @@ class AppListUi : public QObject
     }
     void SelectApp(int row) { Apps()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect); }
     TCheckListBox* Apps() const { return fx->Find<TCheckListBox>("chkProjectApps"); }
-    QString Caption(const char* label) const { return fx->Find<QLabel>(label)->text(); }
-    TAppData& Store() const { return *fx->window->AppData; }
 
     ScriptedFilePicker picker;
     QString versioned;

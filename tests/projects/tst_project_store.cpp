@@ -1,4 +1,4 @@
-#include "TestFolder.h"
+#include "TestStore.h"
 #include "projects/ProjectNames.h"
 #include "projects/ProjectStore.h"
 #include "settings/ApplicationDataAPI.h"
@@ -10,12 +10,6 @@ using namespace Schema;
 
 namespace
 {
-
-bool Configure(TAppData& store)
-{
-    return store.SetConfigFile(QStringLiteral("TarnwellTests"), QStringLiteral("Projects"),
-                               QStringLiteral("settings.dat"), QStringLiteral("pass"));
-}
 
 TProjectFields SampleProject()
 {
@@ -42,21 +36,36 @@ TProjectFields SampleProject()
     return f;
 }
 
+// Every field a save writes, as text, so whole records compare at once and a
+// mismatch names its field.
+QStringList SavedFieldTexts(const TProjectFields& f)
+{
+    return {"PhpFile=" + f.PhpFile,         "PhpVar=" + f.PhpVar,
+            "DownLoadLink=" + f.DownLoadLink, "DLinkId=" + f.DLinkId,
+            "DLinkText=" + f.DLinkText,     "HelpBatch=" + f.HelpBatch,
+            "BaseFile=" + f.BaseFile,       "InnoSetupFile=" + f.InnoSetupFile,
+            "PreBuild=" + f.PreBuild,       "PFX=" + f.PFX,
+            "PFXPass=" + f.PFXPass,         "Apps=" + f.Apps.join('|'),
+            "Primary=" + f.Primary,         "FullVersion=" + f.FullVersion,
+            "PrimaryPath=" + f.PrimaryPath, "LocalRoot=" + f.LocalRoot,
+            "LocalHome=" + f.LocalHome,     QStringLiteral("SoftWareDev=%1").arg(f.SoftWareDev),
+            "Sites=" + f.Sites.join('|')};
+}
+
 } // namespace
 
 class ProjectStoreTest : public QObject
 {
     Q_OBJECT
   private slots:
-    void init() { folder_ = std::make_unique<TestFolder>(true); }
-    void cleanup() { folder_.reset(); }
+    void init() { fixture_ = std::make_unique<TestStore>(); }
+    void cleanup() { fixture_.reset(); }
 
     // The first save of a project lays its keys down in a fixed order, which
     // is the line order of the settings file.
     void SaveWritesKeysInTheirOrder()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveProject(store, QStringLiteral("Alpha"), SampleProject());
         const QStringList expected{"<PhpFile>/site/www/version.php",
                                    "<HelpBatch>/help/app.sh6",
@@ -84,15 +93,9 @@ class ProjectStoreTest : public QObject
 
     void LoadOfAnUnknownProjectGivesTheDefaults()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         const TProjectFields f = LoadProject(store, QStringLiteral("Nothing"));
-        for (const QString& text : {f.PhpFile, f.PhpVar, f.DownLoadLink, f.DLinkId, f.DLinkText, f.HelpBatch,
-                                    f.BaseFile, f.InnoSetupFile, f.PreBuild, f.PFX, f.PFXPass, f.Primary,
-                                    f.FullVersion, f.PrimaryPath, f.LocalRoot, f.LocalHome})
-            QVERIFY(text.isEmpty());
-        QVERIFY(f.Apps.isEmpty());
-        QVERIFY(f.Sites.isEmpty());
+        QCOMPARE(SavedFieldTexts(f), SavedFieldTexts(TProjectFields{}));
         QVERIFY(f.SoftWareDev);
         QVERIFY(f.TimeStamp);
         QVERIFY(f.AutoUpload);
@@ -100,31 +103,11 @@ class ProjectStoreTest : public QObject
 
     void SavedFieldsLoadBackUnchanged()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         const TProjectFields saved = SampleProject();
         SaveProject(store, QStringLiteral("Alpha"), saved);
         SaveProject(store, QStringLiteral("Beta"), TProjectFields{});
-        const TProjectFields f = LoadProject(store, QStringLiteral("Alpha"));
-        QCOMPARE(f.PhpFile, saved.PhpFile);
-        QCOMPARE(f.PhpVar, saved.PhpVar);
-        QCOMPARE(f.DownLoadLink, saved.DownLoadLink);
-        QCOMPARE(f.DLinkId, saved.DLinkId);
-        QCOMPARE(f.DLinkText, saved.DLinkText);
-        QCOMPARE(f.HelpBatch, saved.HelpBatch);
-        QCOMPARE(f.BaseFile, saved.BaseFile);
-        QCOMPARE(f.InnoSetupFile, saved.InnoSetupFile);
-        QCOMPARE(f.PreBuild, saved.PreBuild);
-        QCOMPARE(f.PFX, saved.PFX);
-        QCOMPARE(f.PFXPass, saved.PFXPass);
-        QCOMPARE(f.Apps, saved.Apps);
-        QCOMPARE(f.Primary, saved.Primary);
-        QCOMPARE(f.FullVersion, saved.FullVersion);
-        QCOMPARE(f.PrimaryPath, saved.PrimaryPath);
-        QCOMPARE(f.LocalRoot, saved.LocalRoot);
-        QCOMPARE(f.LocalHome, saved.LocalHome);
-        QCOMPARE(f.SoftWareDev, false);
-        QCOMPARE(f.Sites, saved.Sites);
+        QCOMPARE(SavedFieldTexts(LoadProject(store, QStringLiteral("Alpha"))), SavedFieldTexts(saved));
         // An emptied list must not leave the old items behind.
         TProjectFields shorter = saved;
         shorter.Apps = {QStringLiteral("/bin/other.exe")};
@@ -138,8 +121,7 @@ class ProjectStoreTest : public QObject
     // The two build switches are stored by their own boxes, never by a save.
     void SaveLeavesTheBuildSwitchesAlone()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         store.WriteBool(QStringLiteral("Alpha"), KeyTimeStamp, false);
         TProjectFields f = SampleProject();
         f.TimeStamp = true;
@@ -152,8 +134,7 @@ class ProjectStoreTest : public QObject
 
     void SaveWithoutAProjectWritesNothing()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveProject(store, QString(), SampleProject());
         QVERIFY(store.ReadSectionEntries(QString(), QString()).isEmpty());
         QVERIFY(store.ReadSectionEntries(SecSites, QString()).isEmpty());
@@ -163,8 +144,7 @@ class ProjectStoreTest : public QObject
     // its account list, and leaves other projects' data alone.
     void DeleteRemovesSectionAndUploadRecords()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         SaveProject(store, QStringLiteral("Alpha"), SampleProject());
         SaveProject(store, QStringLiteral("Alphabet"), SampleProject());
         store.WriteList(QStringLiteral("Alpha"), KeyFileSelection, {QStringLiteral("/site/www/index.html")});
@@ -190,8 +170,7 @@ class ProjectStoreTest : public QObject
     // "ULF-P-A-B" is P's record for account "A-B" and also "P-A"'s for "B".
     void DeleteKeepsARecordSharedByName()
     {
-        TAppData store;
-        QVERIFY(Configure(store));
+        TAppData& store = *fixture_->store;
         store.WriteInteger(UploadRecordSection("P", "A-B"), "/f", 1);
         store.WriteInteger(UploadRecordSection("P", "C"), "/f", 2);
         DeleteProjectData(store, QStringLiteral("P"), {"A-B", "B", "C"}, {"P", "P-A"});
@@ -202,19 +181,9 @@ class ProjectStoreTest : public QObject
     // What was saved comes back from the encrypted file after a restart.
     void ProjectSurvivesARestart()
     {
-        {
-            TAppData store;
-            QVERIFY(Configure(store));
-            SaveProject(store, QStringLiteral("Alpha"), SampleProject());
-            store.Save();
-        }
-        TAppData store;
-        QVERIFY(Configure(store));
-        const TProjectFields f = LoadProject(store, QStringLiteral("Alpha"));
-        QCOMPARE(f.PFXPass, SampleProject().PFXPass);
-        QCOMPARE(f.Apps, SampleProject().Apps);
-        QCOMPARE(f.Sites, SampleProject().Sites);
-        QCOMPARE(f.SoftWareDev, false);
+        SaveProject(*fixture_->store, QStringLiteral("Alpha"), SampleProject());
+        QCOMPARE(SavedFieldTexts(LoadProject(fixture_->Reload(), QStringLiteral("Alpha"))),
+                 SavedFieldTexts(SampleProject()));
     }
 
     void NewProjectNameRefusals_data()
@@ -251,7 +220,7 @@ class ProjectStoreTest : public QObject
     }
 
   private:
-    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<TestStore> fixture_;
 };
 
 QTEST_GUILESS_MAIN(ProjectStoreTest)

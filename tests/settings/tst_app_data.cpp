@@ -4,38 +4,12 @@
 #include "settings/EntryTable.h"
 #include "util/TarnwellError.h"
 
-#include "TestFolder.h"
+#include "TestStore.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
-
-const QString kCompany = QStringLiteral("TestCo");
-const QString kProduct = QStringLiteral("TestProduct");
-const QString kFile = QStringLiteral("settings.dat");
-const QString kPass = QStringLiteral("test passphrase");
-
-struct Fixture {
-    TestFolder folder{true};
-    std::unique_ptr<TAppData> store;
-    Fixture()
-    {
-        store = std::make_unique<TAppData>();
-        if (!store->SetConfigFile(kCompany, kProduct, kFile, kPass))
-            qFatal("SetConfigFile failed");
-    }
-    // Saves and opens the file again in a new store.
-    TAppData& Reload()
-    {
-        store->Save();
-        store = std::make_unique<TAppData>();
-        store->SetConfigFile(kCompany, kProduct, kFile, kPass);
-        return *store;
-    }
-};
 
 // The rules written as plainly as possible: a list of lines, scanned.
 struct ReferenceLines {
@@ -86,7 +60,7 @@ private slots:
 
 void TestAppData::firstStartReadsDefaults()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     QCOMPARE(s.InvalidLineCount(), 0);
     QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("dflt")),
@@ -111,7 +85,7 @@ void TestAppData::firstStartReadsDefaults()
 
 void TestAppData::writeStringChangesOnlyTheFirstDuplicate()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteList(QStringLiteral("S"), QStringLiteral("k"), {QStringLiteral("old1"), QStringLiteral("old2")});
     s.WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
@@ -124,7 +98,7 @@ void TestAppData::writeStringChangesOnlyTheFirstDuplicate()
 
 void TestAppData::writeListAppendsAtTheEnd()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteString(QStringLiteral("S"), QStringLiteral("x1"), QStringLiteral("1"));
     s.WriteList(QStringLiteral("S"), QStringLiteral("L"), {QStringLiteral("first")});
@@ -140,7 +114,7 @@ void TestAppData::writeListAppendsAtTheEnd()
 
 void TestAppData::emptyListRemovesTheKey()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteList(QStringLiteral("S"), QStringLiteral("L"), {QStringLiteral("a"), QStringLiteral("b")});
     s.WriteString(QStringLiteral("S"), QStringLiteral("other"), QStringLiteral("kept"));
@@ -154,7 +128,7 @@ void TestAppData::emptyListRemovesTheKey()
 
 void TestAppData::valueMayHoldAngleBrackets()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     const QString value = QStringLiteral("<b>bold</b> <x><y>z>");
     s.WriteString(QStringLiteral("S"), QStringLiteral("k"), value);
@@ -168,7 +142,7 @@ void TestAppData::valueMayHoldAngleBrackets()
 
 void TestAppData::keyMatchesOnlyAsAWhole()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteString(QStringLiteral("P"), QStringLiteral("AppsX"), QStringLiteral("long key"));
     s.WriteString(QStringLiteral("PX"), QStringLiteral("Apps"), QStringLiteral("long section"));
@@ -215,7 +189,7 @@ void TestAppData::readInteger()
     QFETCH(QString, stored);
     QFETCH(bool, valid);
     QFETCH(int, value);
-    Fixture f;
+    TestStore f;
     f.store->WriteString(QStringLiteral("S"), QStringLiteral("n"), stored);
     if (valid) {
         QCOMPARE(f.store->ReadInteger(QStringLiteral("S"), QStringLiteral("n"), 99), value);
@@ -244,7 +218,7 @@ void TestAppData::readBool()
 {
     QFETCH(QString, stored);
     QFETCH(bool, expected);
-    Fixture f;
+    TestStore f;
     f.store->WriteString(QStringLiteral("S"), QStringLiteral("b"), stored);
     QCOMPARE(f.store->ReadBool(QStringLiteral("S"), QStringLiteral("b"), !expected), expected);
     f.store->WriteBool(QStringLiteral("S"), QStringLiteral("b"), expected);
@@ -254,7 +228,7 @@ void TestAppData::readBool()
 
 void TestAppData::deleteSectionSparesLongerNames()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     const QString x = QStringLiteral("Account/x");
     const QString xy = QStringLiteral("Account/xy");
@@ -273,7 +247,7 @@ void TestAppData::deleteSectionSparesLongerNames()
 
 void TestAppData::deleteKeyRemovesEveryLineOfTheKey()
 {
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteList(QStringLiteral("S"), QStringLiteral("k"),
                 {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
@@ -312,7 +286,7 @@ void TestAppData::readSectionEntriesFilter()
 {
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     const QString section = QStringLiteral("Acc");
     s.WriteString(section, QStringLiteral("FtpHost"), QStringLiteral("h"));
@@ -327,7 +301,7 @@ void TestAppData::namesHoldingBracketsFollowTheLineRule()
 {
     // The rule is "the line starts with <section><key>", so a key that holds
     // ">" is seen through a shorter key; look-ups must keep exactly that.
-    Fixture f;
+    TestStore f;
     TAppData& s = *f.store;
     s.WriteString(QStringLiteral("S"), QStringLiteral("k>x"), QStringLiteral("v"));
     QCOMPARE(s.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), QStringLiteral("x>v"));

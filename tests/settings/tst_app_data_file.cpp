@@ -6,41 +6,13 @@
 #include "settings/LineCipher.h"
 #include "util/TarnwellError.h"
 
-#include "TestFolder.h"
+#include "TestStore.h"
 
 #include <QDate>
 #include <QDir>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
-
-const QString kCompany = QStringLiteral("TestCo");
-const QString kProduct = QStringLiteral("TestProduct");
-const QString kFile = QStringLiteral("settings.dat");
-const QString kPass = QStringLiteral("test passphrase");
-
-std::unique_ptr<TAppData> Open(const QString& passphrase = kPass)
-{
-    auto store = std::make_unique<TAppData>();
-    if (!store->SetConfigFile(kCompany, kProduct, kFile, passphrase))
-        qFatal("SetConfigFile failed");
-    return store;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QStringList DamagedCopies(const QString& filePath)
 {
@@ -59,6 +31,19 @@ void FillThree(TAppData& store)
     store.WriteString(QStringLiteral("S"), QStringLiteral("two"), QStringLiteral("Zürich € \U0001F600"));
     store.WriteString(QStringLiteral("S"), QStringLiteral("three"), QStringLiteral("3"));
 }
+
+// A store holding those three, saved once; `original` is what that wrote.
+struct SavedThree : TestStore {
+    QString path;
+    QByteArray original;
+    SavedThree()
+    {
+        FillThree(*store);
+        store->Save();
+        path = store->FilePath();
+        original = ReadFileBytes(path);
+    }
+};
 
 const QStringList kThree = {QStringLiteral("<one>1"), QStringLiteral("<two>Zürich € \U0001F600"),
                             QStringLiteral("<three>3")};
@@ -108,7 +93,7 @@ void TestAppDataFile::foldersFollowTheDataLocation()
     QVERIFY(QFileInfo(home).isDir());
     QVERIFY(store.FilePath().isEmpty());
     QVERIFY(store.TempFolder().isEmpty());
-    QVERIFY(store.SetConfigFile(kCompany, kProduct, kFile, kPass));
+    QVERIFY(store.SetConfigFile(kTestCompany, kTestProduct, kTestFile, kTestPassphrase));
     QCOMPARE(store.FilePath(), home + QStringLiteral("/TestCo/TestProduct/settings.dat"));
     QCOMPARE(store.TempFolder(), home + QStringLiteral("/TestCo/TestProduct/Temp"));
     QVERIFY(QFileInfo(store.TempFolder()).isDir());
@@ -121,36 +106,35 @@ void TestAppDataFile::setConfigFileReportsFolderFailures()
         // A file where the company folder should be.
         folder.Write(QStringLiteral("data/Blocked"), "x");
         TAppData store;
-        QVERIFY(!store.SetConfigFile(QStringLiteral("Blocked"), kProduct, kFile, kPass));
+        QVERIFY(!store.SetConfigFile(QStringLiteral("Blocked"), kTestProduct, kTestFile, kTestPassphrase));
         QVERIFY(store.FilePath().isEmpty());
     }
     {
         // A file where Temp should be: the file is still loaded.
-        auto first = Open();
+        auto first = OpenTestStore();
         first->WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
         first->Save();
         QDir(first->TempFolder()).removeRecursively();
         folder.Write(QStringLiteral("data/TestCo/TestProduct/Temp"), "x");
         TAppData store;
-        QVERIFY(!store.SetConfigFile(kCompany, kProduct, kFile, kPass));
+        QVERIFY(!store.SetConfigFile(kTestCompany, kTestProduct, kTestFile, kTestPassphrase));
         QVERIFY(store.TempFolder().isEmpty());
         QCOMPARE(store.ReadString(QStringLiteral("S"), QStringLiteral("k"), QString()), QStringLiteral("v"));
     }
     {
         TAppData store(5); // only the local application-data folder is known
         QVERIFY(store.BaseFolder().isEmpty());
-        QVERIFY(!store.SetConfigFile(kCompany, kProduct, kFile, kPass));
+        QVERIFY(!store.SetConfigFile(kTestCompany, kTestProduct, kTestFile, kTestPassphrase));
     }
 }
 
 void TestAppDataFile::fileFormat()
 {
-    TestFolder folder(true);
-    auto store = Open();
+    TestStore store;
     FillThree(*store);
     store->WriteString(QStringLiteral("S"), QStringLiteral("empty"), QString());
     store->Save();
-    const QByteArray bytes = ReadAll(store->FilePath());
+    const QByteArray bytes = ReadFileBytes(store->FilePath());
     const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     QCOMPARE(QFile::permissions(store->FilePath()) & others, QFile::Permissions());
 
@@ -167,7 +151,7 @@ void TestAppDataFile::fileFormat()
                                   QStringLiteral("<S><three>3"), QStringLiteral("<S><empty>")};
     QList<QByteArray> lines = bytes.split('\n');
     lines.removeLast();
-    LineCipher cipher(kPass);
+    LineCipher cipher(kTestPassphrase);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray line = lines[i].chopped(1);
         QVERIFY(!line.contains(' '));
@@ -181,13 +165,13 @@ void TestAppDataFile::readsAFileWrittenElsewhere()
 {
     // Bare LF line ends and no break after the last line still read.
     TestFolder folder(true);
-    const QString path = Open()->FilePath();
-    LineCipher cipher(kPass);
+    const QString path = OpenTestStore()->FilePath();
+    LineCipher cipher(kTestPassphrase);
     const QByteArray bytes = cipher.Encrypt(QStringLiteral("<S><one>1")) + "\r\n" +
                              cipher.Encrypt(QStringLiteral("<S><two>2")) + "\n" +
                              cipher.Encrypt(QStringLiteral("<S><three>3"));
-    WriteAll(path, bytes);
-    auto store = Open();
+    QVERIFY(WriteFileBytes(path, bytes));
+    auto store = OpenTestStore();
     QCOMPARE(store->InvalidLineCount(), 0);
     QCOMPARE(Entries(*store),
              QStringList({QStringLiteral("<one>1"), QStringLiteral("<two>2"), QStringLiteral("<three>3")}));
@@ -195,38 +179,29 @@ void TestAppDataFile::readsAFileWrittenElsewhere()
 
 void TestAppDataFile::everySaveUsesFreshSalts()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QByteArray first = ReadAll(store->FilePath());
-    store->Save();
-    const QByteArray second = ReadAll(store->FilePath());
-
-    const QList<QByteArray> a = first.split('\n');
-    const QList<QByteArray> b = second.split('\n');
+    SavedThree f;
+    f->Save();
+    const QList<QByteArray> a = f.original.split('\n');
+    const QList<QByteArray> b = ReadFileBytes(f.path).split('\n');
     QCOMPARE(a.size(), b.size());
     for (qsizetype i = 0; i + 1 < a.size(); ++i)
         QVERIFY2(a[i] != b[i], qPrintable(QStringLiteral("line %1 repeated").arg(i)));
 
-    QCOMPARE(Entries(*Open()), kThree);
-    WriteAll(store->FilePath(), first);
-    QCOMPARE(Entries(*Open()), kThree);
+    QCOMPARE(Entries(*OpenTestStore()), kThree);
+    QVERIFY(WriteFileBytes(f.path, f.original));
+    QCOMPARE(Entries(*OpenTestStore()), kThree);
 }
 
 void TestAppDataFile::storeStaysUsableAfterSave()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    QCOMPARE(Entries(*store), kThree);
+    SavedThree f;
+    QCOMPARE(Entries(*f), kThree);
     const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(store->FilePath(), shared));
-    store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
-    store->Save();
-    QCOMPARE(QFile::permissions(store->FilePath()) & ~(QFile::ReadUser | QFile::WriteUser), shared);
-    auto again = Open();
+    QVERIFY(QFile::setPermissions(f.path, shared));
+    f->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
+    f->Save();
+    QCOMPARE(QFile::permissions(f.path) & ~(QFile::ReadUser | QFile::WriteUser), shared);
+    auto again = OpenTestStore();
     QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
              QStringLiteral("changed"));
     QCOMPARE(again->ReadString(QStringLiteral("S"), QStringLiteral("three"), QString()), QStringLiteral("3"));
@@ -234,55 +209,47 @@ void TestAppDataFile::storeStaysUsableAfterSave()
 
 void TestAppDataFile::saveWithoutLinesLeavesTheFile()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QByteArray before = ReadAll(store->FilePath());
-    store->DeleteSection(QStringLiteral("S"));
-    store->Save();
-    QCOMPARE(ReadAll(store->FilePath()), before);
+    SavedThree f;
+    f->DeleteSection(QStringLiteral("S"));
+    f->Save();
+    QCOMPARE(ReadFileBytes(f.path), f.original);
 
     // A fresh store with nothing in it makes no file at all.
     TestFolder other(true);
-    auto empty = Open();
+    auto empty = OpenTestStore();
     empty->Save();
     QVERIFY(!QFile::exists(empty->FilePath()));
 }
 
 void TestAppDataFile::damagedLineIsDroppedAndOriginalKept()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QString path = store->FilePath();
-    QList<QByteArray> lines = ReadAll(path).split('\n');
+    SavedThree f;
+    QList<QByteArray> lines = ReadFileBytes(f.path).split('\n');
     QByteArray middle = Base64Decode(QByteArrayView(lines[1]));
     middle[3] = static_cast<char>(middle[3] ^ 0x40); // in the salt
     lines[1] = middle.toBase64() + '\r';
     const QByteArray damaged = lines.join('\n');
-    WriteAll(path, damaged);
+    QVERIFY(WriteFileBytes(f.path, damaged));
 
-    auto loaded = Open();
+    auto loaded = OpenTestStore();
     QCOMPARE(loaded->InvalidLineCount(), 1);
     QCOMPARE(Entries(*loaded), QStringList({QStringLiteral("<one>1"), QStringLiteral("<three>3")}));
-    QVERIFY(DamagedCopies(path).isEmpty()); // nothing happens before a save
+    QVERIFY(DamagedCopies(f.path).isEmpty()); // nothing happens before a save
 
     loaded->Save();
-    const QStringList copies = DamagedCopies(path);
+    const QStringList copies = DamagedCopies(f.path);
     QCOMPARE(copies.size(), 1);
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
-    QVERIFY2(copies[0] == kFile + QStringLiteral(".damaged-") + today ||
-                 copies[0] == kFile + QStringLiteral(".damaged-") + yesterday,
+    QVERIFY2(copies[0] == kTestFile + QStringLiteral(".damaged-") + today ||
+                 copies[0] == kTestFile + QStringLiteral(".damaged-") + yesterday,
              qPrintable(copies[0]));
-    QCOMPARE(ReadAll(QFileInfo(path).dir().filePath(copies[0])), damaged);
+    QCOMPARE(ReadFileBytes(QFileInfo(f.path).dir().filePath(copies[0])), damaged);
 
     loaded->Save(); // the copy is made once per damaged load
-    QCOMPARE(DamagedCopies(path).size(), 1);
+    QCOMPARE(DamagedCopies(f.path).size(), 1);
 
-    auto clean = Open();
+    auto clean = OpenTestStore();
     QCOMPARE(clean->InvalidLineCount(), 0);
     QCOMPARE(Entries(*clean), QStringList({QStringLiteral("<one>1"), QStringLiteral("<three>3")}));
 }
@@ -290,8 +257,7 @@ void TestAppDataFile::damagedLineIsDroppedAndOriginalKept()
 void TestAppDataFile::largeFileKeepsItsOrder()
 {
     // Enough lines for the cipher to share them out over several threads.
-    TestFolder folder(true);
-    auto store = Open();
+    TestStore store;
     QStringList expected;
     for (int i = 0; i < 1200; ++i) {
         const QString value = QString(i % 41, QChar(u'ä')) + QString::number(i);
@@ -300,12 +266,12 @@ void TestAppDataFile::largeFileKeepsItsOrder()
             expected.append(QStringLiteral("<k%1>").arg(i) + value);
     }
     store->Save();
-    QList<QByteArray> lines = ReadAll(store->FilePath()).split('\n');
+    QList<QByteArray> lines = ReadFileBytes(store->FilePath()).split('\n');
     QCOMPARE(lines.size(), 1201);
     lines[700] = "AAAA" + lines[700].mid(4);
-    WriteAll(store->FilePath(), lines.join('\n'));
+    QVERIFY(WriteFileBytes(store->FilePath(), lines.join('\n')));
 
-    auto loaded = Open();
+    auto loaded = OpenTestStore();
     QCOMPARE(loaded->InvalidLineCount(), 1);
     QCOMPARE(Entries(*loaded), expected);
 }
@@ -313,21 +279,21 @@ void TestAppDataFile::largeFileKeepsItsOrder()
 void TestAppDataFile::damagedCopiesAreNotOverwritten()
 {
     TestFolder folder(true);
-    const QString path = Open()->FilePath();
-    LineCipher cipher(kPass);
+    const QString path = OpenTestStore()->FilePath();
+    LineCipher cipher(kTestPassphrase);
     const QByteArray good = cipher.Encrypt(QStringLiteral("<S><k>v")) + "\r\n";
     QByteArray previous;
     for (int round = 0; round < 3; ++round) {
         const QByteArray damaged = good + "garbage" + QByteArray::number(round) + "\r\n";
-        WriteAll(path, damaged);
-        auto store = Open();
+        QVERIFY(WriteFileBytes(path, damaged));
+        auto store = OpenTestStore();
         QCOMPARE(store->InvalidLineCount(), 1);
         store->Save();
         const QStringList copies = DamagedCopies(path);
         QCOMPARE(copies.size(), round + 1);
         QStringList contents;
         for (const QString& copy : copies)
-            contents.append(QString::fromLatin1(ReadAll(QFileInfo(path).dir().filePath(copy))));
+            contents.append(QString::fromLatin1(ReadFileBytes(QFileInfo(path).dir().filePath(copy))));
         QVERIFY(contents.contains(QString::fromLatin1(damaged)));
         if (!previous.isEmpty())
             QVERIFY(contents.contains(QString::fromLatin1(previous)));
@@ -337,63 +303,46 @@ void TestAppDataFile::damagedCopiesAreNotOverwritten()
 
 void TestAppDataFile::wrongPassphraseKeepsTheOldFile()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QString path = store->FilePath();
-    const QByteArray original = ReadAll(path);
-
-    auto wrong = Open(QStringLiteral("not the passphrase"));
+    SavedThree f;
+    auto wrong = OpenTestStore(QStringLiteral("not the passphrase"));
     QCOMPARE(wrong->InvalidLineCount(), 3);
     QVERIFY(Entries(*wrong).isEmpty());
     wrong->Save(); // nothing to write: the file stays as it is
-    QCOMPARE(ReadAll(path), original);
-    QVERIFY(DamagedCopies(path).isEmpty());
+    QCOMPARE(ReadFileBytes(f.path), f.original);
+    QVERIFY(DamagedCopies(f.path).isEmpty());
 
     wrong->WriteString(QStringLiteral("S"), QStringLiteral("new"), QStringLiteral("n"));
     wrong->Save();
-    const QStringList copies = DamagedCopies(path);
+    const QStringList copies = DamagedCopies(f.path);
     QCOMPARE(copies.size(), 1);
-    QCOMPARE(ReadAll(QFileInfo(path).dir().filePath(copies[0])), original);
+    QCOMPARE(ReadFileBytes(QFileInfo(f.path).dir().filePath(copies[0])), f.original);
     // The kept copy still opens with the right passphrase.
-    WriteAll(path, original);
-    QCOMPARE(Entries(*Open()), kThree);
+    QVERIFY(WriteFileBytes(f.path, f.original));
+    QCOMPARE(Entries(*OpenTestStore()), kThree);
 }
 
 void TestAppDataFile::failedSaveKeepsTheOldFile()
 {
     // A folder in the way of the temporary file makes the write fail for
     // any user, root included.
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QString path = store->FilePath();
-    const QByteArray original = ReadAll(path);
-
-    store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
-    QVERIFY(QDir().mkpath(AtomicTempPath(path)));
-    QVERIFY_THROWS_EXCEPTION(TarnwellError, store->Save());
-    QCOMPARE(ReadAll(path), original);
+    SavedThree f;
+    f->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
+    QVERIFY(QDir().mkpath(AtomicTempPath(f.path)));
+    QVERIFY_THROWS_EXCEPTION(TarnwellError, f->Save());
+    QCOMPARE(ReadFileBytes(f.path), f.original);
 
     // Nothing was lost in memory: once the way is clear the save goes through.
-    QVERIFY(QDir().rmdir(AtomicTempPath(path)));
-    store->Save();
-    QCOMPARE(Open()->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
+    QVERIFY(QDir().rmdir(AtomicTempPath(f.path)));
+    f->Save();
+    QCOMPARE(OpenTestStore()->ReadString(QStringLiteral("S"), QStringLiteral("one"), QString()),
              QStringLiteral("changed"));
-    QVERIFY(!QFile::exists(AtomicTempPath(path)));
+    QVERIFY(!QFile::exists(AtomicTempPath(f.path)));
 }
 
 void TestAppDataFile::readOnlyFolderKeepsTheOldFile()
 {
-    TestFolder folder(true);
-    auto store = Open();
-    FillThree(*store);
-    store->Save();
-    const QString path = store->FilePath();
-    const QString dataFolder = QFileInfo(path).absolutePath();
-    const QByteArray original = ReadAll(path);
+    SavedThree f;
+    const QString dataFolder = QFileInfo(f.path).absolutePath();
 
     QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner);
     if (!PermissionsEnforced(dataFolder)) {
@@ -401,17 +350,17 @@ void TestAppDataFile::readOnlyFolderKeepsTheOldFile()
         QSKIP("permission bits are not enforced for this user (root); failedSaveKeepsTheOldFile covers the "
               "failure");
     }
-    store->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
+    f->WriteString(QStringLiteral("S"), QStringLiteral("one"), QStringLiteral("changed"));
     bool threw = false;
     try {
-        store->Save();
+        f->Save();
     } catch (const TarnwellError& e) {
         threw = true;
-        QVERIFY(e.Message().contains(path));
+        QVERIFY(e.Message().contains(f.path));
     }
     QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(threw);
-    QCOMPARE(ReadAll(path), original);
+    QCOMPARE(ReadFileBytes(f.path), f.original);
 }
 
 QTEST_GUILESS_MAIN(TestAppDataFile)

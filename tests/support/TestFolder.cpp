@@ -37,9 +37,7 @@ QString TestFolder::Write(const QString& relative, const QByteArray& bytes) cons
 {
     const QString path = FilePath(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
+    WriteFileBytes(path, bytes);
     return path;
 }
 
@@ -52,6 +50,17 @@ QString TestFolder::MakeFolder(const QString& relative) const
 
 QByteArray TestFolder::Read(const QString& relative) const
 {
-    QFile file(FilePath(relative));
+    return ReadFileBytes(FilePath(relative));
+}
+
+QByteArray ReadFileBytes(const QString& path)
+{
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }

@@ -28,3 +28,8 @@ private:
     QByteArray oldDataHome_;
     bool setDataHome_ = false;
 };
+
+// Whole-file reads and writes by absolute path; an unreadable file reads as
+// empty, a failed write answers false.
+QByteArray ReadFileBytes(const QString& path);
+bool WriteFileBytes(const QString& path, const QByteArray& bytes);

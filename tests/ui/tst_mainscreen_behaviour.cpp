@@ -1,32 +1,16 @@
-#include "RecordingPrompts.h"
-#include "TestFolder.h"
+#include "WindowFixture.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
-#include "ui/MainscreenU.h"
 #include "ui/TabMarker.h"
 
-#include <QCheckBox>
-#include <QPushButton>
 #include <QSet>
-#include <QTabWidget>
-#include <QTest>
 
 // The editing lock, the page marker and the hints of the shown main window.
 class MainScreenBehaviour : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestFolder>(true);
-        window = std::make_unique<TMainScreen>(prompts);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void cleanup()
-    {
-        window.reset();
-        folder.reset();
-    }
+    void init() { fx = std::make_unique<WindowFixture>(false); }
+    void cleanup() { fx.reset(); }
 
     void LockListHasTheFiftyEightControls()
     {
@@ -34,43 +18,43 @@ private slots:
         QCOMPARE(names.size(), 58);
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 58);
         for (const QString& name : names)
-            QVERIFY2(window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
+            QVERIFY2(fx->window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
     }
 
     void WindowStartsLocked()
     {
-        QVERIFY(!Find<QCheckBox>("chkEnable")->isChecked());
+        QVERIFY(!fx->Find<QCheckBox>("chkEnable")->isChecked());
         for (const QString& name : EditingControlNames())
-            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(!fx->window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
     }
 
     void LockTouchesOnlyItsList()
     {
         const QSet<QString> locked(EditingControlNames().begin(), EditingControlNames().end());
-        auto* enable = Find<QCheckBox>("chkEnable");
+        auto* enable = fx->Find<QCheckBox>("chkEnable");
         // Every other named control keeps its state through lock and unlock.
         QHash<QString, bool> before;
-        for (QWidget* w : window->findChildren<QWidget*>())
+        for (QWidget* w : fx->window->findChildren<QWidget*>())
             if (!w->objectName().isEmpty() && !locked.contains(w->objectName()))
                 before.insert(w->objectName(), w->isEnabled());
         enable->click();
         QVERIFY(enable->isChecked());
         for (const QString& name : locked)
-            QVERIFY2(window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(fx->window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
         enable->click();
         QVERIFY(!enable->isChecked());
         for (const QString& name : locked)
-            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(!fx->window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
         for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QVERIFY2(window->findChild<QWidget*>(it.key())->isEnabled() == it.value(), qPrintable(it.key()));
+            QVERIFY2(fx->window->findChild<QWidget*>(it.key())->isEnabled() == it.value(), qPrintable(it.key()));
     }
 
     void CheckingTheBoxByProgramAlsoUnlocks()
     {
         // A new project checks the box itself and expects the window unlocked.
-        Find<QCheckBox>("chkEnable")->setChecked(true);
+        fx->Find<QCheckBox>("chkEnable")->setChecked(true);
         for (const QString& name : EditingControlNames())
-            QVERIFY2(window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(fx->window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
     }
 
     void UsableWhileLocked_data()
@@ -85,34 +69,34 @@ private slots:
     void UsableWhileLocked()
     {
         QFETCH(QString, name);
-        QVERIFY(window->findChild<QWidget*>(name)->isEnabled());
+        QVERIFY(fx->window->findChild<QWidget*>(name)->isEnabled());
     }
 
     void FirstVisiblePageIsMarkedAtStart()
     {
         // No project is loaded, so the software tabs are gone and the first
         // page left after the Builder is in front.
-        auto* pages = Find<QTabWidget>("PageControl1");
+        auto* pages = fx->Find<QTabWidget>("PageControl1");
         QVERIFY(!pages->isTabVisible(0));
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabMaintenance"));
         QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
         QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
-        QCOMPARE(Find<QTabWidget>("TabFolders")->currentWidget()->objectName(),
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        QCOMPARE(fx->Find<QTabWidget>("TabFolders")->currentWidget()->objectName(),
                  QStringLiteral("TabSelectLocalFiles"));
     }
 
     void MarkerMovesWithThePageInFront()
     {
-        auto* pages = Find<QTabWidget>("PageControl1");
+        auto* pages = fx->Find<QTabWidget>("PageControl1");
         pages->setCurrentIndex(3); // Accounts
         QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
         QCOMPARE(pages->tabText(3), PageMarker + QStringLiteral("Accounts") + PageMarker);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabAccounts"));
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabAccounts"));
         pages->setCurrentIndex(0);
         QCOMPARE(pages->tabText(3), QStringLiteral("Accounts"));
         // Marking the page that already has the marker never pads it twice.
-        window->MarkActivePage(pages->widget(0));
+        fx->window->MarkActivePage(pages->widget(0));
         QCOMPARE(pages->tabText(0), PageMarker + QStringLiteral("Builder") + PageMarker);
         for (int i = 1; i < pages->count(); ++i)
             QVERIFY(!pages->tabText(i).contains(PageMarker));
@@ -120,21 +104,21 @@ private slots:
 
     void SiteMaintenanceMarksItsInnerPage()
     {
-        auto* pages = Find<QTabWidget>("PageControl1");
-        auto* folders = Find<QTabWidget>("TabFolders");
+        auto* pages = fx->Find<QTabWidget>("PageControl1");
+        auto* folders = fx->Find<QTabWidget>("TabFolders");
         pages->setCurrentIndex(2);
         QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
         QCOMPARE(folders->tabText(0), PageMarker + QStringLiteral("Select Files") + PageMarker);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
         folders->setCurrentIndex(3);
         QCOMPARE(folders->tabText(0), QStringLiteral("Select Files"));
         QCOMPARE(folders->tabText(3), PageMarker + QStringLiteral("Broken Links") + PageMarker);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
         // Leaving and coming back: the inner page in front is current again.
         pages->setCurrentIndex(4);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabPrograms"));
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabPrograms"));
         pages->setCurrentIndex(2);
-        QCOMPARE(window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
     }
 
     void UnmarkRemovesEveryMarker_data()
@@ -173,7 +157,7 @@ private slots:
     void HintsOfTheWindow()
     {
         QFETCH(QStringList, lines);
-        QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        QWidget* control = fx->window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(control);
         const QString hint = ControlHint(control);
         QCOMPARE(hint.isEmpty() ? QStringList{} : hint.split(QLatin1Char('\r')), lines);
@@ -182,10 +166,10 @@ private slots:
 
     void HelpContextsOfTheDesign()
     {
-        QCOMPARE(HelpContext(Find<QWidget>("lbeLocalRoot")), 560);
-        QCOMPARE(HelpContext(Find<QWidget>("lbxBrokenLinks")), 640);
-        QCOMPARE(HelpContext(Find<QWidget>("btnAddAll")), 0);
-        QCOMPARE(HelpContext(Find<QWidget>("btnUpdate")), 0);
+        QCOMPARE(HelpContext(fx->Find<QWidget>("lbeLocalRoot")), 560);
+        QCOMPARE(HelpContext(fx->Find<QWidget>("lbxBrokenLinks")), 640);
+        QCOMPARE(HelpContext(fx->Find<QWidget>("btnAddAll")), 0);
+        QCOMPARE(HelpContext(fx->Find<QWidget>("btnUpdate")), 0);
     }
 
     void SetControlHintAddsTheHelpLineOnce_data()
@@ -214,17 +198,7 @@ private slots:
     }
 
 private:
-    template <typename T> T* Find(const char* name)
-    {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-
-    RecordingPrompts prompts;
-    std::unique_ptr<TestFolder> folder;
-    std::unique_ptr<TMainScreen> window;
+    std::unique_ptr<WindowFixture> fx;
 };
 
 QTEST_MAIN(MainScreenBehaviour)

@@ -1,5 +1,4 @@
-#include "RecordingPrompts.h"
-#include "TestFolder.h"
+#include "WindowFixture.h"
 #include "ui/Controls.h"
 #include "ui/MainscreenU.h"
 
@@ -20,46 +19,34 @@ class MainScreenLayout : public QObject
 {
     Q_OBJECT
   private slots:
-    void init()
-    {
-        folder = std::make_unique<TestFolder>(true);
-        window = std::make_unique<TMainScreen>(prompts);
-    }
-    void cleanup()
-    {
-        window.reset();
-        folder.reset();
-    }
+    void init() { fx = std::make_unique<WindowFixture>(false); }
+    void cleanup() { fx.reset(); }
 
     void WindowIsTheDesignedOne()
     {
-        QCOMPARE(window->objectName(), QStringLiteral("MainScreen"));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tarnwell"));
-        QCOMPARE(window->minimumWidth(), 746);
-        QCOMPARE(window->width(), 746);
-        QCOMPARE(window->font().pixelSize(), 16);
-        QCOMPARE(window->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(fx->window->objectName(), QStringLiteral("MainScreen"));
+        QCOMPARE(fx->window->windowTitle(), QStringLiteral("Tarnwell"));
+        QCOMPARE(fx->window->minimumWidth(), 746);
+        QCOMPARE(fx->window->width(), 746);
+        QCOMPARE(fx->window->font().pixelSize(), 16);
+        QCOMPARE(fx->window->font().family(), QStringLiteral("Arial"));
     }
 
     void BandsStackInOrder()
     {
-        auto* top = window->findChild<QWidget*>(QStringLiteral("pnlTop"));
-        auto* apps = window->findChild<QWidget*>(QStringLiteral("pnlApps"));
-        auto* pages = window->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        QVERIFY(top && apps && pages);
-        window->ShowSoftwareOptions(true);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->ShowSoftwareOptions(true);
+        auto* top = fx->Find<QWidget>("pnlTop");
+        auto* apps = fx->Find<QWidget>("pnlApps");
+        auto* pages = fx->Find<QTabWidget>("PageControl1");
+        fx->window->ShowSoftwareOptions(true);
         QCOMPARE(top->height(), 122);
         QCOMPARE(apps->height(), 125);
         QCOMPARE(pages->height(), 377);
         QCOMPARE(apps->y(), top->y() + 122);
         QCOMPARE(pages->y(), apps->y() + 125);
-        QCOMPARE(window->height(), 122 + 125 + 377);
+        QCOMPARE(fx->window->height(), 122 + 125 + 377);
         // Without the software options the window loses exactly the band.
-        window->ShowSoftwareOptions(false);
-        QCOMPARE(window->height(), 122 + 377);
+        fx->window->ShowSoftwareOptions(false);
+        QCOMPARE(fx->window->height(), 122 + 377);
     }
 
     void PagesInTabOrder_data()
@@ -85,15 +72,14 @@ class MainScreenLayout : public QObject
         QFETCH(QString, control);
         QFETCH(QStringList, names);
         QFETCH(QStringList, captions);
-        auto* pages = window->findChild<QTabWidget*>(control);
+        auto* pages = fx->window->findChild<QTabWidget*>(control);
         QVERIFY(pages);
         QCOMPARE(pages->count(), names.size());
         for (int i = 0; i < pages->count(); ++i) {
             QCOMPARE(pages->widget(i)->objectName(), names[i]);
             QCOMPARE(pages->tabText(i).trimmed(), captions[i]);
         }
-        QVERIFY(window->findChild<QWidget*>(QStringLiteral("TabMaintenance"))
-                    ->isAncestorOf(window->findChild<QWidget*>(QStringLiteral("TabFolders"))));
+        QVERIFY(fx->Find<QWidget>("TabMaintenance")->isAncestorOf(fx->Find<QWidget>("TabFolders")));
     }
 
     void ControlExists_data();
@@ -101,28 +87,23 @@ class MainScreenLayout : public QObject
 
     void StartStates()
     {
-        auto find = [this](const char* name) {
-            return window->findChild<QWidget*>(QString::fromLatin1(name));
-        };
         // Hidden until something calls for them.
         for (const char* name : {"btnNoSignTool", "btnUpdate", "pnlBrokenFound", "pnlBrokenNotFound"})
-            QVERIFY2(find(name)->isHidden(), name);
-        QVERIFY(!find("bbtnSaveUploadLog")->isEnabled());
-        QVERIFY(!qobject_cast<QCheckBox*>(find("chkEnable"))->isChecked());
-        QVERIFY(!qobject_cast<QCheckBox*>(find("chkSoftWare"))->isChecked());
-        auto* attempts = qobject_cast<QSpinBox*>(find("speAttempts"));
+            QVERIFY2(fx->Find<QWidget>(name)->isHidden(), name);
+        QVERIFY(!fx->Find<QWidget>("bbtnSaveUploadLog")->isEnabled());
+        QVERIFY(!fx->Find<QCheckBox>("chkEnable")->isChecked());
+        QVERIFY(!fx->Find<QCheckBox>("chkSoftWare")->isChecked());
+        auto* attempts = fx->Find<QSpinBox>("speAttempts");
         QCOMPARE(attempts->minimum(), 1);
         QCOMPARE(attempts->maximum(), 300);
-        QCOMPARE(qobject_cast<QLineEdit*>(find("lbePFXPass"))->echoMode(), QLineEdit::Password);
-        QVERIFY(qobject_cast<QComboBox*>(find("comboSite"))->isEditable());
+        QCOMPARE(fx->Edit("lbePFXPass")->echoMode(), QLineEdit::Password);
+        QVERIFY(fx->Find<QComboBox>("comboSite")->isEditable());
         for (const char* memo : {"ProgressPane", "SiteUploadProgress", "memImportProgress"})
-            QVERIFY2(qobject_cast<QPlainTextEdit*>(find(memo))->isReadOnly(), memo);
+            QVERIFY2(fx->Find<QPlainTextEdit>(memo)->isReadOnly(), memo);
     }
 
   private:
-    RecordingPrompts prompts;
-    std::unique_ptr<TestFolder> folder;
-    std::unique_ptr<TMainScreen> window;
+    std::unique_ptr<WindowFixture> fx;
 };
 
 void MainScreenLayout::ControlExists_data()
@@ -258,10 +239,10 @@ void MainScreenLayout::ControlExists()
     QFETCH(QString, caption);
     QFETCH(QString, holder);
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    const QList<QWidget*> found = window->findChildren<QWidget*>(name);
+    const QList<QWidget*> found = fx->window->findChildren<QWidget*>(name);
     QCOMPARE(found.size(), 1);
     QWidget* control = found.first();
-    auto* holderWidget = window->findChild<QWidget*>(holder);
+    auto* holderWidget = fx->window->findChild<QWidget*>(holder);
     QVERIFY2(holderWidget && holderWidget->isAncestorOf(control), qPrintable(holder));
 
     QString shown;

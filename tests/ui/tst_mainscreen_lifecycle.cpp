@@ -1,5 +1,4 @@
-#include "RecordingPrompts.h"
-#include "TestFolder.h"
+#include "WindowFixture.h"
 #include "app/TarnwellApplication.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -20,14 +19,6 @@ namespace
 {
 
 QStringList reportedErrors;
-
-QStringList Items(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
 
 } // namespace
 
@@ -53,9 +44,9 @@ class MainScreenLifecycle : public QObject
             QVERIFY(window.StoreReady());
             settingsPath = window.AppData->FilePath();
             ShowAndWait(window);
-            QVERIFY(Items(List(window, "Projects")).isEmpty());
-            QVERIFY(Items(List(window, "lbxAccount")).isEmpty());
-            QCOMPARE(Items(List(window, "lbxTimeServers")), DefaultTimeServers());
+            QVERIFY(ListTexts(List(window, "Projects")).isEmpty());
+            QVERIFY(ListTexts(List(window, "lbxAccount")).isEmpty());
+            QCOMPARE(ListTexts(List(window, "lbxTimeServers")), DefaultTimeServers());
             QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->value(), 10);
             QVERIFY(!QFile::exists(settingsPath));
             window.close();
@@ -96,28 +87,14 @@ class MainScreenLifecycle : public QObject
         }
         TMainScreen window(prompts);
         ShowAndWait(window);
-        QCOMPARE(Items(List(window, "Projects")), (QStringList{"Alpha", "Beta"}));
-        QCOMPARE(Items(List(window, "lbxAccount")), QStringList{"Main host"});
-        QCOMPARE(Items(List(window, "lbxTimeServers")),
+        QCOMPARE(ListTexts(List(window, "Projects")), (QStringList{"Alpha", "Beta"}));
+        QCOMPARE(ListTexts(List(window, "lbxAccount")), QStringList{"Main host"});
+        QCOMPARE(ListTexts(List(window, "lbxTimeServers")),
                  (QStringList{"http://ts.example/one", "http://ts.example/two"}));
         QCOMPARE(window.findChild<QSpinBox*>(QStringLiteral("speAttempts"))->value(), 25);
         QCOMPARE(window.State.NextUpdateCheck, QStringLiteral("01/01/2030"));
         QCOMPARE(window.pos(), QPoint(150, 100));
         QCOMPARE(window.width(), 746);
-        window.close();
-    }
-
-    void EmptiedServerListComesBackAsTheDefaults()
-    {
-        {
-            TMainScreen window(prompts);
-            ShowAndWait(window);
-            List(window, "lbxTimeServers")->clear();
-            window.close();
-        }
-        TMainScreen window(prompts);
-        ShowAndWait(window);
-        QCOMPARE(Items(List(window, "lbxTimeServers")), DefaultTimeServers());
         window.close();
     }
 
@@ -143,10 +120,7 @@ class MainScreenLifecycle : public QObject
     {
         TMainScreen window(prompts);
         const QString path = window.AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
-        QFile stale(path);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("echo left over from the last run\r\n");
-        stale.close();
+        QVERIFY(WriteFileBytes(path, "echo left over from the last run\r\n"));
         ShowAndWait(window);
         QCOMPARE(window.State.BuildBatchPath, path);
         QVERIFY(window.State.BuildBatch && window.State.BuildBatch->isOpen());
@@ -181,15 +155,12 @@ class MainScreenLifecycle : public QObject
             path = window.AppData->FilePath();
             window.close();
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write("bm90IGEgc2V0dGluZ3MgbGluZQ==\r\nAAAA\r\n");
-        file.close();
+        QVERIFY(WriteFileBytes(path, ReadFileBytes(path) + "bm90IGEgc2V0dGluZ3MgbGluZQ==\r\nAAAA\r\n"));
 
         TMainScreen window(prompts);
         ShowAndWait(window);
         QCOMPARE(prompts.Texts(), QStringList{"Invalid data"});
-        QCOMPARE(Items(List(window, "Projects")), QStringList{"Alpha"});
+        QCOMPARE(ListTexts(List(window, "Projects")), QStringList{"Alpha"});
         window.close();
     }
 
@@ -208,7 +179,7 @@ class MainScreenLifecycle : public QObject
         QCOMPARE(reportedErrors.size(), 1);
         QVERIFY(reportedErrors.first().contains(QStringLiteral("12x")));
         // The steps before it ran, the ones after it did not.
-        QCOMPARE(Items(List(window, "Projects")), QStringList{"Alpha"});
+        QCOMPARE(ListTexts(List(window, "Projects")), QStringList{"Alpha"});
         QVERIFY(ControlHint(window.findChild<QWidget*>(QStringLiteral("chkEnable"))).isEmpty());
         window.close();
     }

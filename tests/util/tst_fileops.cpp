@@ -53,11 +53,8 @@ private slots:
     void MissingFileTouchesOnlyAge();
     void Attributes();
     void StoredNameCase();
-    void ListingOrderAndHiddenEntries_data();
-    void ListingOrderAndHiddenEntries();
-    void TrailingSeparatorGivesSameEntries();
-    void OnlyTopFolderWithoutRecurse();
-    void MaskSelectsFiles();
+    void Listing_data();
+    void Listing();
     void PathsAlreadyListedAreNotRepeated_data();
     void PathsAlreadyListedAreNotRepeated();
     void MissingFolderAddsNothing();
@@ -195,71 +192,45 @@ void TestFileOps::StoredNameCase()
     QCOMPARE(info.Name, QString("old"));
 }
 
-void TestFileOps::ListingOrderAndHiddenEntries_data()
+void TestFileOps::Listing_data()
 {
     QTest::addColumn<bool>("windows");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("recurse");
     QTest::addColumn<QStringList>("relative");
 
     // A folder's own files first, then each sub-folder's whole tree, all in
     // name order; hidden files listed, the hidden folder never entered.
-    QTest::newRow("posix") << false
+    QTest::newRow("posix") << false << "*.*" << true
                            << QStringList{".htaccess", "A.css", "README", "b.html", "index.html", "css/s.css",
                                           "img/x.png", "img/deep/y.gif"};
-    QTest::newRow("windows") << true
+    QTest::newRow("windows") << true << "*.*" << true
                              << QStringList{".htaccess", "A.css",      "b.html",     "index.html",
                                             "README",    "css\\s.css", "img\\x.png", "img\\deep\\y.gif"};
+    QTest::newRow("top folder only") << false << "*.*" << false
+                                     << QStringList{".htaccess", "A.css", "README", "b.html", "index.html"};
+    // The mask follows the file system's letter case.
+    QTest::newRow("mask, windows") << true << "*.HTML" << true << QStringList{"b.html", "index.html"};
+    QTest::newRow("mask, posix") << false << "*.HTML" << true << QStringList{};
 }
 
-void TestFileOps::ListingOrderAndHiddenEntries()
+void TestFileOps::Listing()
 {
     QFETCH(bool, windows);
+    QFETCH(QString, mask);
+    QFETCH(bool, recurse);
     QFETCH(QStringList, relative);
     TestFolder folder;
     MakeSite(folder);
     const PathStyle style = windows ? PathStyle::Windows() : PathStyle::Posix();
     const QString site = folder.Path() + style.Separator() + "site";
     QStringList list;
-    AddFilesRecursively(site, "*.*", true, list, style);
+    AddFilesRecursively(site, mask, recurse, list, style);
     QCOMPARE(list, Prefixed(site + style.Separator(), relative));
-}
-
-void TestFileOps::TrailingSeparatorGivesSameEntries()
-{
-    TestFolder folder;
-    MakeSite(folder);
-    for (const PathStyle& style : {PathStyle::Windows(), PathStyle::Posix()}) {
-        const QString site = folder.Path() + style.Separator() + "site";
-        QStringList plain;
-        QStringList trailing;
-        AddFilesRecursively(site, "*.*", true, plain, style);
-        AddFilesRecursively(site + style.Separator(), "*.*", true, trailing, style);
-        QCOMPARE(trailing, plain);
-        const QString doubled = QString(style.Separator()) + style.Separator();
-        QVERIFY(!plain.join('|').contains(doubled));
-    }
-}
-
-void TestFileOps::OnlyTopFolderWithoutRecurse()
-{
-    TestFolder folder;
-    MakeSite(folder);
-    const QString site = folder.FilePath("site");
-    QStringList list;
-    AddFilesRecursively(site, "*.*", false, list, PathStyle::Posix());
-    QCOMPARE(list, Prefixed(site + '/', {".htaccess", "A.css", "README", "b.html", "index.html"}));
-}
-
-void TestFileOps::MaskSelectsFiles()
-{
-    TestFolder folder;
-    MakeSite(folder);
-    const QString site = folder.FilePath("site");
-    QStringList list;
-    AddFilesRecursively(site, "*.HTML", true, list, PathStyle::Windows());
-    QCOMPARE(list, Prefixed(site + '\\', {"b.html", "index.html"}));
-    list.clear();
-    AddFilesRecursively(site, "*.HTML", true, list, PathStyle::Posix());
-    QCOMPARE(list, QStringList{});
+    // Named with a trailing separator the folder gives the very same paths.
+    QStringList trailing;
+    AddFilesRecursively(site + style.Separator(), mask, recurse, trailing, style);
+    QCOMPARE(trailing, list);
 }
 
 void TestFileOps::PathsAlreadyListedAreNotRepeated_data()

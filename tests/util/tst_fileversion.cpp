@@ -23,8 +23,7 @@ QString Fixture(const QString& name)
 
 QByteArray ReadFixture(const QString& name)
 {
-    QFile file(Fixture(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadFileBytes(Fixture(name));
 }
 
 #ifdef Q_OS_UNIX

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTest>
 
@@ -96,6 +97,22 @@ class StartupSettings : public QObject
             QVERIFY(!name.trimmed().isEmpty());
             QVERIFY2(!name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')), qPrintable(name));
         }
+    }
+
+    void ReadsAFileWrittenByAnEarlierRelease()
+    {
+        // A line saved by this release. If the folder names, the file name
+        // or the passphrase ever change, users' existing settings would no
+        // longer open: this must keep reading.
+        TestFolder folder(true);
+        const QString path = folder.FilePath(QStringLiteral("data/Tarnwell Software/Tarnwell/settings.dat"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(WriteFileBytes(path, "OhIU1fAiwHGIu0EXjxJFPLfh/TT8IKTqj7X5Gj+lXDZKvnOXqdxm2rUGSD4LGTIEbNQDsfRZ9E986qkrMYJl"
+                                     "vqZCUxGAziDQEDtNMq5CRBAB59DvwnlcsBu4BY0=\r\n"));
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        QCOMPARE(store.InvalidLineCount(), 0);
+        QCOMPARE(store.ReadList(Schema::SecProjects, Schema::KeyProjectNames), QStringList{"Pinned"});
     }
 
     void FileLivesUnderCompanyAndProduct()

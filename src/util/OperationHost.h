@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// What a long operation (build, upload, import) needs from whoever runs it:
+// a log that grows line by line, two progress bars, a chance for the window
+// to repaint, and the cancel flag. The window implements it over its log
+// view, bars and cancel window; tests record it; the command line prints it.
+class OperationHost {
+public:
+    virtual ~OperationHost() = default;
+    // Adds a line at the end of the log.
+    virtual void Log(const QString& line) = 0;
+    // Extends the last line of the log (a new line when the log is empty).
+    virtual void AppendToLastLine(const QString& text) = 0;
+    // The bar of the file in transfer, and the bar of the whole run.
+    virtual void SetFileProgress(qint64 done, qint64 total) = 0;
+    virtual void SetOverallProgress(qint64 done, qint64 total) = 0;
+    // Lets pending window events run, so the log repaints and a click on
+    // the cancel button is seen.
+    virtual void Refresh() = 0;
+    // True once the user asked to cancel; read at the operation's check points.
+    virtual bool Cancelled() = 0;
+};

@@ -1,0 +1,51 @@
+#include "RecordingHost.h"
+
+void RecordingHost::Log(const QString& line)
+{
+    lines_.append(line);
+    events_.append({Kind::Log, line});
+    if (!cancelWhenLogged_.isEmpty() && line.contains(cancelWhenLogged_))
+        cancelled_ = true;
+}
+
+void RecordingHost::AppendToLastLine(const QString& text)
+{
+    if (lines_.isEmpty())
+        lines_.append(text);
+    else
+        lines_.last() += text;
+    events_.append({Kind::Append, text});
+}
+
+void RecordingHost::SetFileProgress(qint64 done, qint64 total)
+{
+    events_.append({Kind::FileProgress, {}, done, total});
+}
+
+void RecordingHost::SetOverallProgress(qint64 done, qint64 total)
+{
+    events_.append({Kind::OverallProgress, {}, done, total});
+}
+
+void RecordingHost::Refresh()
+{
+    ++refreshes_;
+    events_.append({Kind::Refresh});
+    if (cancelAfterRefreshes_ > 0 && refreshes_ >= cancelAfterRefreshes_)
+        cancelled_ = true;
+}
+
+bool RecordingHost::Cancelled()
+{
+    events_.append({Kind::CancelCheck});
+    return cancelled_;
+}
+
+QList<QPair<qint64, qint64>> RecordingHost::Progress(Kind bar) const
+{
+    QList<QPair<qint64, qint64>> values;
+    for (const Event& event : events_)
+        if (event.kind == bar)
+            values.append({event.done, event.total});
+    return values;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "util/OperationHost.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// An operation host for tests: keeps the log as the window would show it,
+// records every call in order, and reports a cancel when told to.
+class RecordingHost : public OperationHost {
+public:
+    enum class Kind { Log, Append, FileProgress, OverallProgress, Refresh, CancelCheck };
+    struct Event {
+        Kind kind;
+        QString text; // Log, Append
+        qint64 done = 0;
+        qint64 total = 0;
+    };
+
+    void Log(const QString& line) override;
+    void AppendToLastLine(const QString& text) override;
+    void SetFileProgress(qint64 done, qint64 total) override;
+    void SetOverallProgress(qint64 done, qint64 total) override;
+    void Refresh() override;
+    bool Cancelled() override;
+
+    // Cancel from the given refresh on (1 = the first), or once a line
+    // containing the text was logged; or at once.
+    void CancelAfterRefreshes(int count) { cancelAfterRefreshes_ = count; }
+    void CancelWhenLogged(const QString& text) { cancelWhenLogged_ = text; }
+    void CancelNow() { cancelled_ = true; }
+
+    // The log as the window shows it: appends extend the last line.
+    const QStringList& Lines() const { return lines_; }
+    const QList<Event>& Events() const { return events_; }
+    // The (done, total) pairs given to one bar, in order.
+    QList<QPair<qint64, qint64>> Progress(Kind bar) const;
+    int Refreshes() const { return refreshes_; }
+
+private:
+    QStringList lines_;
+    QList<Event> events_;
+    int refreshes_ = 0;
+    int cancelAfterRefreshes_ = 0;
+    QString cancelWhenLogged_;
+    bool cancelled_ = false;
+};

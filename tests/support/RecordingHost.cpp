@@ -30,14 +30,14 @@ void RecordingHost::SetOverallProgress(qint64 done, qint64 total)
 void RecordingHost::Refresh()
 {
     ++refreshes_;
-    events_.append({Kind::Refresh});
+    events_.append({Kind::Refresh, {}});
     if (cancelAfterRefreshes_ > 0 && refreshes_ >= cancelAfterRefreshes_)
         cancelled_ = true;
 }
 
 bool RecordingHost::Cancelled()
 {
-    events_.append({Kind::CancelCheck});
+    events_.append({Kind::CancelCheck, {}});
     return cancelled_;
 }
 

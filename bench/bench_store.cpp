@@ -64,8 +64,7 @@ void Run(int entries)
     }
     TAppData store;
     timer.Start();
-    store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"),
-                        passphrase);
+    store.SetConfigFile(QStringLiteral("TarnwellBench"), product, QStringLiteral("settings.dat"), passphrase);
     const QString load = timer.Elapsed();
     // Look up every entry once, in an order unlike the file's; the names are
     // made beforehand so that only the look-ups are timed.

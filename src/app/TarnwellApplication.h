@@ -7,10 +7,9 @@
 // The application object. Our own errors that end an event handler stop at
 // the event boundary: they are shown in an error box and the program goes
 // on with the next event.
-class TarnwellApplication : public QApplication
-{
+class TarnwellApplication : public QApplication {
     Q_OBJECT
-  public:
+public:
     using ErrorReporter = std::function<void(const QString& message)>;
 
     TarnwellApplication(int& argc, char** argv);
@@ -23,6 +22,6 @@ class TarnwellApplication : public QApplication
     // The error box (critical icon, OK) over the active window.
     static void ShowErrorBox(const QString& message);
 
-  private:
+private:
     ErrorReporter reporter_;
 };

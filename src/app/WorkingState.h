@@ -14,8 +14,9 @@ class QWidget;
 
 // Extensions of the files the text editor may open; each between bars so a
 // lookup of "|" + extension + "|" cannot match part of another.
-inline const QString DefaultTextFileExtensions = QStringLiteral(
-    "|.asc|.asp|.bat|.cgi|.cmd|.class|.css|.csv|.htm|.html|.ini|.js|.log|.php|.phtml|.pl|.shtml|.txt|.xml|.xsl|");
+inline const QString DefaultTextFileExtensions =
+    QStringLiteral("|.asc|.asp|.bat|.cgi|.cmd|.class|.css|.csv|.htm|.html|.ini|.js|.log|.php|.phtml|.pl|."
+                   "shtml|.txt|.xml|.xsl|");
 
 // What the main window's operations share while the program runs. The main
 // window owns the one instance and hands it out by reference; the settings

@@ -6,8 +6,7 @@
 #include "ui/ScannerU.h"
 #include "util/TarnwellError.h"
 
-namespace
-{
+namespace {
 
 // The three windows, in their order, and the message loop.
 int Run()

@@ -2,8 +2,7 @@
 
 #include <QDir>
 
-namespace
-{
+namespace {
 
 // Index just past the last separator, 0 when there is none.
 qsizetype NameStart(const QString& path)

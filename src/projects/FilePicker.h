@@ -5,9 +5,8 @@
 
 // Lets the user choose an existing file. The shell shows a dialog; tests
 // answer from a script.
-class FilePicker
-{
-  public:
+class FilePicker {
+public:
     virtual ~FilePicker() = default;
     // The chosen file, or nothing when the user cancels. The filter is a
     // description, "|", and patterns separated by ";" ("PFX|*.pfx").

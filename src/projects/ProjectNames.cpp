@@ -2,8 +2,7 @@
 
 #include "settings/SettingsSchema.h"
 
-namespace
-{
+namespace {
 
 bool HasAngleBracket(const QString& name)
 {

@@ -44,9 +44,8 @@ void WriteFileAtomically(const QString& path, const QByteArray& contents)
         Fail(path, temp.errorString());
     // The replacement keeps the old file's permissions; a new file is the
     // owner's alone (the settings hold passwords).
-    const QFile::Permissions permissions = QFile::exists(path)
-                                               ? QFile::permissions(path)
-                                               : QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions permissions =
+        QFile::exists(path) ? QFile::permissions(path) : QFile::ReadOwner | QFile::WriteOwner;
     temp.setPermissions(permissions);
     const bool written = temp.write(contents) == contents.size() && temp.flush();
 #ifndef Q_OS_WIN

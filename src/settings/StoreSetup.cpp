@@ -4,8 +4,7 @@
 #include "settings/TextCipher.h"
 #include "util/Prompts.h"
 
-namespace
-{
+namespace {
 
 // Made with tarnwell-cipher under TextPassphrase().
 const char* const CompanyCipher =

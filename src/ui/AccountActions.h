@@ -8,10 +8,9 @@ struct TAccountFields;
 
 // The Accounts page's handlers: show an account, make one empty or as a
 // copy, delete one, and store the shown one.
-class AccountActions : public QObject
-{
+class AccountActions : public QObject {
     Q_OBJECT
-  public:
+public:
     enum LoadMode { LoadStored = 0, LoadNewEmpty = 1, LoadCopy = 2 };
 
     explicit AccountActions(TMainScreen& window);
@@ -26,7 +25,7 @@ class AccountActions : public QObject
     // Stores the shown account; nothing when none is shown.
     void SaveAccount();
 
-  private:
+private:
     void ShowFields(const TAccountFields& fields);
     void PageControl1Change(int index);
 

@@ -10,10 +10,9 @@ class TMainScreen;
 
 // The application band's handlers: add and remove an application, and the
 // check that makes one of them the primary.
-class AppListActions : public QObject
-{
+class AppListActions : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit AppListActions(TMainScreen& window);
     ~AppListActions() override;
 
@@ -26,7 +25,7 @@ class AppListActions : public QObject
     // Leaves no primary: caption, version and the stored paths cleared.
     void ClearPrimary();
 
-  private:
+private:
     TMainScreen& w;
     std::unique_ptr<FilePicker> dialogPicker;
     FilePicker* picker;

@@ -8,10 +8,9 @@ class TCheckListBox;
 
 // The application band (pnlApps): the project's applications to sign, the
 // primary one (checked) and its version. Shown only in software mode.
-class AppsPanel : public QFrame
-{
+class AppsPanel : public QFrame {
     Q_OBJECT
-  public:
+public:
     static constexpr int DesignHeight = 125;
     static constexpr int VersionGap = 8;   // primary name to version
     static constexpr int ButtonMargin = 2; // buttons to the right edge

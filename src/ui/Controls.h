@@ -13,10 +13,9 @@ class QWidget;
 
 // A list whose items carry a check box: the site's file list and the
 // project's application list.
-class TCheckListBox : public QListWidget
-{
+class TCheckListBox : public QListWidget {
     Q_OBJECT
-  public:
+public:
     explicit TCheckListBox(QWidget* parent = nullptr);
     QListWidgetItem* AddItem(const QString& text, bool checked = false);
     bool Checked(int row) const;

@@ -5,8 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace
-{
+namespace {
 
 const char* const HelpContextProperty = "helpContext";
 const char* const HintProperty = "hint";
@@ -148,8 +147,7 @@ std::span<const THintRow> MainScreenHintRows()
     return Rows;
 }
 
-namespace
-{
+namespace {
 
 QWidget* Control(QWidget* root, const char* name)
 {

@@ -3,8 +3,8 @@
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
 #include "settings/StoredLists.h"
-#include "ui/Hints.h"
 #include "ui/Controls.h"
+#include "ui/Hints.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectWiring.h"
@@ -45,7 +45,8 @@ void TMainScreen::FormShow()
     State.LinkPageLines.clear();
     State.SetupScriptLines.clear();
     State.InstallerUploadFiles.clear();
-    TabPrograms->lbeInnoCompiler->setText(AppData->ReadString(Schema::SecInnoCompiler, Schema::KeyCommand, {}));
+    TabPrograms->lbeInnoCompiler->setText(
+        AppData->ReadString(Schema::SecInnoCompiler, Schema::KeyCommand, {}));
     TabPrograms->lbeEditor->setText(AppData->ReadString(Schema::SecEditor, Schema::KeyCommand, {}));
     TabPrograms->lbeHelpMaker->setText(AppData->ReadString(Schema::SecHelpMaker, Schema::KeyCommand, {}));
     State.BuildBatchPath = AppData->TempFolder() + QStringLiteral("/buildrelease.bat");

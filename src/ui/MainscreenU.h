@@ -30,10 +30,9 @@ class UtilitiesPage;
 // The main window: a mediator that builds the bands and pages, wires them,
 // and runs the window's start-up and shut-down. The pages hold their own
 // controls; every control's objectName is its name in the program.
-class TMainScreen : public QMainWindow
-{
+class TMainScreen : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     static constexpr int DesignWidth = 746;
     static constexpr int DesignHeight = 655;
     static constexpr int PageControlHeight = 377;
@@ -99,11 +98,11 @@ class TMainScreen : public QMainWindow
     void FormClose();
     void LoadStoredLists();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void BuildBands();
     void WirePages();
     void PageControl1Change(int index);

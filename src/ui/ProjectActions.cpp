@@ -103,7 +103,8 @@ void ProjectActions::btnDeleteProjectClick()
     if (name.isEmpty())
         return;
     const int row = projects->currentRow();
-    if (w.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) != IDYES)
+    if (w.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) !=
+        IDYES)
         return;
     if (name == EditingProject()) {
         w.pnlTop->lblEditingProject->clear();

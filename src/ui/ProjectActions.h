@@ -10,10 +10,9 @@ struct TProjectFields;
 // The project bar's handlers: new, load, save, reload, delete and the
 // software switch. The fields live on several pages; the store's rules live
 // in the core (ProjectStore).
-class ProjectActions : public QObject
-{
+class ProjectActions : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit ProjectActions(TMainScreen& window);
 
     void btnNewClick();
@@ -34,7 +33,7 @@ class ProjectActions : public QObject
 
     QString EditingProject() const;
 
-  private:
+private:
     TProjectFields GatherFields() const;
     void ShowFields(const TProjectFields& fields);
     QString SelectedProject() const;

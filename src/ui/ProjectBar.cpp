@@ -22,9 +22,11 @@ ProjectBar::ProjectBar(QWidget* parent) : QFrame(parent)
     edtNewProject->setObjectName(QStringLiteral("edtNewProject"));
     bbtnNew = MakeButton(this, QStringLiteral("bbtnNew"), QStringLiteral("New"));
     bbtnNew->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
-    bbtnSelectProject = MakeButton(this, QStringLiteral("bbtnSelectProject"), QStringLiteral("Load Selected"));
+    bbtnSelectProject =
+        MakeButton(this, QStringLiteral("bbtnSelectProject"), QStringLiteral("Load Selected"));
     bbtnSelectProject->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    bbtnDeleteProject = MakeButton(this, QStringLiteral("bbtnDeleteProject"), QStringLiteral("Delete Selected"));
+    bbtnDeleteProject =
+        MakeButton(this, QStringLiteral("bbtnDeleteProject"), QStringLiteral("Delete Selected"));
     bbtnDeleteProject->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     btnSave = MakeButton(this, QStringLiteral("btnSave"), QStringLiteral("Save Changes"));
     btnAbandon = MakeButton(this, QStringLiteral("btnAbandon"), QStringLiteral("Re-load Original"));

@@ -7,10 +7,9 @@ class TMainScreen;
 
 // The Select Accounts page's handlers: which accounts the loaded project
 // publishes to.
-class ProjectSitesActions : public QObject
-{
+class ProjectSitesActions : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit ProjectSitesActions(TMainScreen& window);
 
     void TabInternetShow();
@@ -19,9 +18,9 @@ class ProjectSitesActions : public QObject
     void btnAddAllClick();
     void btnDeleteSiteClick();
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     TMainScreen& w;
 };

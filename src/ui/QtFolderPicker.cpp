@@ -10,8 +10,8 @@ std::optional<QString> QtFolderPicker::PickFolder(const QString& title, const QS
     // A read-only dialog offers no button for a new folder.
     if (!allowNewFolder)
         options |= QFileDialog::ReadOnly;
-    const QString chosen
-        = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, initialFolder, options);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, initialFolder, options);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

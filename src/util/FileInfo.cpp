@@ -46,9 +46,9 @@ qint32 PackDosDateTime(const QDateTime& localTime)
     const QTime time = localTime.time();
     if (date.year() < 1980 || date.year() > 2107)
         return -1;
-    const quint32 packed = quint32(date.year() - 1980) << 25 | quint32(date.month()) << 21
-        | quint32(date.day()) << 16 | quint32(time.hour()) << 11 | quint32(time.minute()) << 5
-        | quint32(time.second() / 2);
+    const quint32 packed = quint32(date.year() - 1980) << 25 | quint32(date.month()) << 21 |
+                           quint32(date.day()) << 16 | quint32(time.hour()) << 11 |
+                           quint32(time.minute()) << 5 | quint32(time.second() / 2);
     // Years from 2044 on set the top bit: the value is negative, as stored.
     return static_cast<qint32>(packed);
 }

@@ -30,8 +30,8 @@ public:
     {
         if (!Has(offset, 4))
             return std::nullopt;
-        return quint32(Byte(offset)) | quint32(Byte(offset + 1)) << 8 | quint32(Byte(offset + 2)) << 16
-            | quint32(Byte(offset + 3)) << 24;
+        return quint32(Byte(offset)) | quint32(Byte(offset + 1)) << 8 | quint32(Byte(offset + 2)) << 16 |
+               quint32(Byte(offset + 3)) << 24;
     }
 
 private:

@@ -5,15 +5,13 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 QStringList reported;
 
 // Throws our error from its event handler, as a failing handler would.
-class Thrower : public QObject
-{
-  public:
+class Thrower : public QObject {
+public:
     int handled = 0;
     bool event(QEvent* e) override
     {
@@ -32,10 +30,9 @@ class Thrower : public QObject
 } // namespace
 
 // Our errors end the event that raised them, are shown, and the program goes on.
-class EventBoundary : public QObject
-{
+class EventBoundary : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { reported.clear(); }
 
     void ErrorOfAPostedEventIsShownAndTheLoopGoesOn()

@@ -13,10 +13,9 @@
 
 // The real program started twice: the second copy ends at once, without a
 // window and without touching the settings file of the first.
-class SecondInstance : public QObject
-{
+class SecondInstance : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void SecondStartEndsAtOnceAndTouchesNothing()
     {
         TestFolder folder(true);

@@ -14,10 +14,9 @@
 
 // What the program reads from its settings file at start and writes back at
 // close, and how it finds and opens that file.
-class StartupSettings : public QObject
-{
+class StartupSettings : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void FirstStartGetsTheDefaults()
     {
         TestFolder folder(true);
@@ -107,8 +106,9 @@ class StartupSettings : public QObject
         TestFolder folder(true);
         const QString path = folder.FilePath(QStringLiteral("data/Tarnwell Software/Tarnwell/settings.dat"));
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QVERIFY(WriteFileBytes(path, "OhIU1fAiwHGIu0EXjxJFPLfh/TT8IKTqj7X5Gj+lXDZKvnOXqdxm2rUGSD4LGTIEbNQDsfRZ9E986qkrMYJl"
-                                     "vqZCUxGAziDQEDtNMq5CRBAB59DvwnlcsBu4BY0=\r\n"));
+        QVERIFY(WriteFileBytes(
+            path, "OhIU1fAiwHGIu0EXjxJFPLfh/TT8IKTqj7X5Gj+lXDZKvnOXqdxm2rUGSD4LGTIEbNQDsfRZ9E986qkrMYJl"
+                  "vqZCUxGAziDQEDtNMq5CRBAB59DvwnlcsBu4BY0=\r\n"));
         TAppData store;
         QVERIFY(SetUpStore(store, prompts));
         QCOMPARE(store.InvalidLineCount(), 0);
@@ -173,7 +173,7 @@ class StartupSettings : public QObject
 
     void cleanup() { prompts.Clear(); }
 
-  private:
+private:
     RecordingPrompts prompts;
 };
 

@@ -25,7 +25,11 @@ WindowGeometryValues Values(int top, int left, int height, int width)
 
 QString Text(const WindowGeometryValues& v)
 {
-    return QStringLiteral("top %1 left %2 height %3 width %4").arg(v.top).arg(v.left).arg(v.height).arg(v.width);
+    return QStringLiteral("top %1 left %2 height %3 width %4")
+        .arg(v.top)
+        .arg(v.left)
+        .arg(v.height)
+        .arg(v.width);
 }
 
 QSize PrimaryScreenSize()
@@ -87,7 +91,8 @@ private slots:
         QFETCH(int, expectedTop);
         QFETCH(int, expectedLeft);
         // The size is never considered, however large.
-        const WindowGeometryValues clamped = ClampWindowGeometry(Values(top, left, 2000, 3000), QSize(1367, 769));
+        const WindowGeometryValues clamped =
+            ClampWindowGeometry(Values(top, left, 2000, 3000), QSize(1367, 769));
         QCOMPARE(Text(clamped), Text(Values(expectedTop, expectedLeft, 2000, 3000)));
     }
 
@@ -98,8 +103,8 @@ private slots:
         const QString section = Schema::WindowSection(MainScreen);
         QCOMPARE(section, QStringLiteral("Window\\MainScreen"));
         QCOMPARE(store->ReadSectionEntries(section, QString()),
-                 QStringList({QStringLiteral("<top>11"), QStringLiteral("<left>22"), QStringLiteral("<height>655"),
-                              QStringLiteral("<width>746")}));
+                 QStringList({QStringLiteral("<top>11"), QStringLiteral("<left>22"),
+                              QStringLiteral("<height>655"), QStringLiteral("<width>746")}));
 
         TestStore positionOnly;
         WriteWindowGeometry(*positionOnly, MainScreen, Values(11, 22, 655, 746), false);
@@ -138,8 +143,8 @@ private slots:
         const QString section = Schema::WindowSection(MainScreen);
         store->WriteString(section, Schema::KeyTop, QStringLiteral("100"));
         store->WriteString(section, Schema::KeyLeft, QStringLiteral("1O0"));
-        QVERIFY_THROWS_EXCEPTION(TarnwellError,
-                                 ReadWindowGeometry(*store, MainScreen, QSize(746, 655), QSize(1920, 1080), true));
+        QVERIFY_THROWS_EXCEPTION(
+            TarnwellError, ReadWindowGeometry(*store, MainScreen, QSize(746, 655), QSize(1920, 1080), true));
 
         QWidget window;
         window.setObjectName(MainScreen);
@@ -161,7 +166,8 @@ private slots:
         const QPoint middle(screen.width() / 2, screen.height() / 2);
         QTest::newRow("first start") << false << QRect() << QRect(middle - QPoint(75, 45), QSize(150, 90));
         QTest::newRow("where it was") << true << QRect(37, 21, 160, 120) << QRect(37, 21, 160, 120);
-        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120) << QRect(middle, QSize(160, 120));
+        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120)
+                                    << QRect(middle, QSize(160, 120));
     }
     void LoadPlacesTheWindow()
     {

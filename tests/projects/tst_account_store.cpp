@@ -9,8 +9,7 @@
 
 using namespace Schema;
 
-namespace
-{
+namespace {
 
 TAccountFields SampleAccount()
 {
@@ -29,10 +28,9 @@ TAccountFields SampleAccount()
 
 } // namespace
 
-class AccountStoreTest : public QObject
-{
+class AccountStoreTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { fixture_ = std::make_unique<TestStore>(); }
     void cleanup() { fixture_.reset(); }
 
@@ -181,7 +179,7 @@ class AccountStoreTest : public QObject
         QVERIFY(ProjectsUsingAccount(store, QStringLiteral("Main")).isEmpty());
     }
 
-  private:
+private:
     std::unique_ptr<TestStore> fixture_;
 };
 

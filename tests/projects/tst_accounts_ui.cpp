@@ -1,14 +1,12 @@
 #include "WindowFixture.h"
 #include "settings/SettingsSchema.h"
 
-
 using namespace Schema;
 
 // The Accounts and Select Accounts pages in the real window.
-class AccountsUi : public QObject
-{
+class AccountsUi : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { fx = std::make_unique<WindowFixture>(); }
     void cleanup() { fx.reset(); }
 
@@ -96,10 +94,12 @@ class AccountsUi : public QObject
         fx->Edit("lbeFTPHost")->setText(QStringLiteral("ftp.backup.test"));
         ShowAccount("Mirror"); // stores Backup
         QCOMPARE(fx->Store().ReadString(AccountSection("Backup"), KeyFtpPass, {}), QStringLiteral("s3cret"));
-        QCOMPARE(fx->Store().ReadString(AccountSection("Backup"), KeyServerRoot, {}), QStringLiteral("/root/"));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Backup"), KeyServerRoot, {}),
+                 QStringLiteral("/root/"));
         QCOMPARE(fx->Store().ReadString(AccountSection("Backup"), KeyFtpHost, {}),
                  QStringLiteral("ftp.backup.test"));
-        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpHost, {}), QStringLiteral("ftp.main.test"));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpHost, {}),
+                 QStringLiteral("ftp.main.test"));
     }
 
     // Deleting asks with every project that uses the account and takes it
@@ -167,7 +167,8 @@ class AccountsUi : public QObject
         fx->Edit("lbeServerHomePath")->setText(QStringLiteral("/www"));
         fx->ShowPage("TabPrograms");
         QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyServerHome, {}), QStringLiteral("/www/"));
-        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpHost, {}), QStringLiteral("ftp.main.test"));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpHost, {}),
+                 QStringLiteral("ftp.main.test"));
     }
 
     // Only what is not listed yet is added (the full rules are in
@@ -239,7 +240,7 @@ class AccountsUi : public QObject
         QCOMPARE(fx->Items("lbxUploadSites"), QStringList{"Main"});
     }
 
-  private:
+private:
     void ShowAccount(const char* name)
     {
         const QStringList items = fx->Items("lbxAccount");

@@ -10,10 +10,9 @@ using namespace Schema;
 
 // The application band: adding with the picker, removing, the primary check
 // and its version read from real program files.
-class AppListUi : public QObject
-{
+class AppListUi : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init()
     {
         fx = std::make_unique<WindowFixture>();
@@ -146,7 +145,8 @@ class AppListUi : public QObject
         QCOMPARE(fx->Caption("lblVersion"), QStringLiteral("Version 1.2.3.4"));
         QCOMPARE(fx->window->State.PrimaryVersion, QStringLiteral("1.2.3.4"));
         QCOMPARE(fx->Store().ReadString("Alpha", KeyFullVersion, {}), versioned);
-        QCOMPARE(fx->Store().ReadString("Alpha", KeyPrimaryPath, {}), QFileInfo(versioned).absolutePath() + "/");
+        QCOMPARE(fx->Store().ReadString("Alpha", KeyPrimaryPath, {}),
+                 QFileInfo(versioned).absolutePath() + "/");
     }
 
     void LongNameIsCutTo40Characters()
@@ -161,7 +161,7 @@ class AppListUi : public QObject
         QCOMPARE(fx->Store().ReadString("Alpha", KeyFullVersion, {}), path);
     }
 
-  private:
+private:
     static QString Fixture(const char* name)
     {
         return QDir(QStringLiteral(TARNWELL_TEST_DATA "/version"))

@@ -1,15 +1,13 @@
 #include "WindowFixture.h"
 #include "settings/SettingsSchema.h"
 
-
 using namespace Schema;
 
 // The project bar in the real window: create, load, switch, reload, delete,
 // the software switch, and what survives a restart.
-class ProjectBarUi : public QObject
-{
+class ProjectBarUi : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { fx = std::make_unique<WindowFixture>(); }
     void cleanup() { fx.reset(); }
 
@@ -126,7 +124,8 @@ class ProjectBarUi : public QObject
         QCOMPARE(fx->Caption("lblEditingProject"), QString());
         QCOMPARE(fx->List("lbxLocalFiles")->count(), 0);
         QCOMPARE(fx->Store().ReadString("Alpha", KeyPhpFile, "gone"), QStringLiteral("gone"));
-        QCOMPARE(fx->Store().ReadInteger(UploadRecordSection("Alpha", "Main"), "/alpha/site/index.html", 0), 0);
+        QCOMPARE(fx->Store().ReadInteger(UploadRecordSection("Alpha", "Main"), "/alpha/site/index.html", 0),
+                 0);
     }
 
     void DeleteOtherProjectLeavesTheLoadedOneAlone()
@@ -219,7 +218,7 @@ class ProjectBarUi : public QObject
         QVERIFY(fx->Find<QCheckBox>("cbxAutoUpload")->isChecked());
     }
 
-  private:
+private:
     void SelectProject(const char* name) { fx->Select("Projects", {QString::fromLatin1(name)}); }
     std::unique_ptr<WindowFixture> fx;
 };

@@ -4,10 +4,9 @@
 
 #include <QTest>
 
-class ProjectSitesTest : public QObject
-{
+class ProjectSitesTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void ParseSitesEntry_data()
     {
         QTest::addColumn<QString>("entry");

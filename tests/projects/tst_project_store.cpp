@@ -8,8 +8,7 @@
 
 using namespace Schema;
 
-namespace
-{
+namespace {
 
 TProjectFields SampleProject()
 {
@@ -40,24 +39,23 @@ TProjectFields SampleProject()
 // mismatch names its field.
 QStringList SavedFieldTexts(const TProjectFields& f)
 {
-    return {"PhpFile=" + f.PhpFile,         "PhpVar=" + f.PhpVar,
+    return {"PhpFile=" + f.PhpFile,           "PhpVar=" + f.PhpVar,
             "DownLoadLink=" + f.DownLoadLink, "DLinkId=" + f.DLinkId,
-            "DLinkText=" + f.DLinkText,     "HelpBatch=" + f.HelpBatch,
-            "BaseFile=" + f.BaseFile,       "InnoSetupFile=" + f.InnoSetupFile,
-            "PreBuild=" + f.PreBuild,       "PFX=" + f.PFX,
-            "PFXPass=" + f.PFXPass,         "Apps=" + f.Apps.join('|'),
-            "Primary=" + f.Primary,         "FullVersion=" + f.FullVersion,
-            "PrimaryPath=" + f.PrimaryPath, "LocalRoot=" + f.LocalRoot,
-            "LocalHome=" + f.LocalHome,     QStringLiteral("SoftWareDev=%1").arg(f.SoftWareDev),
+            "DLinkText=" + f.DLinkText,       "HelpBatch=" + f.HelpBatch,
+            "BaseFile=" + f.BaseFile,         "InnoSetupFile=" + f.InnoSetupFile,
+            "PreBuild=" + f.PreBuild,         "PFX=" + f.PFX,
+            "PFXPass=" + f.PFXPass,           "Apps=" + f.Apps.join('|'),
+            "Primary=" + f.Primary,           "FullVersion=" + f.FullVersion,
+            "PrimaryPath=" + f.PrimaryPath,   "LocalRoot=" + f.LocalRoot,
+            "LocalHome=" + f.LocalHome,       QStringLiteral("SoftWareDev=%1").arg(f.SoftWareDev),
             "Sites=" + f.Sites.join('|')};
 }
 
 } // namespace
 
-class ProjectStoreTest : public QObject
-{
+class ProjectStoreTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { fixture_ = std::make_unique<TestStore>(); }
     void cleanup() { fixture_.reset(); }
 
@@ -219,7 +217,7 @@ class ProjectStoreTest : public QObject
         QCOMPARE(!NewProjectNameRefusal(name, {QStringLiteral("Existing")}).isEmpty(), refused);
     }
 
-  private:
+private:
     std::unique_ptr<TestStore> fixture_;
 };
 

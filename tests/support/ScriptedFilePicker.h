@@ -8,9 +8,8 @@
 
 // A file picker for tests: answers from a script (a file, or nothing for a
 // cancel; a cancel once the script is used up) and records each call.
-class ScriptedFilePicker : public FilePicker
-{
-  public:
+class ScriptedFilePicker : public FilePicker {
+public:
     struct Call {
         QString title;
         QString filter;
@@ -26,7 +25,7 @@ class ScriptedFilePicker : public FilePicker
     void QueueCancel() { answers_.enqueue(std::nullopt); }
     const QList<Call>& Calls() const { return calls_; }
 
-  private:
+private:
     QQueue<std::optional<QString>> answers_;
     QList<Call> calls_;
 };

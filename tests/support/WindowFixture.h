@@ -31,10 +31,10 @@ inline QStringList ListTexts(const QListWidget* list)
 // (unless asked not to) unlocked, with its message boxes answered by a
 // recorder. Restart closes the window (which writes the settings file) and
 // opens a new one.
-class WindowFixture
-{
-  public:
-    explicit WindowFixture(bool unlocked = true) : folder(std::make_unique<TestFolder>(true)), unlocked_(unlocked)
+class WindowFixture {
+public:
+    explicit WindowFixture(bool unlocked = true)
+        : folder(std::make_unique<TestFolder>(true)), unlocked_(unlocked)
     {
         Open();
     }
@@ -104,6 +104,6 @@ class WindowFixture
     std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TMainScreen> window;
 
-  private:
+private:
     bool unlocked_;
 };

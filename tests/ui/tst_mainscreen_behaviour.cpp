@@ -46,7 +46,8 @@ private slots:
         for (const QString& name : locked)
             QVERIFY2(!fx->window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
         for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QVERIFY2(fx->window->findChild<QWidget*>(it.key())->isEnabled() == it.value(), qPrintable(it.key()));
+            QVERIFY2(fx->window->findChild<QWidget*>(it.key())->isEnabled() == it.value(),
+                     qPrintable(it.key()));
     }
 
     void CheckingTheBoxByProgramAlsoUnlocks()
@@ -60,10 +61,10 @@ private slots:
     void UsableWhileLocked_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"bbtnUpdateFiles", "bbtnGetItDone", "bbtnNew", "bbtnSelectProject", "Projects",
-                                 "edtNewProject", "btnReScan", "bbtnAgain", "bbtnedit", "bbtnEditBroken",
-                                 "bbtnUploadSite", "bbtnUploadAll", "bbtnEntire", "bbtnHelp", "lbeServerRootPath",
-                                 "clbxFiles", "chkEnable"})
+        for (const char* name :
+             {"bbtnUpdateFiles", "bbtnGetItDone", "bbtnNew", "bbtnSelectProject", "Projects", "edtNewProject",
+              "btnReScan", "bbtnAgain", "bbtnedit", "bbtnEditBroken", "bbtnUploadSite", "bbtnUploadAll",
+              "bbtnEntire", "bbtnHelp", "lbeServerRootPath", "clbxFiles", "chkEnable"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void UsableWhileLocked()
@@ -127,9 +128,11 @@ private slots:
         QTest::addColumn<QString>("plain");
         const QString m = PageMarker;
         QTest::newRow("marked") << m + "Files" + m << "Files";
-        QTest::newRow("plain") << "Files" << "Files";
+        QTest::newRow("plain") << "Files"
+                               << "Files";
         QTest::newRow("marked twice") << m + m + "Files" + m + m << "Files";
-        QTest::newRow("run joined by removal") << QString(7, ' ') + m + QString(7, ' ') + "Files" << "Files";
+        QTest::newRow("run joined by removal") << QString(7, ' ') + m + QString(7, ' ') + "Files"
+                                               << "Files";
     }
     void UnmarkRemovesEveryMarker()
     {
@@ -148,7 +151,8 @@ private slots:
         QTest::newRow("bbtnHelp") << QStringList{"Click this to read the help"};
         QTest::newRow("btnAddAll") << QStringList{"Add all the listed accounts to your update list"};
         QTest::newRow("chkSoftWare") << QStringList{"Show or Hide the software project options",
-                                                    "this has no effect of your stored data", "Right click for help"};
+                                                    "this has no effect of your stored data",
+                                                    "Right click for help"};
         QTest::newRow("speAttempts") << QStringList{"This is the number of attempts to use each time server",
                                                     "Right click for help"};
         QTest::newRow("lbxBrokenLinks") << QStringList{};
@@ -177,10 +181,14 @@ private slots:
         QTest::addColumn<int>("context");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("with context") << 560 << "Local root" << "Local root\rRight click for help";
-        QTest::newRow("without context") << 0 << "Local root" << "Local root";
-        QTest::newRow("says so already") << 560 << "Right click me" << "Right click me";
-        QTest::newRow("empty text") << 560 << "" << "\rRight click for help";
+        QTest::newRow("with context") << 560 << "Local root"
+                                      << "Local root\rRight click for help";
+        QTest::newRow("without context") << 0 << "Local root"
+                                         << "Local root";
+        QTest::newRow("says so already") << 560 << "Right click me"
+                                         << "Right click me";
+        QTest::newRow("empty text") << 560 << ""
+                                    << "\rRight click for help";
     }
     void SetControlHintAddsTheHelpLineOnce()
     {

@@ -15,10 +15,9 @@
 
 // Every control the program's documents name: its kind, caption and the band
 // or page it sits on. Later work finds the controls by these names.
-class MainScreenLayout : public QObject
-{
+class MainScreenLayout : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { fx = std::make_unique<WindowFixture>(false); }
     void cleanup() { fx.reset(); }
 
@@ -102,7 +101,7 @@ class MainScreenLayout : public QObject
             QVERIFY2(fx->Find<QPlainTextEdit>(memo)->isReadOnly(), memo);
     }
 
-  private:
+private:
     std::unique_ptr<WindowFixture> fx;
 };
 

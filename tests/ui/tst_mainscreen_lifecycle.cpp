@@ -15,8 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 QStringList reportedErrors;
 
@@ -24,10 +23,9 @@ QStringList reportedErrors;
 
 // The main window's start (store set-up, first show) and its close, with the
 // real settings file in a private data folder.
-class MainScreenLifecycle : public QObject
-{
+class MainScreenLifecycle : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init()
     {
         reportedErrors.clear();
@@ -184,7 +182,7 @@ class MainScreenLifecycle : public QObject
         window.close();
     }
 
-  private:
+private:
     static void ShowAndWait(TMainScreen& window)
     {
         window.show();

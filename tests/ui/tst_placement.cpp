@@ -21,8 +21,7 @@ private slots:
         QTest::newRow("owner odd child even") << QRect(0, 0, 747, 655) << QSize(204, 112) << QPoint(271, 271);
         // Negative corners (a window partly off the left/top screen edge, or a
         // screen left of the primary one) are never halved, so nothing floors.
-        QTest::newRow("negative corner")
-            << QRect(-1001, -51, 10, 7) << QSize(3, 3) << QPoint(-997, -49);
+        QTest::newRow("negative corner") << QRect(-1001, -51, 10, 7) << QSize(3, 3) << QPoint(-997, -49);
         QTest::newRow("negative corner, odd owner")
             << QRect(-101, -300, 747, 655) << QSize(203, 113) << QPoint(171, -29);
         QTest::newRow("child larger than owner")

@@ -32,8 +32,8 @@ private slots:
         QCOMPARE(scanner.Lines(), QStringList());
         scanner.AddLine(QStringLiteral("Loading Local Folders"));
         scanner.AddLine(QStringLiteral("Searching Local Sub Folders"));
-        QCOMPARE(scanner.Lines(),
-                 QStringList({QStringLiteral("Loading Local Folders"), QStringLiteral("Searching Local Sub Folders")}));
+        QCOMPARE(scanner.Lines(), QStringList({QStringLiteral("Loading Local Folders"),
+                                               QStringLiteral("Searching Local Sub Folders")}));
         scanner.EndScan();
         QVERIFY(!scanner.isVisible());
 

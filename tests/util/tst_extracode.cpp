@@ -38,20 +38,32 @@ void TestExtraCode::SplitToListPieces_data()
     QTest::addColumn<int>("first");
     QTest::addColumn<QStringList>("pieces");
 
-    QTest::newRow("plain") << "a,b,c" << "," << 1 << QStringList{"a", "b", "c"};
-    QTest::newRow("leading separator") << ",a" << "," << 1 << QStringList{"", "a"};
-    QTest::newRow("double separator") << "a,,b" << "," << 1 << QStringList{"a", "", "b"};
+    QTest::newRow("plain") << "a,b,c"
+                           << "," << 1 << QStringList{"a", "b", "c"};
+    QTest::newRow("leading separator") << ",a"
+                                       << "," << 1 << QStringList{"", "a"};
+    QTest::newRow("double separator") << "a,,b"
+                                      << "," << 1 << QStringList{"a", "", "b"};
     // The text's end closes the last piece, so a separator at the end opens
     // one more, empty piece.
-    QTest::newRow("trailing separator") << "a,b," << "," << 1 << QStringList{"a", "b", ""};
-    QTest::newRow("only a separator") << "," << "," << 1 << QStringList{"", ""};
-    QTest::newRow("empty text") << "" << "," << 1 << QStringList{""};
-    QTest::newRow("no separator") << "abc" << "," << 1 << QStringList{"abc"};
-    QTest::newRow("from piece 2") << "x,y,z" << "," << 2 << QStringList{"y", "z"};
-    QTest::newRow("from piece 0") << "x,y" << "," << 0 << QStringList{"x", "y"};
-    QTest::newRow("first beyond end") << "x,y" << "," << 5 << QStringList{};
-    QTest::newRow("long separator") << "a<>b<><>c" << "<>" << 1 << QStringList{"a", "b", "", "c"};
-    QTest::newRow("empty separator ends") << "abc" << "" << 1 << QStringList{"abc"};
+    QTest::newRow("trailing separator") << "a,b,"
+                                        << "," << 1 << QStringList{"a", "b", ""};
+    QTest::newRow("only a separator") << ","
+                                      << "," << 1 << QStringList{"", ""};
+    QTest::newRow("empty text") << ""
+                                << "," << 1 << QStringList{""};
+    QTest::newRow("no separator") << "abc"
+                                  << "," << 1 << QStringList{"abc"};
+    QTest::newRow("from piece 2") << "x,y,z"
+                                  << "," << 2 << QStringList{"y", "z"};
+    QTest::newRow("from piece 0") << "x,y"
+                                  << "," << 0 << QStringList{"x", "y"};
+    QTest::newRow("first beyond end") << "x,y"
+                                      << "," << 5 << QStringList{};
+    QTest::newRow("long separator") << "a<>b<><>c"
+                                    << "<>" << 1 << QStringList{"a", "b", "", "c"};
+    QTest::newRow("empty separator ends") << "abc"
+                                          << "" << 1 << QStringList{"abc"};
 }
 
 void TestExtraCode::SplitToListPieces()
@@ -78,14 +90,22 @@ void TestExtraCode::LastPosition_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
 
-    QTest::newRow("last backslash") << "\\" << "C:\\site\\www\\index.html" << 12;
-    QTest::newRow("absent") << "/" << "C:\\site" << 0;
-    QTest::newRow("longer sub at the end") << "ab" << "xxabxab" << 6;
-    QTest::newRow("sub longer than text") << "abcd" << "abc" << 0;
-    QTest::newRow("at the start") << "ab" << "abx" << 1;
-    QTest::newRow("empty sub") << "" << "abc" << 3;
-    QTest::newRow("empty text") << "a" << "" << 0;
-    QTest::newRow("case matters") << "A" << "a" << 0;
+    QTest::newRow("last backslash") << "\\"
+                                    << "C:\\site\\www\\index.html" << 12;
+    QTest::newRow("absent") << "/"
+                            << "C:\\site" << 0;
+    QTest::newRow("longer sub at the end") << "ab"
+                                           << "xxabxab" << 6;
+    QTest::newRow("sub longer than text") << "abcd"
+                                          << "abc" << 0;
+    QTest::newRow("at the start") << "ab"
+                                  << "abx" << 1;
+    QTest::newRow("empty sub") << ""
+                               << "abc" << 3;
+    QTest::newRow("empty text") << "a"
+                                << "" << 0;
+    QTest::newRow("case matters") << "A"
+                                  << "a" << 0;
 }
 
 void TestExtraCode::LastPosition()
@@ -137,9 +157,12 @@ void TestExtraCode::PosNoCaseFoldsAsciiOnly_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
 
-    QTest::newRow("capitals in text") << "href" << "<A HREF=\"x\">" << 4;
-    QTest::newRow("capitals in sub") << "HREF" << "<a href=\"x\">" << 4;
-    QTest::newRow("absent") << "src" << "<a href>" << 0;
+    QTest::newRow("capitals in text") << "href"
+                                      << "<A HREF=\"x\">" << 4;
+    QTest::newRow("capitals in sub") << "HREF"
+                                     << "<a href=\"x\">" << 4;
+    QTest::newRow("absent") << "src"
+                            << "<a href>" << 0;
     QTest::newRow("empty sub") << ""
                                << "abc" << 0;
     QTest::newRow("non-ASCII not folded")
@@ -165,9 +188,13 @@ void TestExtraCode::SplitAroundHref_data()
     QTest::addColumn<QString>("linkText");
     QTest::addColumn<QString>("tail");
 
-    QTest::newRow("double quotes")
-        << "href" << "  <a id=\"dl\" href=\"files/setup-1.0.exe\">Download 1.0</a><br>"
-        << "  <a id=\"dl\" href=\"" << "files/setup-1.0.exe" << "\">" << "Download 1.0" << "</a><br>";
+    QTest::newRow("double quotes") << "href"
+                                   << "  <a id=\"dl\" href=\"files/setup-1.0.exe\">Download 1.0</a><br>"
+                                   << "  <a id=\"dl\" href=\""
+                                   << "files/setup-1.0.exe"
+                                   << "\">"
+                                   << "Download 1.0"
+                                   << "</a><br>";
     QTest::newRow("capital token, apostrophes")
         << "HREF"
         << "  <a id='dl' href='files/setup-1.0.exe'>Download 1.0</a><br>"
@@ -245,9 +272,12 @@ void TestExtraCode::SplitFailuresLeaveRecord_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("head");
 
-    QTest::newRow("no token") << "<img src=\"a.png\">" << "old";
-    QTest::newRow("no quote after token") << "\"x\" <a href=x.exe>" << "old";
-    QTest::newRow("no closing quote") << "<a href=\"files/x.exe>Get</a>" << "<a href=\"";
+    QTest::newRow("no token") << "<img src=\"a.png\">"
+                              << "old";
+    QTest::newRow("no quote after token") << "\"x\" <a href=x.exe>"
+                                          << "old";
+    QTest::newRow("no closing quote") << "<a href=\"files/x.exe>Get</a>"
+                                      << "<a href=\"";
 }
 
 void TestExtraCode::SplitFailuresLeaveRecord()
@@ -338,9 +368,12 @@ void TestExtraCode::PromptLineBreaks_data()
         << "Unable to find SignTool.exe\nTo sign your apps you need to install Windows SDK";
     QTest::newRow("CR LF is one break") << "a\r\nb"
                                         << "a\nb";
-    QTest::newRow("two CRs") << "a\r\rb" << "a\n\nb";
-    QTest::newRow("trailing CR") << "a\r" << "a\n";
-    QTest::newRow("LF untouched") << "a\nb" << "a\nb";
+    QTest::newRow("two CRs") << "a\r\rb"
+                             << "a\n\nb";
+    QTest::newRow("trailing CR") << "a\r"
+                                 << "a\n";
+    QTest::newRow("LF untouched") << "a\nb"
+                                  << "a\nb";
 }
 
 void TestExtraCode::PromptLineBreaks()

@@ -26,9 +26,9 @@ void Link(const QString& target, const QString& linkPath)
 // hidden file, a hidden folder and nested sub-folders.
 void MakeSite(const TestFolder& root)
 {
-    for (const char* name : {"site/index.html", "site/b.html", "site/A.css", "site/README", "site/.htaccess",
-                             "site/img/x.png", "site/img/deep/y.gif", "site/css/s.css", "site/.git/config",
-                             "site/.git/hooks/h.html"})
+    for (const char* name :
+         {"site/index.html", "site/b.html", "site/A.css", "site/README", "site/.htaccess", "site/img/x.png",
+          "site/img/deep/y.gif", "site/css/s.css", "site/.git/config", "site/.git/hooks/h.html"})
         root.Write(name, "x");
 }
 
@@ -202,8 +202,8 @@ void TestFileOps::Listing_data()
     // A folder's own files first, then each sub-folder's whole tree, all in
     // name order; hidden files listed, the hidden folder never entered.
     QTest::newRow("posix") << false << "*.*" << true
-                           << QStringList{".htaccess", "A.css", "README", "b.html", "index.html", "css/s.css",
-                                          "img/x.png", "img/deep/y.gif"};
+                           << QStringList{".htaccess",  "A.css",     "README",    "b.html",
+                                          "index.html", "css/s.css", "img/x.png", "img/deep/y.gif"};
     QTest::newRow("windows") << true << "*.*" << true
                              << QStringList{".htaccess", "A.css",      "b.html",     "index.html",
                                             "README",    "css\\s.css", "img\\x.png", "img\\deep\\y.gif"};
@@ -282,10 +282,10 @@ void TestFileOps::LinkLoopsEnd()
     QStringList expected;
     AddFilesRecursively(site, "*.*", true, expected, PathStyle::Posix());
 
-    Link(site, site + "/img/deep/up");         // back to an ancestor
-    Link(site + "/img", site + "/img/again");   // back to the parent
-    Link(".", site + "/css/self");              // to itself
-    Link(site + "/img", site + "/zlink");       // a second way into a folder already entered
+    Link(site, site + "/img/deep/up");        // back to an ancestor
+    Link(site + "/img", site + "/img/again"); // back to the parent
+    Link(".", site + "/css/self");            // to itself
+    Link(site + "/img", site + "/zlink");     // a second way into a folder already entered
     QStringList list;
     AddFilesRecursively(site, "*.*", true, list, PathStyle::Posix());
     QCOMPARE(list, expected);

@@ -76,8 +76,8 @@ std::optional<PeFixedVersion> ReadGuarded(const QByteArray& bytes)
 
 bool SameVersion(const std::optional<PeFixedVersion>& a, const std::optional<PeFixedVersion>& b)
 {
-    return a && b && a->FileVersionMS == b->FileVersionMS && a->FileVersionLS == b->FileVersionLS
-        && a->ProductVersionMS == b->ProductVersionMS && a->ProductVersionLS == b->ProductVersionLS;
+    return a && b && a->FileVersionMS == b->FileVersionMS && a->FileVersionLS == b->FileVersionLS &&
+           a->ProductVersionMS == b->ProductVersionMS && a->ProductVersionLS == b->ProductVersionLS;
 }
 
 qsizetype FixedInfoOffset(const QByteArray& image)
@@ -162,15 +162,24 @@ void TestFileVersion::FormatSubstitution_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("two parts") << "%d.%d" << "2.1";
-    QTest::newRow("words around") << "v%d.%d.%d (build %d)" << "v2.1.0 (build 37)";
-    QTest::newRow("percent sign") << "%d%%" << "2%";
-    QTest::newRow("no numbers") << "none" << "none";
-    QTest::newRow("empty format") << "" << "";
-    QTest::newRow("more %d than numbers") << "%d.%d.%d.%d.%d" << "";
-    QTest::newRow("other conversion") << "%s" << "";
-    QTest::newRow("width") << "%5d" << "";
-    QTest::newRow("lone percent at end") << "%d %" << "";
+    QTest::newRow("two parts") << "%d.%d"
+                               << "2.1";
+    QTest::newRow("words around") << "v%d.%d.%d (build %d)"
+                                  << "v2.1.0 (build 37)";
+    QTest::newRow("percent sign") << "%d%%"
+                                  << "2%";
+    QTest::newRow("no numbers") << "none"
+                                << "none";
+    QTest::newRow("empty format") << ""
+                                  << "";
+    QTest::newRow("more %d than numbers") << "%d.%d.%d.%d.%d"
+                                          << "";
+    QTest::newRow("other conversion") << "%s"
+                                      << "";
+    QTest::newRow("width") << "%5d"
+                           << "";
+    QTest::newRow("lone percent at end") << "%d %"
+                                         << "";
 }
 
 void TestFileVersion::FormatSubstitution()

@@ -13,7 +13,8 @@
 
 namespace {
 
-QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, int column, const char* name, const char* caption)
+QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, int column, const char* name,
+                    const char* caption)
 {
     const TLabeledEdit field = MakeLabeledEdit(page, QString::fromLatin1(name), QString::fromLatin1(caption));
     grid->addWidget(LabelAbove(page, field), row, column);

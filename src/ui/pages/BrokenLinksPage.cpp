@@ -11,8 +11,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 
 QFrame* ResultPanel(QWidget* parent, const QString& name)
 {

@@ -10,10 +10,9 @@ class QPushButton;
 // "Broken Links" (TabBrokenLinks): the links of the last scan that lead
 // nowhere. One of the two panels, which share one place, tells whether any
 // were found; both are hidden until the first scan.
-class BrokenLinksPage : public QWidget
-{
+class BrokenLinksPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit BrokenLinksPage(QWidget* parent = nullptr);
 
     QListWidget* lbxBrokenLinks;

@@ -10,8 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-namespace
-{
+namespace {
 
 QWidget* Panel(QWidget* parent, const QString& name)
 {

@@ -8,10 +8,9 @@ class QPushButton;
 
 // "Builder" (TabResources): the files the release build edits, the signing
 // certificate and the build options.
-class BuilderPage : public QWidget
-{
+class BuilderPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit BuilderPage(QWidget* parent = nullptr);
 
     QLineEdit* lbePhpFile;

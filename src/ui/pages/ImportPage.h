@@ -11,10 +11,9 @@ class QPushButton;
 
 // "Import" (TabImport): download a whole site from one account into new
 // local folders.
-class ImportPage : public QWidget
-{
+class ImportPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit ImportPage(QWidget* parent = nullptr);
 
     QLabel* lblImportWarning;

@@ -7,10 +7,9 @@ class QListWidget;
 class QPushButton;
 
 // "Files" (TabLocalFiles): the files selected for upload, directly or by links.
-class LocalFilesPage : public QWidget
-{
+class LocalFilesPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit LocalFilesPage(QWidget* parent = nullptr);
 
     QLabel* lblLocalFiles;

@@ -6,10 +6,9 @@ class QLabel;
 class QListWidget;
 
 // "Folders" (TabLocalFolders): the folders of the selected files.
-class LocalFoldersPage : public QWidget
-{
+class LocalFoldersPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit LocalFoldersPage(QWidget* parent = nullptr);
 
     QLabel* lblLocalFolders;

@@ -11,10 +11,9 @@ class SelectAccountsPage;
 class SiteUploadPage;
 
 // "Site Maintenance" (TabMaintenance): holds the inner page control TabFolders.
-class MaintenancePage : public QWidget
-{
+class MaintenancePage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit MaintenancePage(QWidget* parent = nullptr);
 
     QTabWidget* TabFolders;

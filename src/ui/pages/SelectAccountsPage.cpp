@@ -12,17 +12,20 @@
 SelectAccountsPage::SelectAccountsPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabInternet"));
-    Label6 = MakeLabel(this, QStringLiteral("Label6"),
-                       QStringLiteral("Choose the sites (accounts) that you want the current project to maintain"));
+    Label6 = MakeLabel(
+        this, QStringLiteral("Label6"),
+        QStringLiteral("Choose the sites (accounts) that you want the current project to maintain"));
     lblProjectName = MakeLabel(this, QStringLiteral("lblProjectName"), QString());
     QFont bold = lblProjectName->font();
     bold.setBold(true);
     lblProjectName->setFont(bold);
-    lblUploadSites = MakeLabel(this, QStringLiteral("lblUploadSites"), QStringLiteral("Upload to these accounts"));
+    lblUploadSites =
+        MakeLabel(this, QStringLiteral("lblUploadSites"), QStringLiteral("Upload to these accounts"));
     lbxUploadSites = MakeList(this, QStringLiteral("lbxUploadSites"), true);
     lblAvailable = MakeLabel(this, QStringLiteral("lblAvailable"), QStringLiteral("Available Accounts"));
     lbxAvailable = MakeList(this, QStringLiteral("lbxAvailable"), true);
-    bbtnRemoveAccount = MakeButton(this, QStringLiteral("bbtnRemoveAccount"), QStringLiteral("Remove Selected"));
+    bbtnRemoveAccount =
+        MakeButton(this, QStringLiteral("bbtnRemoveAccount"), QStringLiteral("Remove Selected"));
     bbtnRemoveAccount->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     bbtnAddAccount = MakeButton(this, QStringLiteral("bbtnAddAccount"), QStringLiteral("Add Selected"));
     bbtnAddAccount->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));

@@ -8,10 +8,9 @@ class TCheckListBox;
 
 // "Select Files" (TabSelectLocalFiles): every local file of the site, checked
 // when selected for upload, and the two site folders.
-class SelectFilesPage : public QWidget
-{
+class SelectFilesPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit SelectFilesPage(QWidget* parent = nullptr);
 
     TCheckListBox* clbxFiles;

@@ -7,10 +7,9 @@ class QProgressBar;
 class QPushButton;
 
 // "Site Upload" (TabSiteUpload): the three upload modes, the log and progress.
-class SiteUploadPage : public QWidget
-{
+class SiteUploadPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit SiteUploadPage(QWidget* parent = nullptr);
 
     QPlainTextEdit* SiteUploadProgress;

@@ -10,10 +10,9 @@ class QSpinBox;
 
 // "Time Servers" (tabTimeServers): the time-stamp servers in the order they
 // are tried, and how many times the list is tried.
-class TimeServersPage : public QWidget
-{
+class TimeServersPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     static constexpr int MinAttempts = 1;
     static constexpr int MaxAttempts = 300;
 

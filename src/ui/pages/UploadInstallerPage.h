@@ -9,10 +9,9 @@ class QPushButton;
 
 // "Upload Installer" (TabUpload): the build log, which the installer upload
 // continues, its progress bars and buttons.
-class UploadInstallerPage : public QWidget
-{
+class UploadInstallerPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit UploadInstallerPage(QWidget* parent = nullptr);
 
     QPlainTextEdit* ProgressPane;

@@ -9,8 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 
 QWidget* ToolPanel(QWidget* parent, const QString& panelName, const QString& name, const QString& caption,
                    QLineEdit** edit)

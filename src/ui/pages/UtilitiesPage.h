@@ -7,10 +7,9 @@ class QPushButton;
 
 // "Utilities" (TabPrograms): where the outside tools are installed, and the
 // update check.
-class UtilitiesPage : public QWidget
-{
+class UtilitiesPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit UtilitiesPage(QWidget* parent = nullptr);
 
     QWidget* pnlInnoSetup;

@@ -2,7 +2,7 @@
 #include "app/TarnwellApplication.h"
 #include "ui/CancelFormU.h"
 #include "ui/MainscreenU.h"
-#include "ui/QtPrompts.h"
+#include "ui/QtShellServices.h"
 #include "ui/ScannerU.h"
 #include "util/TarnwellError.h"
 
@@ -11,8 +11,8 @@ namespace {
 // The three windows, in their order, and the message loop.
 int Run()
 {
-    QtPrompts prompts;
-    TMainScreen MainScreen(prompts);
+    QtShellServices services;
+    TMainScreen MainScreen(services.Services());
     if (!MainScreen.StoreReady())
         return 1;
     TScanner Scanner;

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "EntryTable.h"
 #include "LineCipher.h"
+#include "util/Clock.h"
 #include "util/TarnwellError.h"
 
 #include <QDate>
@@ -22,11 +23,19 @@ struct TAppData::Impl {
     int invalidLines = 0;
     // The last load dropped lines: keep the original file before replacing it.
     bool damagedCopyPending = false;
+    // Dates the damaged copy.
+    const Clock* clock = nullptr;
 
     void Load();
     QString FilePath() const { return dataFolder.isEmpty() ? QString() : dataFolder + fileName; }
     void KeepDamagedCopy() const;
+    QDate Today() const;
 };
+
+void TAppData::SetClock(const Clock& clock)
+{
+    d_->clock = &clock;
+}
 
 namespace {
 
@@ -133,12 +142,18 @@ void TAppData::Impl::Load()
     damagedCopyPending = invalidLines > 0;
 }
 
+QDate TAppData::Impl::Today() const
+{
+    static const SystemClock systemClock;
+    return (clock ? clock : &systemClock)->Today();
+}
+
 void TAppData::Impl::KeepDamagedCopy() const
 {
     const QString path = FilePath();
     if (!QFile::exists(path))
         return;
-    const QString stem = path + QStringLiteral(".damaged-") + QDate::currentDate().toString(Qt::ISODate);
+    const QString stem = path + QStringLiteral(".damaged-") + Today().toString(Qt::ISODate);
     QString copy = stem;
     for (int n = 2; QFile::exists(copy); ++n)
         copy = stem + QLatin1Char('-') + QString::number(n);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class Clock;
+
 // Folder id of the local application-data folder.
 constexpr int CSIDL_LOCAL_APPDATA = 28;
 
@@ -16,6 +18,10 @@ public:
     ~TAppData();
     TAppData(const TAppData&) = delete;
     TAppData& operator=(const TAppData&) = delete;
+
+    // Where the date of a damaged file's copy comes from (the system clock
+    // unless set); the clock must outlive the store.
+    void SetClock(const Clock& clock);
 
     // Sets up the folders and loads the file; false when a folder cannot be made.
     bool SetConfigFile(const QString& company, const QString& product, const QString& fileName,

@@ -16,16 +16,26 @@ const QStringList& DefaultTimeServers()
     return servers;
 }
 
-TStoredLists ReadStoredLists(const TAppData& store)
+void ReadStoredLists(const TAppData& store, TStoredLists& lists)
 {
-    TStoredLists lists;
+    lists.Count = 0;
     lists.ProjectNames = store.ReadList(Schema::SecProjects, Schema::KeyProjectNames);
+    lists.Count = 1;
     lists.AccountNames = store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames);
+    lists.Count = 2;
     lists.ServerURLs = store.ReadList(Schema::SecTimeServers, Schema::KeyServerURLs);
-    lists.Attempts = store.ReadInteger(Schema::SecTimeServers, Schema::KeyAttempts, Schema::DefaultAttempts);
     // With no server at all, signing could never be time-stamped.
     if (lists.ServerURLs.isEmpty())
         lists.ServerURLs = DefaultTimeServers();
+    lists.Count = 3;
+    lists.Attempts = store.ReadInteger(Schema::SecTimeServers, Schema::KeyAttempts, Schema::DefaultAttempts);
+    lists.Count = TStoredLists::All;
+}
+
+TStoredLists ReadStoredLists(const TAppData& store)
+{
+    TStoredLists lists;
+    ReadStoredLists(store, lists);
     return lists;
 }
 
@@ -35,11 +45,17 @@ QString ReadNextUpdateCheck(const TAppData& store, const QDate& today)
     return store.ReadString(Schema::SecSettings, Schema::KeyUpdateCheck, todayText);
 }
 
-void WriteStoredLists(TAppData& store, const TStoredLists& lists, const QString& nextUpdateCheck)
+void WriteStoredLists(TAppData& store, const TStoredLists& lists,
+                      const std::optional<QString>& nextUpdateCheck)
 {
-    store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, lists.ProjectNames);
-    store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames, lists.AccountNames);
-    store.WriteList(Schema::SecTimeServers, Schema::KeyServerURLs, lists.ServerURLs);
-    store.WriteInteger(Schema::SecTimeServers, Schema::KeyAttempts, lists.Attempts);
-    store.WriteString(Schema::SecSettings, Schema::KeyUpdateCheck, nextUpdateCheck);
+    if (lists.Count > 0)
+        store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, lists.ProjectNames);
+    if (lists.Count > 1)
+        store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames, lists.AccountNames);
+    if (lists.Count > 2)
+        store.WriteList(Schema::SecTimeServers, Schema::KeyServerURLs, lists.ServerURLs);
+    if (lists.Count > 3)
+        store.WriteInteger(Schema::SecTimeServers, Schema::KeyAttempts, lists.Attempts);
+    if (nextUpdateCheck)
+        store.WriteString(Schema::SecSettings, Schema::KeyUpdateCheck, *nextUpdateCheck);
 }

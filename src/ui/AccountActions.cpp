@@ -5,10 +5,7 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
-#include "ui/MainscreenU.h"
-#include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
-#include "ui/pages/SelectAccountsPage.h"
 #include "util/Prompts.h"
 
 #include <QLabel>
@@ -17,10 +14,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-AccountActions::AccountActions(TMainScreen& window) : QObject(&window), w(window)
+AccountActions::AccountActions(const ActionContext& context, const Pages& pages, QObject* parent)
+    : QObject(parent), c(context), p(pages)
 {
-    AccountsPage* page = w.TabAccounts;
-    connect(page->lbxAccount, &QListWidget::currentRowChanged, this, [this] {
+    AccountsPage* page = p.accounts;
+    // Only a selection loads an account: focus alone makes a row current
+    // without selecting it, and that must not load anything.
+    connect(page->lbxAccount, &QListWidget::itemSelectionChanged, this, [this] {
         if (!selecting)
             DoAccountLoad();
     });
@@ -29,13 +29,13 @@ AccountActions::AccountActions(TMainScreen& window) : QObject(&window), w(window
     connect(page->bbtnAccountDelete, &QPushButton::clicked, this, &AccountActions::btnAccountDeleteClick);
     connect(page->lbeServerHomePath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
     connect(page->lbeServerRootPath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
-    lastPage = w.PageControl1->currentIndex();
-    connect(w.PageControl1, &QTabWidget::currentChanged, this, &AccountActions::PageControl1Change);
+    lastPage = p.pageControl->currentIndex();
+    connect(p.pageControl, &QTabWidget::currentChanged, this, &AccountActions::PageControl1Change);
 }
 
 void AccountActions::PageControl1Change(int index)
 {
-    const int accounts = w.PageControl1->indexOf(w.TabAccounts);
+    const int accounts = p.pageControl->indexOf(p.accounts);
     if (lastPage == accounts && index != accounts)
         TabAccountsExit();
     if (index == accounts && lastPage != accounts)
@@ -45,17 +45,17 @@ void AccountActions::PageControl1Change(int index)
 
 void AccountActions::DoAccountLoad()
 {
-    const QListWidgetItem* item = w.TabAccounts->lbxAccount->currentItem();
-    if (!item)
+    const QListWidgetItem* item = p.accounts->lbxAccount->currentItem();
+    if (!item || !item->isSelected())
         return;
     SaveAccount();
-    w.TabAccounts->lblAccountName->setText(item->text());
+    p.accounts->lblAccountName->setText(item->text());
     LoadAccount(LoadStored);
 }
 
 void AccountActions::ShowFields(const TAccountFields& f)
 {
-    AccountsPage* page = w.TabAccounts;
+    AccountsPage* page = p.accounts;
     page->lbeUploadInstallerPath->setText(f.InstallerPath);
     page->lbeUploadPhpPath->setText(f.PhpPath);
     page->lbeLinkUploadURL->setText(f.LinkUploadPath);
@@ -68,10 +68,10 @@ void AccountActions::ShowFields(const TAccountFields& f)
 
 void AccountActions::LoadAccount(LoadMode mode)
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
-    AccountsPage* page = w.TabAccounts;
+    TAppData& appData = *c.Store();
+    AccountsPage* page = p.accounts;
     const QString newName = page->edtNewAccount->text();
     if (mode == LoadNewEmpty) {
         page->lblAccountName->setText(newName);
@@ -91,10 +91,10 @@ void AccountActions::LoadAccount(LoadMode mode)
 
 void AccountActions::SaveAccount()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
-    const AccountsPage* page = w.TabAccounts;
+    TAppData& appData = *c.Store();
+    const AccountsPage* page = p.accounts;
     TAccountFields f;
     f.Name = page->lblAccountName->text();
     f.Host = page->lbeFTPHost->text();
@@ -110,8 +110,8 @@ void AccountActions::SaveAccount()
 
 void AccountActions::AccountNewClick(bool copy)
 {
-    AccountsPage* page = w.TabAccounts;
-    Prompts& prompts = w.UserPrompts();
+    AccountsPage* page = p.accounts;
+    Prompts& prompts = c.UserPrompts();
     if (copy) {
         const QString refusal = CopyAccountRefusal(page->lblAccountName->text());
         if (!refusal.isEmpty()) {
@@ -119,7 +119,7 @@ void AccountActions::AccountNewClick(bool copy)
             return;
         }
     }
-    if (w.State.AccountChanged)
+    if (c.state.AccountChanged)
         SaveAccount();
     const QString name = page->edtNewAccount->text();
     const QString refusal = NewAccountNameRefusal(name, ListItems(page->lbxAccount));
@@ -142,10 +142,10 @@ void AccountActions::AccountNewClick(bool copy)
 
 void AccountActions::btnAccountDeleteClick()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
-    AccountsPage* page = w.TabAccounts;
+    TAppData& appData = *c.Store();
+    AccountsPage* page = p.accounts;
     const QListWidgetItem* item = page->lbxAccount->currentItem();
     if (!item || !item->isSelected())
         return;
@@ -154,7 +154,7 @@ void AccountActions::btnAccountDeleteClick()
     const bool wasShown = page->lblAccountName->text() == account;
     const QStringList users = ProjectsUsingAccount(appData, account);
     if (!users.isEmpty() &&
-        w.UserPrompts().AskQuestion(ProductCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
+        c.UserPrompts().AskQuestion(ProductCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
         return;
     DeleteAccount(appData, account, users);
     selecting = true;
@@ -165,8 +165,8 @@ void AccountActions::btnAccountDeleteClick()
         ShowFields(TAccountFields{});
         page->lblAccountName->clear();
     }
-    QListWidget* sites = w.TabInternet->lbxUploadSites;
-    const QString project = w.pnlTop->lblEditingProject->text();
+    QListWidget* sites = p.uploadSites;
+    const QString project = p.editingProject->text();
     if (!users.isEmpty() && !project.isEmpty()) {
         sites->clear();
         sites->addItems(appData.ReadList(Schema::SecSites, project));
@@ -179,16 +179,16 @@ void AccountActions::btnAccountDeleteClick()
 
 void AccountActions::AccountChange()
 {
-    w.State.AccountChanged = true;
+    c.state.AccountChanged = true;
 }
 
 void AccountActions::TabAccountsEnter()
 {
-    w.State.AccountChanged = false;
+    c.state.AccountChanged = false;
 }
 
 void AccountActions::TabAccountsExit()
 {
-    if (w.State.AccountChanged)
+    if (c.state.AccountChanged)
         SaveAccount();
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "ui/ActionContext.h"
+
 #include <QObject>
 
-class TAppData;
-class TMainScreen;
+class AccountsPage;
+class QLabel;
+class QListWidget;
+class QTabWidget;
 struct TAccountFields;
 
 // The Accounts page's handlers: show an account, make one empty or as a
@@ -13,7 +17,16 @@ class AccountActions : public QObject {
 public:
     enum LoadMode { LoadStored = 0, LoadNewEmpty = 1, LoadCopy = 2 };
 
-    explicit AccountActions(TMainScreen& window);
+    struct Pages {
+        AccountsPage* accounts;
+        // Entering and leaving the Accounts page is seen on the page control.
+        QTabWidget* pageControl;
+        // The loaded project and its accounts, which a deletion updates.
+        QLabel* editingProject;
+        QListWidget* uploadSites;
+    };
+
+    AccountActions(const ActionContext& context, const Pages& pages, QObject* parent);
 
     void DoAccountLoad();
     void AccountNewClick(bool copy);
@@ -29,7 +42,8 @@ private:
     void ShowFields(const TAccountFields& fields);
     void PageControl1Change(int index);
 
-    TMainScreen& w;
+    ActionContext c;
+    Pages p;
     // Selections made by the program itself do not load an account.
     bool selecting = false;
     int lastPage = -1;

@@ -4,8 +4,6 @@
 #include "projects/FilePicker.h"
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
-#include "ui/MainscreenU.h"
-#include "ui/QtFilePicker.h"
 #include "util/ExtraCode.h"
 #include "util/Prompts.h"
 
@@ -13,39 +11,37 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-AppListActions::AppListActions(TMainScreen& window)
-    : QObject(&window), w(window), dialogPicker(std::make_unique<QtFilePicker>()), picker(dialogPicker.get())
+AppListActions::AppListActions(const ActionContext& context, AppsPanel* apps, QObject* parent)
+    : QObject(parent), c(context), apps_(apps)
 {
-    AppsPanel* panel = w.pnlApps;
+    AppsPanel* panel = apps_;
     connect(panel->bbtnAddApp, &QPushButton::clicked, this, &AppListActions::AddAppClick);
     connect(panel->bbtnDeleteApp, &QPushButton::clicked, this, &AppListActions::btnDeleteAppClick);
     connect(panel->chkProjectApps, &QListWidget::itemChanged, this,
             &AppListActions::chkProjectAppsClickCheck);
 }
 
-AppListActions::~AppListActions() = default;
-
 void AppListActions::AddAppClick()
 {
     const std::optional<QString> chosen =
-        picker->PickFile(QStringLiteral("Find an application to digitally sign"),
-                         QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
+        c.services.files.PickFile(QStringLiteral("Find an application to digitally sign"),
+                                  QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
     if (!chosen)
         return;
-    TCheckListBox* apps = w.pnlApps->chkProjectApps;
+    TCheckListBox* apps = apps_->chkProjectApps;
     const QSignalBlocker quiet(apps);
     apps->AddItem(*chosen, false);
 }
 
 void AppListActions::btnDeleteAppClick()
 {
-    TCheckListBox* apps = w.pnlApps->chkProjectApps;
+    TCheckListBox* apps = apps_->chkProjectApps;
     const QListWidgetItem* item = apps->currentItem();
     if (!item || !item->isSelected())
         return;
     const QString path = item->text();
-    const QString primary = w.pnlApps->lblPrimaryApp->text();
-    if (w.UserPrompts().AskQuestion(ProductCaption, RemoveAppQuestion(path, primary), MB_YESNO) != IDYES)
+    const QString primary = apps_->lblPrimaryApp->text();
+    if (c.UserPrompts().AskQuestion(ProductCaption, RemoveAppQuestion(path, primary), MB_YESNO) != IDYES)
         return;
     {
         const QSignalBlocker quiet(apps);
@@ -57,28 +53,24 @@ void AppListActions::btnDeleteAppClick()
 
 void AppListActions::ClearPrimary()
 {
-    w.pnlApps->lblPrimaryApp->setText(NoPrimarySelected);
-    w.pnlApps->lblVersion->clear();
-    w.pnlApps->lblVersion->hide();
-    w.State.PrimaryAppFile.clear();
-    w.State.PrimaryAppFolder.clear();
-    w.State.PrimaryVersion.clear();
+    apps_->lblPrimaryApp->setText(NoPrimarySelected);
+    apps_->lblVersion->clear();
+    apps_->lblVersion->hide();
+    SetPrimaryApplication(c.state, {}, {});
 }
 
 void AppListActions::chkProjectAppsClickCheck(QListWidgetItem* item)
 {
-    TCheckListBox* apps = w.pnlApps->chkProjectApps;
+    TCheckListBox* apps = apps_->chkProjectApps;
     if (!item)
         return;
     const int clicked = apps->row(item);
     if (apps->Checked(clicked)) {
         const QString path = item->text();
-        w.pnlApps->lblPrimaryApp->setText(AppDisplayName(path));
-        w.State.PrimaryVersion = GetVersionString(path, VersionFormat);
-        w.pnlApps->lblVersion->setText(VersionCaption(w.State.PrimaryVersion));
-        w.pnlApps->lblVersion->show();
-        w.State.PrimaryAppFile = path;
-        w.State.PrimaryAppFolder = AppFolder(path);
+        apps_->lblPrimaryApp->setText(AppDisplayName(path));
+        SetPrimaryApplication(c.state, path, AppFolder(path));
+        apps_->lblVersion->setText(VersionCaption(c.state.PrimaryVersion));
+        apps_->lblVersion->show();
     } else {
         ClearPrimary();
     }

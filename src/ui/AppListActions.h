@@ -1,23 +1,18 @@
 #pragma once
 
+#include "ui/ActionContext.h"
+
 #include <QObject>
 
-#include <memory>
-
-class FilePicker;
+class AppsPanel;
 class QListWidgetItem;
-class TMainScreen;
 
 // The application band's handlers: add and remove an application, and the
 // check that makes one of them the primary.
 class AppListActions : public QObject {
     Q_OBJECT
 public:
-    explicit AppListActions(TMainScreen& window);
-    ~AppListActions() override;
-
-    // Tests answer the picker from a script.
-    void SetFilePicker(FilePicker& filePicker) { picker = &filePicker; }
+    AppListActions(const ActionContext& context, AppsPanel* apps, QObject* parent);
 
     void AddAppClick();
     void btnDeleteAppClick();
@@ -26,7 +21,6 @@ public:
     void ClearPrimary();
 
 private:
-    TMainScreen& w;
-    std::unique_ptr<FilePicker> dialogPicker;
-    FilePicker* picker;
+    ActionContext c;
+    AppsPanel* apps_;
 };

@@ -3,11 +3,13 @@
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
 #include "settings/StoredLists.h"
+#include "ui/AccountActions.h"
 #include "ui/Controls.h"
 #include "ui/Hints.h"
 #include "ui/MainscreenU.h"
+#include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
-#include "ui/ProjectWiring.h"
+#include "ui/ProjectSitesActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/MaintenancePage.h"
@@ -29,7 +31,8 @@ TMainScreen::~TMainScreen() = default;
 void TMainScreen::FormCreate()
 {
     auto store = std::make_unique<TAppData>(CSIDL_LOCAL_APPDATA);
-    if (SetUpStore(*store, prompts))
+    store->SetClock(services.clock);
+    if (SetUpStore(*store, services.prompts))
         AppData = std::move(store);
 }
 
@@ -50,7 +53,7 @@ void TMainScreen::FormShow()
     TabPrograms->lbeEditor->setText(AppData->ReadString(Schema::SecEditor, Schema::KeyCommand, {}));
     TabPrograms->lbeHelpMaker->setText(AppData->ReadString(Schema::SecHelpMaker, Schema::KeyCommand, {}));
     State.BuildBatchPath = AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
-    State.NextUpdateCheck = ReadNextUpdateCheck(*AppData, QDate::currentDate());
+    State.NextUpdateCheck = ReadNextUpdateCheck(*AppData, services.clock.Today());
 
     // The build writes its commands into this file; start it empty.
     QFile::remove(State.BuildBatchPath);
@@ -69,32 +72,51 @@ void TMainScreen::FormShow()
     LoadWindowGeometry(*AppData, *this, true);
     ShowSoftwareOptions(pnlTop->chkSoftWare->isChecked());
     SetMainScreenHints(this);
-    State.CurrentTabSheet = TabSelectLocalFiles;
+    CurrentTabSheet = TabSelectLocalFiles;
     // CheckForUpdate(false) joins here with the update check.
 }
 
 void TMainScreen::LoadStoredLists()
 {
-    const TStoredLists lists = ReadStoredLists(*AppData);
-    ShowItems(pnlTop->Projects, lists.ProjectNames);
-    ShowItems(TabAccounts->lbxAccount, lists.AccountNames);
-    ShowItems(tabTimeServers->lbxTimeServers, lists.ServerURLs);
-    tabTimeServers->speAttempts->setValue(lists.Attempts);
-    FillAvailableAccounts(*this);
+    // A list is shown even when a later value stops the start, so that the
+    // close writes back what was read, never an empty list in its place.
+    try {
+        ReadStoredLists(*AppData, loadedLists);
+    } catch (...) {
+        ShowStoredLists();
+        throw;
+    }
+    ShowStoredLists();
+}
+
+void TMainScreen::ShowStoredLists()
+{
+    if (loadedLists.Count > 0)
+        ShowItems(pnlTop->Projects, loadedLists.ProjectNames);
+    if (loadedLists.Count > 1)
+        ShowItems(TabAccounts->lbxAccount, loadedLists.AccountNames);
+    if (loadedLists.Count > 2)
+        ShowItems(tabTimeServers->lbxTimeServers, loadedLists.ServerURLs);
+    if (loadedLists.Count > 3)
+        tabTimeServers->speAttempts->setValue(loadedLists.Attempts);
+    ProjectSites->FillAvailableAccounts();
 }
 
 void TMainScreen::FormClose()
 {
     if (!AppData)
         return;
-    SaveLoadedProject(*this);
-    SaveShownAccount(*this);
+    Projects->SaveProject();
+    Accounts->SaveAccount();
     TStoredLists lists;
     lists.ProjectNames = ListItems(pnlTop->Projects);
     lists.AccountNames = ListItems(TabAccounts->lbxAccount);
     lists.ServerURLs = ListItems(tabTimeServers->lbxTimeServers);
     lists.Attempts = tabTimeServers->speAttempts->value();
-    WriteStoredLists(*AppData, lists, State.NextUpdateCheck);
+    // Only what the start read goes back; the date is empty when it was not read.
+    lists.Count = loadedLists.Count;
+    WriteStoredLists(*AppData, lists,
+                     State.NextUpdateCheck.isEmpty() ? std::nullopt : std::optional(State.NextUpdateCheck));
     SaveWindowGeometry(*AppData, *this, true);
     AppData->Save();
     AppData.reset();

@@ -2,11 +2,15 @@
 
 #include "settings/ApplicationDataAPI.h"
 
+#include "ui/AccountActions.h"
+#include "ui/AppListActions.h"
 #include "ui/AppsPanel.h"
+#include "ui/Controls.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
+#include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
-#include "ui/ProjectWiring.h"
+#include "ui/ProjectSitesActions.h"
 #include "ui/TabMarker.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
@@ -31,8 +35,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TMainScreen::TMainScreen(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts(prompts)
+TMainScreen::TMainScreen(const ShellServices& services, QWidget* parent)
+    : QMainWindow(parent), services(services)
 {
+    // Nothing was read yet, so a close now writes no list back.
+    loadedLists.Count = 0;
     setObjectName(QStringLiteral("MainScreen"));
     setWindowTitle(QStringLiteral("Tarnwell"));
     QFont arial(QStringLiteral("Arial"));
@@ -102,7 +109,25 @@ void TMainScreen::WirePages()
     connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
     // Any change of the box, by the user or by the program, moves the lock.
     connect(pnlTop->chkEnable, &QCheckBox::toggled, this, &TMainScreen::chkEnableClick);
-    WireProjectHandlers(*this);
+    CreateActions();
+}
+
+void TMainScreen::CreateActions()
+{
+    const ActionContext context{AppData, State, services};
+    const QList<QListWidget*> siteLists = {TabSelectLocalFiles->clbxFiles, TabLocalFiles->lbxLocalFiles,
+                                           TabLocalFolders->lbxLocalFolders, TabBrokenLinks->lbxBrokenLinks};
+    Projects = new ProjectActions(
+        context,
+        {pnlTop, pnlApps, TabResources, TabSelectLocalFiles, TabInternet, TabAccounts->lbxAccount, siteLists},
+        {[this](bool enabled) { SetEditingEnabled(enabled); },
+         [this](bool visible) { ShowSoftwareOptions(visible); }},
+        this);
+    Accounts = new AccountActions(
+        context, {TabAccounts, PageControl1, pnlTop->lblEditingProject, TabInternet->lbxUploadSites}, this);
+    ProjectSites = new ProjectSitesActions(
+        context, {TabInternet, TabAccounts->lbxAccount, pnlTop->lblEditingProject}, this);
+    AppList = new AppListActions(context, pnlApps, this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)
@@ -117,7 +142,7 @@ void TMainScreen::chkEnableClick()
 
 void TMainScreen::MarkActivePage(QWidget* sheet)
 {
-    State.CurrentTabSheet = sheet;
+    CurrentTabSheet = sheet;
     MarkPageCaption(PageControl1, sheet);
     // The page in front of Site Maintenance is the current one, not the holder.
     if (sheet == TabMaintenance)
@@ -126,7 +151,7 @@ void TMainScreen::MarkActivePage(QWidget* sheet)
 
 void TMainScreen::MarkActiveSubPage(QWidget* sheet)
 {
-    State.CurrentTabSheet = sheet;
+    CurrentTabSheet = sheet;
     MarkPageCaption(TabFolders, sheet);
 }
 
@@ -175,7 +200,7 @@ void TMainScreen::closeEvent(QCloseEvent* event)
         const QString question = QStringLiteral("The settings could not be saved:\r%1\r\r"
                                                 "Close anyway and lose the changes of this session?")
                                      .arg(error.Message());
-        if (prompts.AskQuestion(ProductCaption, question, MB_YESNO) != IDYES) {
+        if (services.prompts.AskQuestion(ProductCaption, question, MB_YESNO) != IDYES) {
             event->ignore();
             return;
         }

@@ -1,12 +1,16 @@
 #pragma once
 
-#include "app/WorkingState.h"
+#include "projects/WorkingState.h"
+#include "settings/StoredLists.h"
+#include "ui/ShellServices.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
+class AccountActions;
 class AccountsPage;
+class AppListActions;
 class AppsPanel;
 class BrokenLinksPage;
 class BuilderPage;
@@ -14,8 +18,9 @@ class ImportPage;
 class LocalFilesPage;
 class LocalFoldersPage;
 class MaintenancePage;
+class ProjectActions;
 class ProjectBar;
-class Prompts;
+class ProjectSitesActions;
 class QTabWidget;
 class SelectAccountsPage;
 class SelectFilesPage;
@@ -38,7 +43,7 @@ public:
     static constexpr int PageControlHeight = 377;
     static constexpr int FontPixelSize = 16;
 
-    explicit TMainScreen(Prompts& prompts, QWidget* parent = nullptr);
+    explicit TMainScreen(const ShellServices& services, QWidget* parent = nullptr);
     ~TMainScreen() override;
     TMainScreen(const TMainScreen&) = delete;
     TMainScreen& operator=(const TMainScreen&) = delete;
@@ -68,13 +73,17 @@ public:
 
     // What the operations share while the program runs.
     WorkingState State;
+    // The page last brought to front by the program; context help counts a
+    // control as visible only on it.
+    QWidget* CurrentTabSheet = nullptr;
     // The scan window and the cancel window, created after this one.
     TScanner* Scanner = nullptr;
     TCancelForm* CancelForm = nullptr;
     // The settings store; null when its set-up failed or after the close.
     std::unique_ptr<TAppData> AppData;
 
-    Prompts& UserPrompts() const { return prompts; }
+    Prompts& UserPrompts() const { return services.prompts; }
+    ShellServices& Services() { return services; }
     // False when the settings file could not be set up: the program ends
     // without showing the window and without writing any setting.
     bool StoreReady() const { return AppData != nullptr; }
@@ -102,13 +111,24 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
+    // The window's handlers, one object per group of pages.
+    ProjectActions* Projects = nullptr;
+    AccountActions* Accounts = nullptr;
+    ProjectSitesActions* ProjectSites = nullptr;
+    AppListActions* AppList = nullptr;
+
 private:
     void BuildBands();
     void WirePages();
+    void CreateActions();
+    void ShowStoredLists();
     void PageControl1Change(int index);
     void TabFoldersChange(int index);
 
-    Prompts& prompts;
+    ShellServices services;
+    // What FormShow read of the stored lists; FormClose writes back only
+    // these, so a start that failed half-way loses nothing.
+    TStoredLists loadedLists;
     bool shown = false;
     bool closed = false;
 };

@@ -7,7 +7,6 @@
 #include "settings/SettingsSchema.h"
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
-#include "ui/MainscreenU.h"
 #include "ui/ProjectBar.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -22,9 +21,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ProjectActions::ProjectActions(TMainScreen& window) : QObject(&window), w(window)
+ProjectActions::ProjectActions(const ActionContext& context, const Pages& pages, WindowCommands commands,
+                               QObject* parent)
+    : QObject(parent), c(context), p(pages), window(std::move(commands))
 {
-    ProjectBar* bar = w.pnlTop;
+    ProjectBar* bar = p.bar;
     connect(bar->bbtnNew, &QPushButton::clicked, this, &ProjectActions::btnNewClick);
     connect(bar->bbtnSelectProject, &QPushButton::clicked, this, &ProjectActions::btnSelectProjectClick);
     connect(bar->Projects, &QListWidget::itemDoubleClicked, this, &ProjectActions::btnSelectProjectClick);
@@ -32,35 +33,35 @@ ProjectActions::ProjectActions(TMainScreen& window) : QObject(&window), w(window
     connect(bar->btnAbandon, &QPushButton::clicked, this, &ProjectActions::btnAbandonClick);
     connect(bar->bbtnDeleteProject, &QPushButton::clicked, this, &ProjectActions::btnDeleteProjectClick);
     connect(bar->chkSoftWare, &QCheckBox::clicked, this, &ProjectActions::chkSoftWareClick);
-    connect(w.TabResources->cbxtimeStamp, &QCheckBox::clicked, this, &ProjectActions::cbxtimeStampClick);
-    connect(w.TabResources->cbxAutoUpload, &QCheckBox::clicked, this, &ProjectActions::cbxAutoUploadClick);
+    connect(p.builder->cbxtimeStamp, &QCheckBox::clicked, this, &ProjectActions::cbxtimeStampClick);
+    connect(p.builder->cbxAutoUpload, &QCheckBox::clicked, this, &ProjectActions::cbxAutoUploadClick);
 }
 
 QString ProjectActions::EditingProject() const
 {
-    return w.pnlTop->lblEditingProject->text();
+    return p.bar->lblEditingProject->text();
 }
 
 QString ProjectActions::SelectedProject() const
 {
-    const QListWidgetItem* item = w.pnlTop->Projects->currentItem();
+    const QListWidgetItem* item = p.bar->Projects->currentItem();
     return item && item->isSelected() ? item->text() : QString();
 }
 
 void ProjectActions::btnNewClick()
 {
-    ProjectBar* bar = w.pnlTop;
+    ProjectBar* bar = p.bar;
     const QString name = bar->edtNewProject->text();
     const QString refusal = NewProjectNameRefusal(name, ListItems(bar->Projects));
     if (!refusal.isEmpty()) {
-        w.UserPrompts().ShowInfo(ProductCaption, refusal);
+        c.UserPrompts().ShowInfo(ProductCaption, refusal);
         return;
     }
     SaveProject();
     bar->Projects->addItem(name);
     // A new project starts unlocked.
     bar->chkEnable->setChecked(true);
-    w.SetEditingEnabled(true);
+    window.setEditingEnabled(true);
     bar->Projects->setCurrentRow(bar->Projects->count() - 1);
     btnSelectProjectClick();
 }
@@ -71,13 +72,13 @@ void ProjectActions::btnSelectProjectClick()
     if (name.isEmpty())
         return;
     SaveProject();
-    w.pnlTop->lblEditingProject->setText(name);
+    p.bar->lblEditingProject->setText(name);
     ClearSiteLists();
     LoadProject();
-    w.TabInternet->lblProjectName->setText(name);
+    p.selectAccounts->lblProjectName->setText(name);
     // An installer built for the previous project is not offered for upload.
-    w.State.SetupExeName.clear();
-    w.State.SetupExePath.clear();
+    c.state.SetupExeName.clear();
+    c.state.SetupExePath.clear();
 }
 
 void ProjectActions::btnSaveClick()
@@ -95,56 +96,55 @@ void ProjectActions::btnAbandonClick()
 
 void ProjectActions::btnDeleteProjectClick()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
-    QListWidget* projects = w.pnlTop->Projects;
+    TAppData& appData = *c.Store();
+    QListWidget* projects = p.bar->Projects;
     const QString name = SelectedProject();
     if (name.isEmpty())
         return;
     const int row = projects->currentRow();
-    if (w.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) !=
+    if (c.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) !=
         IDYES)
         return;
     if (name == EditingProject()) {
-        w.pnlTop->lblEditingProject->clear();
+        p.bar->lblEditingProject->clear();
         ClearSiteLists();
     }
     QStringList others = ListItems(projects);
     others.removeAt(row);
-    DeleteProjectData(appData, name, ListItems(w.TabAccounts->lbxAccount), others);
+    DeleteProjectData(appData, name, ListItems(p.accounts), others);
     delete projects->takeItem(row);
 }
 
 void ProjectActions::chkSoftWareClick()
 {
-    w.ShowSoftwareOptions(w.pnlTop->chkSoftWare->isChecked());
+    window.showSoftwareOptions(p.bar->chkSoftWare->isChecked());
 }
 
 void ProjectActions::cbxtimeStampClick()
 {
     const QString project = EditingProject();
-    if (w.AppData && !project.isEmpty())
-        w.AppData->WriteBool(project, Schema::KeyTimeStamp, w.TabResources->cbxtimeStamp->isChecked());
+    if (c.Store() && !project.isEmpty())
+        c.Store()->WriteBool(project, Schema::KeyTimeStamp, p.builder->cbxtimeStamp->isChecked());
 }
 
 void ProjectActions::cbxAutoUploadClick()
 {
     const QString project = EditingProject();
-    if (w.AppData && !project.isEmpty())
-        w.AppData->WriteBool(project, Schema::KeyAutoUpload, w.TabResources->cbxAutoUpload->isChecked());
+    if (c.Store() && !project.isEmpty())
+        c.Store()->WriteBool(project, Schema::KeyAutoUpload, p.builder->cbxAutoUpload->isChecked());
 }
 
 void ProjectActions::ClearSiteLists()
 {
-    for (const char* name : {"clbxFiles", "lbxLocalFiles", "lbxLocalFolders", "lbxBrokenLinks"})
-        if (auto* list = w.findChild<QListWidget*>(QString::fromLatin1(name)))
-            list->clear();
+    for (QListWidget* list : p.siteLists)
+        list->clear();
 }
 
 TProjectFields ProjectActions::GatherFields() const
 {
-    const BuilderPage* b = w.TabResources;
+    const BuilderPage* b = p.builder;
     TProjectFields f;
     f.PhpFile = b->lbePhpFile->text();
     f.PhpVar = b->lbePHPVar->text();
@@ -159,22 +159,22 @@ TProjectFields ProjectActions::GatherFields() const
     f.PFXPass = b->lbePFXPass->text();
     f.TimeStamp = b->cbxtimeStamp->isChecked();
     f.AutoUpload = b->cbxAutoUpload->isChecked();
-    f.Apps = w.pnlApps->chkProjectApps->Items();
-    f.Primary = w.pnlApps->lblPrimaryApp->text();
-    f.FullVersion = w.State.PrimaryAppFile;
-    f.PrimaryPath = w.State.PrimaryAppFolder;
-    f.LocalRoot = w.TabSelectLocalFiles->lbeLocalRoot->text();
-    f.LocalHome = w.TabSelectLocalFiles->lbeLocalHome->text();
-    f.SoftWareDev = w.pnlTop->chkSoftWare->isChecked();
-    f.Sites = ListItems(w.TabInternet->lbxUploadSites);
+    f.Apps = p.apps->chkProjectApps->Items();
+    f.Primary = p.apps->lblPrimaryApp->text();
+    f.FullVersion = c.state.PrimaryAppFile;
+    f.PrimaryPath = c.state.PrimaryAppFolder;
+    f.LocalRoot = p.selectFiles->lbeLocalRoot->text();
+    f.LocalHome = p.selectFiles->lbeLocalHome->text();
+    f.SoftWareDev = p.bar->chkSoftWare->isChecked();
+    f.Sites = ListItems(p.selectAccounts->lbxUploadSites);
     return f;
 }
 
 void ProjectActions::SaveProject()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
+    TAppData& appData = *c.Store();
     const QString project = EditingProject();
     if (project.isEmpty())
         return;
@@ -184,58 +184,55 @@ void ProjectActions::SaveProject()
 
 void ProjectActions::ShowFields(const TProjectFields& f)
 {
-    w.TabInternet->lbxUploadSites->clear();
-    w.TabInternet->lbxUploadSites->addItems(f.Sites);
-    BuilderPage* b = w.TabResources;
+    p.selectAccounts->lbxUploadSites->clear();
+    p.selectAccounts->lbxUploadSites->addItems(f.Sites);
+    BuilderPage* b = p.builder;
     b->lbePhpFile->setText(f.PhpFile);
     b->lbeHelpBuilderBatch->setText(f.HelpBatch);
     b->lbeInnoSetupFile->setText(f.InnoSetupFile);
     b->lbePHPVar->setText(f.PhpVar);
     b->lbeDownLoadLinkFile->setText(f.DownLoadLink);
-    w.pnlApps->lblPrimaryApp->setText(f.Primary);
-    TCheckListBox* apps = w.pnlApps->chkProjectApps;
+    p.apps->lblPrimaryApp->setText(f.Primary);
+    TCheckListBox* apps = p.apps->chkProjectApps;
     const QSignalBlocker quiet(apps); // filling is no check click
     apps->clear();
     for (const QString& app : f.Apps)
         apps->AddItem(app, false);
-    w.State.PrimaryAppFile = f.FullVersion;
-    w.State.PrimaryAppFolder = f.PrimaryPath;
     b->lbeDownLoadLinkId->setText(f.DLinkId);
     b->lbeBaseFileName->setText(f.BaseFile);
     b->lbeDownLoadLinkText->setText(f.DLinkText);
-    w.TabSelectLocalFiles->lbeLocalRoot->setText(f.LocalRoot);
-    w.TabSelectLocalFiles->lbeLocalHome->setText(f.LocalHome);
+    p.selectFiles->lbeLocalRoot->setText(f.LocalRoot);
+    p.selectFiles->lbeLocalHome->setText(f.LocalHome);
     b->lbePFX->setText(f.PFX);
     b->lbePFXPass->setText(f.PFXPass);
     b->lbePrebuild->setText(f.PreBuild);
     b->cbxtimeStamp->setChecked(f.TimeStamp);
     b->cbxAutoUpload->setChecked(f.AutoUpload);
-    w.pnlTop->chkSoftWare->setChecked(f.SoftWareDev);
+    p.bar->chkSoftWare->setChecked(f.SoftWareDev);
 }
 
 void ProjectActions::LoadProject()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
+    TAppData& appData = *c.Store();
     const TProjectFields fields = ::LoadProject(appData, EditingProject());
     ShowFields(fields);
-    QLabel* version = w.pnlApps->lblVersion;
-    if (!w.State.PrimaryAppFile.isEmpty()) {
-        w.State.PrimaryVersion = GetVersionString(w.State.PrimaryAppFile, VersionFormat);
-        version->setText(VersionCaption(w.State.PrimaryVersion));
+    SetPrimaryApplication(c.state, fields.FullVersion, fields.PrimaryPath);
+    QLabel* version = p.apps->lblVersion;
+    if (!c.state.PrimaryAppFile.isEmpty()) {
+        version->setText(VersionCaption(c.state.PrimaryVersion));
         version->show();
-        TCheckListBox* apps = w.pnlApps->chkProjectApps;
+        TCheckListBox* apps = p.apps->chkProjectApps;
         const QSignalBlocker quiet(apps);
         for (int row = 0; row < apps->count(); ++row)
-            if (apps->item(row)->text() == w.State.PrimaryAppFile)
+            if (apps->item(row)->text() == c.state.PrimaryAppFile)
                 apps->SetChecked(row, true);
     } else {
         // No primary: the previous project's version must not linger.
-        w.State.PrimaryVersion.clear();
         version->clear();
         version->hide();
     }
     // The site scan of the loaded project starts here (site work).
-    w.ShowSoftwareOptions(w.pnlTop->chkSoftWare->isChecked());
+    window.showSoftwareOptions(p.bar->chkSoftWare->isChecked());
 }

@@ -1,10 +1,18 @@
 #pragma once
 
+#include "ui/ActionContext.h"
+
 #include <QObject>
 #include <QString>
 
-class TAppData;
-class TMainScreen;
+#include <functional>
+
+class AppsPanel;
+class BuilderPage;
+class ProjectBar;
+class SelectAccountsPage;
+class SelectFilesPage;
+class QListWidget;
 struct TProjectFields;
 
 // The project bar's handlers: new, load, save, reload, delete and the
@@ -13,7 +21,26 @@ struct TProjectFields;
 class ProjectActions : public QObject {
     Q_OBJECT
 public:
-    explicit ProjectActions(TMainScreen& window);
+    struct Pages {
+        ProjectBar* bar;
+        AppsPanel* apps;
+        BuilderPage* builder;
+        SelectFilesPage* selectFiles;
+        SelectAccountsPage* selectAccounts;
+        // The account names, for deleting a project's upload records.
+        QListWidget* accounts;
+        // Emptied when another project is loaded or the loaded one deleted.
+        QList<QListWidget*> siteLists;
+    };
+    // What the window does for the project bar: the editing lock and the
+    // software switch.
+    struct WindowCommands {
+        std::function<void(bool)> setEditingEnabled;
+        std::function<void(bool)> showSoftwareOptions;
+    };
+
+    ProjectActions(const ActionContext& context, const Pages& pages, WindowCommands commands,
+                   QObject* parent);
 
     void btnNewClick();
     void btnSelectProjectClick();
@@ -38,5 +65,7 @@ private:
     void ShowFields(const TProjectFields& fields);
     QString SelectedProject() const;
 
-    TMainScreen& w;
+    ActionContext c;
+    Pages p;
+    WindowCommands window;
 };

@@ -4,9 +4,6 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
-#include "ui/MainscreenU.h"
-#include "ui/ProjectBar.h"
-#include "ui/pages/AccountsPage.h"
 #include "ui/pages/SelectAccountsPage.h"
 
 #include <QEvent>
@@ -14,9 +11,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ProjectSitesActions::ProjectSitesActions(TMainScreen& window) : QObject(&window), w(window)
+ProjectSitesActions::ProjectSitesActions(const ActionContext& context, const Pages& pages, QObject* parent)
+    : QObject(parent), c(context), p(pages)
 {
-    SelectAccountsPage* page = w.TabInternet;
+    SelectAccountsPage* page = p.selectAccounts;
     connect(page->bbtnAddAccount, &QPushButton::clicked, this, &ProjectSitesActions::btnAddSiteClick);
     connect(page->btnAddAll, &QPushButton::clicked, this, &ProjectSitesActions::btnAddAllClick);
     connect(page->bbtnRemoveAccount, &QPushButton::clicked, this, &ProjectSitesActions::btnDeleteSiteClick);
@@ -25,7 +23,7 @@ ProjectSitesActions::ProjectSitesActions(TMainScreen& window) : QObject(&window)
 
 bool ProjectSitesActions::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == w.TabInternet && event->type() == QEvent::Show)
+    if (watched == p.selectAccounts && event->type() == QEvent::Show)
         TabInternetShow();
     return QObject::eventFilter(watched, event);
 }
@@ -37,33 +35,33 @@ void ProjectSitesActions::TabInternetShow()
 
 void ProjectSitesActions::FillAvailableAccounts()
 {
-    ShowItems(w.TabInternet->lbxAvailable, ListItems(w.TabAccounts->lbxAccount));
-    w.TabInternet->lblProjectName->setText(w.pnlTop->lblEditingProject->text());
+    ShowItems(p.selectAccounts->lbxAvailable, ListItems(p.accounts));
+    p.selectAccounts->lblProjectName->setText(p.editingProject->text());
 }
 
 void ProjectSitesActions::btnAddSiteClick()
 {
-    if (!w.AppData)
+    if (!c.Store())
         return;
-    TAppData& appData = *w.AppData;
-    SelectAccountsPage* page = w.TabInternet;
+    TAppData& appData = *c.Store();
+    SelectAccountsPage* page = p.selectAccounts;
     const QStringList sites =
         AddSelectedAccounts(ListItems(page->lbxUploadSites), ListItems(page->lbxAvailable, true));
     ShowItems(page->lbxUploadSites, sites);
     // With no project loaded there is nobody to store the list for.
-    const QString project = w.pnlTop->lblEditingProject->text();
+    const QString project = p.editingProject->text();
     if (!project.isEmpty())
         appData.WriteList(Schema::SecSites, project, sites);
 }
 
 void ProjectSitesActions::btnAddAllClick()
 {
-    ShowItems(w.TabInternet->lbxUploadSites, ListItems(w.TabInternet->lbxAvailable));
+    ShowItems(p.selectAccounts->lbxUploadSites, ListItems(p.selectAccounts->lbxAvailable));
 }
 
 void ProjectSitesActions::btnDeleteSiteClick()
 {
-    QListWidget* sites = w.TabInternet->lbxUploadSites;
+    QListWidget* sites = p.selectAccounts->lbxUploadSites;
     for (int i = sites->count() - 1; i >= 0; --i)
         if (sites->item(i)->isSelected())
             delete sites->takeItem(i);

@@ -1,16 +1,26 @@
 #pragma once
 
+#include "ui/ActionContext.h"
+
 #include <QObject>
 
-class TAppData;
-class TMainScreen;
+class QLabel;
+class QListWidget;
+class SelectAccountsPage;
 
 // The Select Accounts page's handlers: which accounts the loaded project
 // publishes to.
 class ProjectSitesActions : public QObject {
     Q_OBJECT
 public:
-    explicit ProjectSitesActions(TMainScreen& window);
+    struct Pages {
+        SelectAccountsPage* selectAccounts;
+        // Every account, offered to the project.
+        QListWidget* accounts;
+        QLabel* editingProject;
+    };
+
+    ProjectSitesActions(const ActionContext& context, const Pages& pages, QObject* parent);
 
     void TabInternetShow();
     void FillAvailableAccounts();
@@ -22,5 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TMainScreen& w;
+    ActionContext c;
+    Pages p;
 };

@@ -1,8 +1,6 @@
-#include "ScriptedFilePicker.h"
 #include "WindowFixture.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
-#include "ui/ProjectWiring.h"
 
 #include <QDir>
 
@@ -16,7 +14,6 @@ private slots:
     void init()
     {
         fx = std::make_unique<WindowFixture>();
-        SetAppFilePicker(*fx->window, picker);
         versioned = Fixture("app-1234.exe");
         split = Fixture("app-split.exe");
         plain = Fixture("app-noversion.exe");
@@ -26,14 +23,16 @@ private slots:
 
     void AddUsesThePickerAndAppendsUnchecked()
     {
-        picker.QueueFile(versioned);
-        picker.QueueFile(versioned);
-        picker.QueueCancel();
+        fx->services.files.QueueFile(versioned);
+        fx->services.files.QueueFile(versioned);
+        fx->services.files.QueueCancel();
         for (int i = 0; i < 3; ++i)
             fx->Button("bbtnAddApp")->click();
-        QCOMPARE(picker.Calls().size(), 3);
-        QCOMPARE(picker.Calls().first().title, QStringLiteral("Find an application to digitally sign"));
-        QCOMPARE(picker.Calls().first().filter, QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
+        QCOMPARE(fx->services.files.Calls().size(), 3);
+        QCOMPARE(fx->services.files.Calls().first().title,
+                 QStringLiteral("Find an application to digitally sign"));
+        QCOMPARE(fx->services.files.Calls().first().filter,
+                 QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
         // A path chosen twice is listed twice; a cancel adds nothing.
         QCOMPARE(Apps()->Items(), QStringList({versioned, versioned}));
         QVERIFY(!Apps()->Checked(0) && !Apps()->Checked(1));
@@ -177,14 +176,13 @@ private:
     void AddApps(const QStringList& paths)
     {
         for (const QString& path : paths) {
-            picker.QueueFile(path);
+            fx->services.files.QueueFile(path);
             fx->Button("bbtnAddApp")->click();
         }
     }
     void SelectApp(int row) { Apps()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect); }
     TCheckListBox* Apps() const { return fx->Find<TCheckListBox>("chkProjectApps"); }
 
-    ScriptedFilePicker picker;
     QString versioned;
     QString split;
     QString plain;

@@ -3,8 +3,8 @@
 // Widgets: for ui tests only, and header-only so the support library stays
 // free of them.
 
-#include "RecordingPrompts.h"
 #include "TestFolder.h"
+#include "TestServices.h"
 #include "settings/ApplicationDataAPI.h"
 #include "ui/MainscreenU.h"
 
@@ -46,7 +46,7 @@ public:
 
     void Open()
     {
-        window = std::make_unique<TMainScreen>(prompts);
+        window = std::make_unique<TMainScreen>(services.Services());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         auto* enable = Find<QCheckBox>("chkEnable");
@@ -100,7 +100,8 @@ public:
         Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>(name));
     }
 
-    RecordingPrompts prompts;
+    TestServices services;
+    RecordingPrompts& prompts = services.prompts;
     std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TMainScreen> window;
 

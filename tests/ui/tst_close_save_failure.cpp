@@ -1,5 +1,6 @@
 #include "RecordingPrompts.h"
 #include "TestFolder.h"
+#include "TestServices.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
@@ -19,8 +20,9 @@ private slots:
     void RefusedCloseKeepsTheWindowUntilTheSaveWorks()
     {
         TestFolder folder(true);
-        RecordingPrompts prompts;
-        TMainScreen window(prompts);
+        TestServices services;
+        RecordingPrompts& prompts = services.prompts;
+        TMainScreen window(services.Services());
         QVERIFY(window.StoreReady());
         const QString settingsPath = window.AppData->FilePath();
         window.show();
@@ -51,10 +53,11 @@ private slots:
     void AcceptedCloseLeavesThePreviousFileIntact()
     {
         TestFolder folder(true);
-        RecordingPrompts prompts;
+        TestServices services;
+        RecordingPrompts& prompts = services.prompts;
         QString settingsPath;
         {
-            TMainScreen first(prompts);
+            TMainScreen first(services.Services());
             settingsPath = first.AppData->FilePath();
             first.show();
             QVERIFY(QTest::qWaitForWindowExposed(&first));
@@ -65,7 +68,7 @@ private slots:
         const QByteArray before = file.readAll();
         file.close();
 
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.findChild<QListWidget*>(QStringLiteral("Projects"))->addItem(QStringLiteral("Lost"));

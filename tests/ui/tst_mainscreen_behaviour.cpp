@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabMaintenance"));
         QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
         QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
         QCOMPARE(fx->Find<QTabWidget>("TabFolders")->currentWidget()->objectName(),
                  QStringLiteral("TabSelectLocalFiles"));
     }
@@ -93,7 +93,7 @@ private slots:
         pages->setCurrentIndex(3); // Accounts
         QCOMPARE(pages->tabText(0), QStringLiteral("Builder"));
         QCOMPARE(pages->tabText(3), PageMarker + QStringLiteral("Accounts") + PageMarker);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabAccounts"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabAccounts"));
         pages->setCurrentIndex(0);
         QCOMPARE(pages->tabText(3), QStringLiteral("Accounts"));
         // Marking the page that already has the marker never pads it twice.
@@ -110,16 +110,16 @@ private slots:
         pages->setCurrentIndex(2);
         QCOMPARE(pages->tabText(2), PageMarker + QStringLiteral("Site Maintenance") + PageMarker);
         QCOMPARE(folders->tabText(0), PageMarker + QStringLiteral("Select Files") + PageMarker);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabSelectLocalFiles"));
         folders->setCurrentIndex(3);
         QCOMPARE(folders->tabText(0), QStringLiteral("Select Files"));
         QCOMPARE(folders->tabText(3), PageMarker + QStringLiteral("Broken Links") + PageMarker);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
         // Leaving and coming back: the inner page in front is current again.
         pages->setCurrentIndex(4);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabPrograms"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabPrograms"));
         pages->setCurrentIndex(2);
-        QCOMPARE(fx->window->State.CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
     }
 
     void UnmarkRemovesEveryMarker_data()

@@ -38,7 +38,7 @@ private slots:
     {
         QString settingsPath;
         {
-            TMainScreen window(prompts);
+            TMainScreen window(services.Services());
             QVERIFY(window.StoreReady());
             settingsPath = window.AppData->FilePath();
             ShowAndWait(window);
@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(store.ReadList(Schema::SecTimeServers, Schema::KeyServerURLs), DefaultTimeServers());
         QCOMPARE(store.ReadString(Schema::SecTimeServers, Schema::KeyAttempts, {}), QStringLiteral("10"));
         QCOMPARE(store.ReadString(Schema::SecSettings, Schema::KeyUpdateCheck, {}),
-                 QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+                 QLocale::system().toString(services.clock.Today(), QLocale::ShortFormat));
         const QString geometry = Schema::WindowSection(QStringLiteral("MainScreen"));
         for (const QString& key : {Schema::KeyTop, Schema::KeyLeft, Schema::KeyHeight, Schema::KeyWidth})
             QVERIFY2(!store.ReadString(geometry, key, {}).isEmpty(), qPrintable(key));
@@ -71,7 +71,7 @@ private slots:
     void SecondStartReadsBackWhatTheFirstLeft()
     {
         {
-            TMainScreen window(prompts);
+            TMainScreen window(services.Services());
             ShowAndWait(window);
             List(window, "Projects")->addItems({"Alpha", "Beta"});
             List(window, "lbxAccount")->addItem(QStringLiteral("Main host"));
@@ -83,7 +83,7 @@ private slots:
             window.move(150, 100);
             window.close();
         }
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         ShowAndWait(window);
         QCOMPARE(ListTexts(List(window, "Projects")), (QStringList{"Alpha", "Beta"}));
         QCOMPARE(ListTexts(List(window, "lbxAccount")), QStringList{"Main host"});
@@ -106,7 +106,7 @@ private slots:
             store.WriteString(Schema::SecHelpMaker, Schema::KeyCommand, QStringLiteral("/opt/hm/helpmaker"));
             store.Save();
         }
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         ShowAndWait(window);
         QCOMPARE(Edit(window, "lbeInnoCompiler")->text(), QStringLiteral("/opt/inno/iscc"));
         QCOMPARE(Edit(window, "lbeEditor")->text(), QStringLiteral("/usr/bin/editor"));
@@ -116,7 +116,7 @@ private slots:
 
     void BuildScriptStartsEmptyAndPrivate()
     {
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         const QString path = window.AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
         QVERIFY(WriteFileBytes(path, "echo left over from the last run\r\n"));
         ShowAndWait(window);
@@ -131,7 +131,7 @@ private slots:
     {
         const QString blocker = folder->Write(QStringLiteral("blocker"), "not a folder");
         qputenv("XDG_DATA_HOME", (blocker + QStringLiteral("/data")).toLocal8Bit());
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         QVERIFY(!window.StoreReady());
         QCOMPARE(prompts.Texts(), QStringList{"Couldn't set Configuration file"});
         QCOMPARE(prompts.AllShown().first().caption, StoreNames().FailureCaption);
@@ -147,7 +147,7 @@ private slots:
     {
         QString path;
         {
-            TMainScreen window(prompts);
+            TMainScreen window(services.Services());
             ShowAndWait(window);
             List(window, "Projects")->addItem(QStringLiteral("Alpha"));
             path = window.AppData->FilePath();
@@ -155,7 +155,7 @@ private slots:
         }
         QVERIFY(WriteFileBytes(path, ReadFileBytes(path) + "bm90IGEgc2V0dGluZ3MgbGluZQ==\r\nAAAA\r\n"));
 
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         ShowAndWait(window);
         QCOMPARE(prompts.Texts(), QStringList{"Invalid data"});
         QCOMPARE(ListTexts(List(window, "Projects")), QStringList{"Alpha"});
@@ -172,7 +172,7 @@ private slots:
                               QStringLiteral("12x"));
             store.Save();
         }
-        TMainScreen window(prompts);
+        TMainScreen window(services.Services());
         ShowAndWait(window);
         QCOMPARE(reportedErrors.size(), 1);
         QVERIFY(reportedErrors.first().contains(QStringLiteral("12x")));
@@ -197,7 +197,8 @@ private:
         return window.findChild<QLineEdit*>(QString::fromLatin1(name));
     }
 
-    RecordingPrompts prompts;
+    TestServices services;
+    RecordingPrompts& prompts = services.prompts;
     std::unique_ptr<TestFolder> folder;
 };
 

@@ -10,18 +10,18 @@
 
 #include <memory>
 
-class QWidget;
-
 // Extensions of the files the text editor may open; each between bars so a
 // lookup of "|" + extension + "|" cannot match part of another.
 inline const QString DefaultTextFileExtensions =
     QStringLiteral("|.asc|.asp|.bat|.cgi|.cmd|.class|.css|.csv|.htm|.html|.ini|.js|.log|.php|.phtml|.pl|."
                    "shtml|.txt|.xml|.xsl|");
 
-// What the main window's operations share while the program runs. The main
-// window owns the one instance and hands it out by reference; the settings
-// store is held beside it, and the current project and account are the
-// captions of lblEditingProject and lblAccountName.
+// What the operations share while the program runs. The main window (or the
+// command line) owns the one instance and hands it out by reference; the
+// settings store is held beside it, and the current project and account are
+// the captions of lblEditingProject and lblAccountName. No widget lives here:
+// an operation's log and bars are its OperationHost, and the page in front
+// belongs to the window.
 struct WorkingState {
     // The current project's primary application: full path, its folder with
     // a trailing separator, and its version "a.b.c.d" (empty: none).
@@ -56,13 +56,6 @@ struct WorkingState {
     // The account an upload or import is connected to.
     TConnectionSettings CurrentAccount;
 
-    // Chosen by the running operation: the bar the transfers move, the memo
-    // the FTP messages go to; and the page last brought to front by the
-    // program (context help counts a control as visible only on it).
-    QWidget* FtpFileProgress = nullptr;
-    QWidget* FtpLog = nullptr;
-    QWidget* CurrentTabSheet = nullptr;
-
     // The user changed the file selection since the last scan.
     bool SelectionChanged = false;
 
@@ -71,3 +64,8 @@ struct WorkingState {
     // Installer file name of the newer release the update service reported.
     QString UpdateFileName;
 };
+
+// Makes `file` the primary application: its path, the folder it is kept in
+// (with its trailing separator) and the version read from it. An empty file
+// leaves no primary and no version.
+void SetPrimaryApplication(WorkingState& state, const QString& file, const QString& folder);

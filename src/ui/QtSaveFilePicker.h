@@ -1,0 +1,11 @@
+#pragma once
+
+#include "util/SaveFilePicker.h"
+
+// The save picker as Qt's save-file dialog over the active window; it asks
+// before an existing file is replaced.
+class QtSaveFilePicker : public SaveFilePicker {
+public:
+    std::optional<QString> PickSaveFile(const QString& title, const QString& proposedName,
+                                        const QString& filter) override;
+};

@@ -7,8 +7,8 @@
 TarnwellApplication::TarnwellApplication(int& argc, char** argv)
     : QApplication(argc, argv), reporter_(&TarnwellApplication::ShowErrorBox)
 {
+    // No display name: X11 would append it to every window title.
     setApplicationName(QStringLiteral("Tarnwell"));
-    setApplicationDisplayName(QStringLiteral("Tarnwell"));
 }
 
 bool TarnwellApplication::notify(QObject* receiver, QEvent* event)

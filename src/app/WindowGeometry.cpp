@@ -42,10 +42,15 @@ WindowGeometryValues ClampWindowGeometry(WindowGeometryValues values, QSize scre
 }
 
 WindowGeometryValues ReadWindowGeometry(const TAppData& store, const QString& windowName, QSize window,
-                                        QSize screen, bool withSize)
+                                        QSize screen, bool withSize, QSize design)
 {
     const QString section = Schema::WindowSection(windowName);
-    const WindowGeometryValues defaults = DefaultWindowGeometry(window, screen);
+    WindowGeometryValues defaults = DefaultWindowGeometry(window, screen);
+    if (design.isValid()) {
+        const WindowGeometryValues designed = DefaultWindowGeometry(design, screen);
+        defaults.top = designed.top;
+        defaults.left = designed.left;
+    }
     WindowGeometryValues values = defaults;
     values.top = store.ReadInteger(section, Schema::KeyTop, defaults.top);
     values.left = store.ReadInteger(section, Schema::KeyLeft, defaults.left);
@@ -68,10 +73,10 @@ void WriteWindowGeometry(TAppData& store, const QString& windowName, const Windo
     }
 }
 
-void LoadWindowGeometry(TAppData& store, QWidget& window, bool withSize)
+void LoadWindowGeometry(TAppData& store, QWidget& window, bool withSize, QSize design)
 {
-    const WindowGeometryValues values =
-        ReadWindowGeometry(store, window.objectName(), window.size(), ScreenSizeFor(window), withSize);
+    const WindowGeometryValues values = ReadWindowGeometry(store, window.objectName(), window.size(),
+                                                           ScreenSizeFor(window), withSize, design);
     // move() places the frame's corner, which is what x()/y() give back on save.
     window.move(values.left, values.top);
     if (withSize)

@@ -26,13 +26,15 @@ WindowGeometryValues ClampWindowGeometry(WindowGeometryValues values, QSize scre
 // them. Without size, the window's own size is returned. Throws
 // TarnwellError when a stored value is not an integer; nothing is applied
 // then.
+// With a valid `design`, a window with no stored corner is centred as a
+// window of that size would be, whatever size it has at the moment.
 WindowGeometryValues ReadWindowGeometry(const TAppData& store, const QString& windowName, QSize window,
-                                        QSize screen, bool withSize);
+                                        QSize screen, bool withSize, QSize design = QSize());
 // Writes "top", "left" and, with size, "height" and "width", in that order.
 void WriteWindowGeometry(TAppData& store, const QString& windowName, const WindowGeometryValues& values,
                          bool withSize);
 
 // The window's name (objectName) picks the section; the primary screen's size
 // is the screen.
-void LoadWindowGeometry(TAppData& store, QWidget& window, bool withSize);
+void LoadWindowGeometry(TAppData& store, QWidget& window, bool withSize, QSize design = QSize());
 void SaveWindowGeometry(TAppData& store, const QWidget& window, bool withSize);

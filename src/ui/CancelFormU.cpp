@@ -7,7 +7,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-TCancelForm::TCancelForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TCancelForm::TCancelForm(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("CancelForm"));
     setFixedSize(ClientWidth, ClientHeight);

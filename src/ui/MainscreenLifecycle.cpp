@@ -69,7 +69,9 @@ void TMainScreen::FormShow()
     PageControl1->setCurrentWidget(TabResources);
     MarkActivePage(TabResources);
     TabFolders->setCurrentWidget(TabSelectLocalFiles);
-    LoadWindowGeometry(*AppData, *this, true);
+    // The first start centres the window as designed, before the software
+    // switch may shrink it.
+    LoadWindowGeometry(*AppData, *this, true, QSize(DesignWidth, DesignHeight));
     ShowSoftwareOptions(pnlTop->chkSoftWare->isChecked());
     SetMainScreenHints(this);
     CurrentTabSheet = TabSelectLocalFiles;

@@ -22,10 +22,10 @@ void AddFiles(FolderWalk& walk, const QString& folder, const QString& mask, bool
         held.insert(key);
         list.append(path);
     }
-    if (!recurse)
-        return;
-    for (const QString& name : walk.FolderNames(dir))
-        AddFiles(walk, dir + name, mask, true, list, held);
+    if (recurse)
+        for (const QString& name : walk.FolderNames(dir))
+            AddFiles(walk, dir + name, mask, true, list, held);
+    walk.Leave();
 }
 
 void FindFile(FolderWalk& walk, const QString& folder, const QString& baseName, const QString& extension,
@@ -42,10 +42,10 @@ void FindFile(FolderWalk& walk, const QString& folder, const QString& baseName, 
             break;
         }
     }
-    if (!recurse)
-        return;
-    for (const QString& name : walk.FolderNames(dir))
-        FindFile(walk, dir + name, baseName, extension, found, true);
+    if (recurse)
+        for (const QString& name : walk.FolderNames(dir))
+            FindFile(walk, dir + name, baseName, extension, found, true);
+    walk.Leave();
 }
 
 } // namespace

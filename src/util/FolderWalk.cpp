@@ -9,10 +9,15 @@
 bool FolderWalk::Enter(const QString& folder)
 {
     const QString real = QFileInfo(style_.ToFileSystem(folder)).canonicalFilePath();
-    if (real.isEmpty() || entered_.contains(real))
+    if (real.isEmpty() || path_.contains(real))
         return false;
-    entered_.insert(real);
+    path_.append(real);
     return true;
+}
+
+void FolderWalk::Leave()
+{
+    path_.removeLast();
 }
 
 QStringList FolderWalk::FileNames(const QString& folder, const QString& mask) const

@@ -2,7 +2,6 @@
 
 #include "PathStyle.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +11,12 @@ public:
     explicit FolderWalk(const PathStyle& style) : style_(style) {}
 
     // Marks the folder as entered; false when it is missing or the same real
-    // folder was entered before (reached again through a link).
+    // folder is one being walked already (a link back to an ancestor, which
+    // would loop). A folder reached by another path is entered again, so it
+    // is listed under every path that reaches it. Each true is paired with
+    // a Leave once the folder is done.
     bool Enter(const QString& folder);
+    void Leave();
     // Names of the folder's files (hidden ones too) that match mask, in name
     // order.
     QStringList FileNames(const QString& folder, const QString& mask) const;
@@ -24,5 +27,6 @@ public:
 private:
     void SortNames(QStringList& names) const;
     PathStyle style_;
-    QSet<QString> entered_;
+    // Real paths of the folders on the current path, root first.
+    QStringList path_;
 };

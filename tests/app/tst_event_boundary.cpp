@@ -63,6 +63,18 @@ private slots:
         // The button still works normally afterwards.
         QVERIFY(button.isEnabled());
     }
+
+    // A display name set on the application is appended to every window
+    // title by the X11 platform (" — Tarnwell"), which would spoil titles
+    // such as "Tarnwell - Scanning Project - Alpha". Left unset, the display
+    // name follows the application name.
+    void NoDisplayNameIsAppendedToTitles()
+    {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tarnwell"));
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+        QCoreApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    }
 };
 
 int main(int argc, char* argv[])

@@ -160,19 +160,26 @@ private slots:
     {
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QSize>("design");
         QTest::addColumn<QRect>("expected");
         const QSize screen = PrimaryScreenSize();
         QVERIFY(screen.width() > 200 && screen.height() > 200);
         const QPoint middle(screen.width() / 2, screen.height() / 2);
-        QTest::newRow("first start") << false << QRect() << QRect(middle - QPoint(75, 45), QSize(150, 90));
-        QTest::newRow("where it was") << true << QRect(37, 21, 160, 120) << QRect(37, 21, 160, 120);
-        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120)
+        QTest::newRow("first start") << false << QRect() << QSize()
+                                     << QRect(middle - QPoint(75, 45), QSize(150, 90));
+        // The corner of a window of the designed size; the size is its own.
+        QTest::newRow("first start, designed size")
+            << false << QRect() << QSize(200, 100) << QRect(middle - QPoint(100, 50), QSize(150, 90));
+        QTest::newRow("where it was")
+            << true << QRect(37, 21, 160, 120) << QSize(200, 100) << QRect(37, 21, 160, 120);
+        QTest::newRow("off screen") << true << QRect(0, screen.height(), 160, 120) << QSize()
                                     << QRect(middle, QSize(160, 120));
     }
     void LoadPlacesTheWindow()
     {
         QFETCH(bool, stored);
         QFETCH(QRect, saved);
+        QFETCH(QSize, design);
         QFETCH(QRect, expected);
         TestStore store;
         if (stored) {
@@ -185,7 +192,7 @@ private slots:
         QWidget window;
         window.setObjectName(MainScreen);
         window.resize(150, 90);
-        LoadWindowGeometry(*store, window, true);
+        LoadWindowGeometry(*store, window, true, design);
         QCOMPARE(window.pos(), expected.topLeft());
         QCOMPARE(window.size(), expected.size());
     }

@@ -1,0 +1,46 @@
+#include "ProcessRunner.h"
+
+#include <QProcess>
+
+namespace {
+
+// Starting a program normally takes milliseconds; this only bounds a start
+// that hangs (a stalled network drive, say).
+constexpr int StartTimeLimitMs = 60 * 1000;
+
+} // namespace
+
+int Win32RunWait(const QString& program, const QString& commandLine)
+{
+    if (program.isEmpty())
+        return -1;
+    QProcess process;
+    process.setProgram(program);
+#ifdef Q_OS_WIN
+    // Handed to the program exactly as given, as CreateProcess would.
+    process.setNativeArguments(commandLine);
+#else
+    process.setArguments(QProcess::splitCommand(commandLine));
+#endif
+    // A tool that asks a question must not wait for an answer nobody can give.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start();
+    if (!process.waitForStarted(StartTimeLimitMs)) {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(StartTimeLimitMs);
+        }
+        return -1;
+    }
+    process.waitForFinished(-1);
+    if (process.exitStatus() == QProcess::CrashExit) {
+#ifdef Q_OS_WIN
+        return process.exitCode() != 0 ? process.exitCode() : 1;
+#else
+        // As a shell reports a program ended by a signal; never 0.
+        return 128 + process.exitCode();
+#endif
+    }
+    return process.exitCode();
+}

@@ -1,0 +1,129 @@
+#include "ScriptFile.h"
+
+#include "ProcessRunner.h"
+#include "util/PathStyle.h"
+#include "util/TarnwellError.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cstdio>
+#endif
+
+namespace {
+
+// The script is run by its path, so its owner may also execute it; nobody
+// else may even read it.
+constexpr QFileDevice::Permissions OwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+QString FolderPrefix(const QString& path)
+{
+    int cut = path.lastIndexOf(QLatin1Char('/'));
+    if (PathStyle::Native().IsWindows())
+        cut = qMax(cut, path.lastIndexOf(QLatin1Char('\\')));
+    return path.left(cut + 1);
+}
+
+bool ReplaceFile(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
+                       reinterpret_cast<const wchar_t*>(to.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
+void RemoveIfPresent(const QString& path)
+{
+    if (QFile::exists(path))
+        QFile::remove(path);
+}
+
+} // namespace
+
+BuildScriptFile::BuildScriptFile(const QString& scriptPath, ScriptFlavour flavour)
+    : path_(scriptPath), flavour_(flavour)
+{
+    const QString folder = FolderPrefix(scriptPath);
+    capturePath_ = folder + QStringLiteral("lessee.txt");
+    leftOverPath_ = folder + (flavour == ScriptFlavour::Batch ? QStringLiteral("buildhelp.bat")
+                                                              : QStringLiteral("buildhelp.sh"));
+}
+
+QString BuildScriptFile::PathIn(const QString& tempFolder, ScriptFlavour flavour)
+{
+    return PathStyle::Native().Join(tempFolder, ScriptFileName(flavour));
+}
+
+void BuildScriptFile::Reset() const
+{
+    if (QFile::exists(path_) && !QFile::remove(path_))
+        throw TarnwellError(QStringLiteral("Couldn't delete %1").arg(path_));
+    const QString error = Write(QByteArray());
+    if (!error.isEmpty())
+        throw TarnwellError(error);
+}
+
+ScriptRunResult BuildScriptFile::Run(const QByteArray& script) const
+{
+    RemoveIfPresent(capturePath_);
+    const QString error = Write(script);
+    if (!error.isEmpty())
+        return {-1, error};
+    return {Win32RunWait(path_, QString()), QString()};
+}
+
+std::optional<QStringList> BuildScriptFile::ReadCapture() const
+{
+    QFile file(capturePath_);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QList<QByteArray> raw = file.readAll().split('\n');
+    // A final line end closes the last line; it does not open another.
+    if (!raw.isEmpty() && raw.last().isEmpty())
+        raw.removeLast();
+    QStringList lines;
+    for (QByteArray& line : raw) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines << QString::fromLocal8Bit(line);
+    }
+    return lines;
+}
+
+void BuildScriptFile::RemoveTemporaryFiles() const
+{
+    RemoveIfPresent(path_);
+    RemoveIfPresent(leftOverPath_);
+    RemoveIfPresent(capturePath_);
+}
+
+QString BuildScriptFile::Write(const QByteArray& contents) const
+{
+    const QString tempPath = path_ + QStringLiteral(".saving");
+    RemoveIfPresent(tempPath);
+    QFile temp(tempPath);
+    // Created with its final permissions, so no other user can open it in
+    // the moment between creation and a later change of mode.
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly))
+        return QStringLiteral("Couldn't write %1: %2").arg(path_, temp.errorString());
+    // A strict umask may have taken the owner's own rights away.
+    temp.setPermissions(OwnerOnly);
+    const bool written = temp.write(contents) == contents.size() && temp.flush();
+    const QString reason = temp.errorString();
+    temp.close();
+    if (!written || temp.error() != QFileDevice::NoError) {
+        QFile::remove(tempPath);
+        return QStringLiteral("Couldn't write %1: %2").arg(path_, reason);
+    }
+    if (!ReplaceFile(tempPath, path_)) {
+        QFile::remove(tempPath);
+        return QStringLiteral("Couldn't write %1: the new script could not replace the old one").arg(path_);
+    }
+    return QString();
+}

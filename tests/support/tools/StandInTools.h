@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The stand-in build tools of this folder ("signtool", "inno-compiler",
+// "helpmaker"): absolute path of one of them.
+QString StandInTool(const QString& name);
+
+// One call of a stand-in tool, as its call log recorded it.
+struct StandInCall {
+    QString Tool;
+    QStringList Args;
+};
+
+// While it lives, the stand-ins log their calls into a file of the given
+// folder and fail only as told; the environment is put back afterwards.
+class StandInSession {
+public:
+    explicit StandInSession(const QString& folder);
+    ~StandInSession();
+    StandInSession(const StandInSession&) = delete;
+    StandInSession& operator=(const StandInSession&) = delete;
+
+    // tool: "SIGNTOOL", "COMPILER" or "HELPMAKER"; rules as standin.py
+    // describes them ("always", "server=URL", "until=N", joined by ";").
+    void Fail(const QString& tool, const QString& rules);
+    // The password the stand-in signtool wants for a certificate file.
+    void RequirePfxPassword(const QString& password);
+    // Every call so far, oldest first.
+    QList<StandInCall> Calls() const;
+
+private:
+    void Set(const QByteArray& name, const QByteArray& value);
+
+    QString logPath_;
+    // Each variable set, with whether and what it was before.
+    struct Saved {
+        QByteArray Name;
+        bool WasSet;
+        QByteArray Value;
+    };
+    QList<Saved> saved_;
+};

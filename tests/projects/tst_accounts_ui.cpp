@@ -171,6 +171,69 @@ private slots:
                  QStringLiteral("ftp.main.test"));
     }
 
+    // Focus makes a row current without selecting it; nothing is loaded
+    // until the user selects an account.
+    void FocusAloneLoadsNoAccount()
+    {
+        fx->NewAccount("Main");
+        fx->Restart();
+        fx->ShowPage("TabAccounts");
+        QListWidget* accounts = fx->List("lbxAccount");
+        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(accounts, &focus);
+        QCOMPARE(accounts->currentRow(), 0);
+        QCOMPARE(fx->Caption("lblAccountName"), QString());
+        ShowAccount("Main");
+        QCOMPARE(fx->Caption("lblAccountName"), QStringLiteral("Main"));
+    }
+
+    // Loading an account fills its server paths, which marks it changed;
+    // entering the page starts afresh, so leaving it stores only real edits.
+    void EnteringThePageForgetsEarlierChanges()
+    {
+        fx->NewAccount("Main");
+        fx->NewAccount("Mirror");
+        fx->ShowPage("TabPrograms");
+        ShowAccount("Main");
+        fx->Edit("lbeFTPHost")->setText(QStringLiteral("ftp.main.test"));
+        fx->ShowPage("TabAccounts");
+        fx->ShowPage("TabPrograms");
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpHost, {}), QString());
+    }
+
+    // A server path edit is stored before Copy looks at the new name, even
+    // when it refuses the name.
+    void CopyStoresAPathEditFirst()
+    {
+        fx->NewAccount("Main");
+        fx->ShowPage("TabAccounts");
+        fx->Edit("lbeServerRootPath")->setText(QStringLiteral("/root"));
+        fx->Edit("edtNewAccount")->setText(QStringLiteral("Main"));
+        fx->Button("bbtnAccountCopy")->click();
+        QCOMPARE(fx->prompts.Count(RecordingPrompts::Kind::Info), 1);
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyServerRoot, {}), QStringLiteral("/root/"));
+    }
+
+    // After a deletion the loaded project's list is read back from the
+    // store: an unsaved removal on screen is dropped with it.
+    void DeleteReloadsTheLoadedProjectsList()
+    {
+        fx->NewAccount("Main");
+        fx->NewAccount("Mirror");
+        fx->NewProject("P1");
+        ShowSelectAccounts();
+        fx->Select("lbxAvailable", {"Main", "Mirror"});
+        fx->Button("bbtnAddAccount")->click();
+        fx->Select("lbxUploadSites", {"Mirror"});
+        fx->Button("bbtnRemoveAccount")->click();
+        QCOMPARE(fx->Items("lbxUploadSites"), QStringList{"Main"});
+        fx->ShowPage("TabAccounts");
+        fx->prompts.QueueAnswers({IDYES});
+        fx->Select("lbxAccount", {"Main"});
+        fx->Button("bbtnAccountDelete")->click();
+        QCOMPARE(fx->Items("lbxUploadSites"), QStringList{"Mirror"});
+    }
+
     // Only what is not listed yet is added (the full rules are in
     // tst_project_sites), and the list is stored at once.
     void AddSelectedStoresTheList()

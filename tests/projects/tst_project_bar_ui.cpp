@@ -26,6 +26,9 @@ private slots:
         QVERIFY(fx->Find<QCheckBox>("cbxtimeStamp")->isChecked());
         QVERIFY(fx->Find<QCheckBox>("cbxAutoUpload")->isChecked());
         QCOMPARE(fx->prompts.AllShown().size(), 0);
+        // The build switches are stored by their click, without a save.
+        fx->Find<QCheckBox>("cbxtimeStamp")->click();
+        QCOMPARE(fx->Store().ReadBool("Alpha", KeyTimeStamp, true), false);
     }
 
     void NewProjectRefusals_data()
@@ -168,8 +171,7 @@ private slots:
         software->click();
         QCOMPARE(fx->window->height(), tallHeight - 125);
         QVERIFY(!fx->Find<QWidget>("pnlApps")->isVisible());
-        QVERIFY(!fx->Find<QWidget>("pnlInnoSetup")->isVisibleTo(fx->window.get()) ||
-                fx->Find<QWidget>("pnlInnoSetup")->isHidden());
+        QVERIFY(fx->Find<QWidget>("pnlInnoSetup")->isHidden());
         for (const char* sheet : {"TabResources", "TabUpload", "tabTimeServers"})
             QVERIFY2(!pages->isTabVisible(pages->indexOf(fx->Find<QWidget>(sheet))), sheet);
         for (const char* sheet : {"TabMaintenance", "TabAccounts", "TabPrograms", "TabImport"})

@@ -2,6 +2,7 @@
 #include "projects/ProjectNames.h"
 #include "projects/ProjectStore.h"
 #include "settings/ApplicationDataAPI.h"
+#include "settings/LineCipher.h"
 #include "settings/SettingsSchema.h"
 
 #include <QTest>
@@ -87,6 +88,18 @@ private slots:
         QCOMPARE(store.ReadSectionEntries(QStringLiteral("Alpha"), QString()), expected);
         QCOMPARE(store.ReadSectionEntries(SecSites, QString()),
                  QStringList({"<Alpha>Main", "<Alpha>Mirror"}));
+
+        // In the file, the account list sits between "DLinkText" and
+        // "LocalRoot", where the save writes it.
+        store.Save();
+        QStringList lines;
+        for (const auto& line :
+             LineCipher::DecryptAll(ReadFileBytes(store.FilePath()).split('\n'), kTestPassphrase))
+            lines.append(line.value_or(QString()));
+        const auto at = [&lines](const QString& entry) { return lines.indexOf(entry); };
+        QVERIFY(at("<Alpha><DLinkText>Download ") >= 0);
+        QCOMPARE(at("<Sites><Alpha>Main"), at("<Alpha><DLinkText>Download ") + 1);
+        QCOMPARE(at("<Alpha><LocalRoot>/site"), at("<Sites><Alpha>Mirror") + 1);
     }
 
     void LoadOfAnUnknownProjectGivesTheDefaults()

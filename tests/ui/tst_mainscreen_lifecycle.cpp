@@ -182,6 +182,48 @@ private slots:
         window.close();
     }
 
+    // A stored value that stops the start must not cost the user anything:
+    // the close writes back what was read and leaves the rest as it was.
+    void FailedStartLosesNoList_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("attempts") << Schema::SecTimeServers << Schema::KeyAttempts;
+        QTest::newRow("window top") << Schema::WindowSection(QStringLiteral("MainScreen")) << Schema::KeyTop;
+    }
+    void FailedStartLosesNoList()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        const auto lists = [](const TAppData& store) {
+            return QStringList{store.ReadList(Schema::SecProjects, Schema::KeyProjectNames).join('|'),
+                               store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames).join('|'),
+                               store.ReadList(Schema::SecTimeServers, Schema::KeyServerURLs).join('|'),
+                               store.ReadString(Schema::SecSettings, Schema::KeyUpdateCheck, {})};
+        };
+        QStringList before;
+        {
+            TAppData store;
+            QVERIFY(SetUpStore(store, prompts));
+            store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Alpha", "Beta"});
+            store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames, {"Main"});
+            store.WriteList(Schema::SecTimeServers, Schema::KeyServerURLs, {"http://ts.test"});
+            store.WriteString(Schema::SecSettings, Schema::KeyUpdateCheck, QStringLiteral("01/02/2027"));
+            store.WriteString(section, key, QStringLiteral("ten"));
+            store.Save();
+            before = lists(store);
+        }
+        {
+            TMainScreen window(services.Services());
+            ShowAndWait(window);
+            QCOMPARE(reportedErrors.size(), 1);
+            window.close();
+        }
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        QCOMPARE(lists(store), before);
+    }
+
 private:
     static void ShowAndWait(TMainScreen& window)
     {

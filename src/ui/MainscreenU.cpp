@@ -8,6 +8,7 @@
 #include "ui/Controls.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
+#include "ui/LogActions.h"
 #include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
@@ -128,6 +129,11 @@ void TMainScreen::CreateActions()
     ProjectSites = new ProjectSitesActions(
         context, {TabInternet, TabAccounts->lbxAccount, pnlTop->lblEditingProject}, this);
     AppList = new AppListActions(context, pnlApps, this);
+    Logs = new LogActions(context,
+                          {TabUpload->ProgressPane, TabUpload->bbtnSaveSoftUploadLog,
+                           TabSiteUpload->SiteUploadProgress, TabSiteUpload->bbtnSaveUploadLog,
+                           pnlTop->lblEditingProject},
+                          this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

@@ -16,6 +16,7 @@ class BrokenLinksPage;
 class BuilderPage;
 class ImportPage;
 class LocalFilesPage;
+class LogActions;
 class LocalFoldersPage;
 class MaintenancePage;
 class ProjectActions;
@@ -116,6 +117,7 @@ protected:
     AccountActions* Accounts = nullptr;
     ProjectSitesActions* ProjectSites = nullptr;
     AppListActions* AppList = nullptr;
+    LogActions* Logs = nullptr;
 
 private:
     void BuildBands();

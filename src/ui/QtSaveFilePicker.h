@@ -2,8 +2,7 @@
 
 #include "util/SaveFilePicker.h"
 
-// The save picker as Qt's save-file dialog over the active window; it asks
-// before an existing file is replaced.
+// The save picker as Qt's save-file dialog over the active window.
 class QtSaveFilePicker : public SaveFilePicker {
 public:
     std::optional<QString> PickSaveFile(const QString& title, const QString& proposedName,

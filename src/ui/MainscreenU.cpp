@@ -12,6 +12,7 @@
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
 #include "ui/TabMarker.h"
+#include "ui/ToolActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -128,6 +129,8 @@ void TMainScreen::CreateActions()
     ProjectSites = new ProjectSitesActions(
         context, {TabInternet, TabAccounts->lbxAccount, pnlTop->lblEditingProject}, this);
     AppList = new AppListActions(context, pnlApps, this);
+    new ToolActions(context, {TabPrograms, tabTimeServers, TabResources, TabSelectLocalFiles, TabImport},
+                    this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

@@ -9,7 +9,8 @@
 LogActions::LogActions(const ActionContext& context, const Pages& pages, QObject* parent)
     : QObject(parent), c(context), p(pages)
 {
-    connect(p.bbtnSaveSoftUploadLog, &QPushButton::clicked, this, [this] { SaveLog(p.bbtnSaveSoftUploadLog); });
+    connect(p.bbtnSaveSoftUploadLog, &QPushButton::clicked, this,
+            [this] { SaveLog(p.bbtnSaveSoftUploadLog); });
     connect(p.bbtnSaveUploadLog, &QPushButton::clicked, this, [this] { SaveLog(p.bbtnSaveUploadLog); });
 }
 
@@ -18,8 +19,8 @@ void LogActions::SaveLog(QPushButton* sender)
     const bool site = sender == p.bbtnSaveUploadLog;
     const QString title = site ? QStringLiteral("Save site upload log file")
                                : QStringLiteral("Save software update upload log file");
-    const QString proposed =
-        p.editingProject->text() + (site ? QStringLiteral("-SiteUpload.txt") : QStringLiteral("-SoftUpload.txt"));
+    const QString proposed = p.editingProject->text() +
+                             (site ? QStringLiteral("-SiteUpload.txt") : QStringLiteral("-SoftUpload.txt"));
     const QPlainTextEdit* log = site ? p.SiteUploadProgress : p.ProgressPane;
     const std::optional<QString> chosen =
         c.services.saveFiles.PickSaveFile(title, proposed, QStringLiteral("Text Files|*.txt"));

@@ -13,6 +13,7 @@
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
 #include "ui/TabMarker.h"
+#include "ui/ToolActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -134,6 +135,8 @@ void TMainScreen::CreateActions()
                            TabSiteUpload->SiteUploadProgress, TabSiteUpload->bbtnSaveUploadLog,
                            pnlTop->lblEditingProject},
                           this);
+    Tools = new ToolActions(
+        context, {TabPrograms, tabTimeServers, TabResources, TabSelectLocalFiles, TabImport}, this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

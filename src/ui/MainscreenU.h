@@ -30,6 +30,7 @@ class TAppData;
 class TCancelForm;
 class TScanner;
 class TimeServersPage;
+class ToolActions;
 class UploadInstallerPage;
 class UtilitiesPage;
 
@@ -118,6 +119,7 @@ protected:
     ProjectSitesActions* ProjectSites = nullptr;
     AppListActions* AppList = nullptr;
     LogActions* Logs = nullptr;
+    ToolActions* Tools = nullptr;
 
 private:
     void BuildBands();

@@ -11,12 +11,18 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("written");
-        QTest::newRow(".log replaced") << "logs/Alpha-SiteUpload.log" << "logs/Alpha-SiteUpload.txt";
-        QTest::newRow("no extension") << "logs/build" << "logs/build.txt";
-        QTest::newRow(".txt kept") << "Alpha-SoftUpload.txt" << "Alpha-SoftUpload.txt";
-        QTest::newRow("last extension only") << "a.b.log" << "a.b.txt";
-        QTest::newRow("dot in the folder") << "v1.2/log" << "v1.2/log.txt";
-        QTest::newRow("hidden name") << ".upload" << ".upload.txt";
+        QTest::newRow(".log replaced") << "logs/Alpha-SiteUpload.log"
+                                       << "logs/Alpha-SiteUpload.txt";
+        QTest::newRow("no extension") << "logs/build"
+                                      << "logs/build.txt";
+        QTest::newRow(".txt kept") << "Alpha-SoftUpload.txt"
+                                   << "Alpha-SoftUpload.txt";
+        QTest::newRow("last extension only") << "a.b.log"
+                                             << "a.b.txt";
+        QTest::newRow("dot in the folder") << "v1.2/log"
+                                           << "v1.2/log.txt";
+        QTest::newRow("hidden name") << ".upload"
+                                     << ".upload.txt";
     }
     void SavedUnderATxtName()
     {

@@ -14,12 +14,18 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<bool>("save");
-        QTest::newRow("site log") << "bbtnSaveUploadLog" << "SiteUploadProgress" << "Save site upload log file"
+        QTest::newRow("site log") << "bbtnSaveUploadLog"
+                                  << "SiteUploadProgress"
+                                  << "Save site upload log file"
                                   << "Alpha-SiteUpload.txt" << true;
-        QTest::newRow("build log") << "bbtnSaveSoftUploadLog" << "ProgressPane"
-                                   << "Save software update upload log file" << "Alpha-SoftUpload.txt" << true;
-        QTest::newRow("cancelled") << "bbtnSaveSoftUploadLog" << "ProgressPane"
-                                   << "Save software update upload log file" << "Alpha-SoftUpload.txt" << false;
+        QTest::newRow("build log") << "bbtnSaveSoftUploadLog"
+                                   << "ProgressPane"
+                                   << "Save software update upload log file"
+                                   << "Alpha-SoftUpload.txt" << true;
+        QTest::newRow("cancelled") << "bbtnSaveSoftUploadLog"
+                                   << "ProgressPane"
+                                   << "Save software update upload log file"
+                                   << "Alpha-SoftUpload.txt" << false;
     }
     void SavesItsOwnLogOnce()
     {

@@ -1,5 +1,6 @@
 #include "ui/pages/TimeServersPage.h"
 
+#include "build/TimeServers.h"
 #include "ui/Controls.h"
 
 #include <QGridLayout>

@@ -13,9 +13,6 @@ class QSpinBox;
 class TimeServersPage : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int MinAttempts = 1;
-    static constexpr int MaxAttempts = 300;
-
     explicit TimeServersPage(QWidget* parent = nullptr);
 
     QLabel* lblTimeServers;

@@ -1,0 +1,187 @@
+#include "ui/ToolActions.h"
+
+#include "build/TimeServers.h"
+#include "projects/FilePicker.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "ui/Controls.h"
+#include "ui/pages/BuilderPage.h"
+#include "ui/pages/ImportPage.h"
+#include "ui/pages/SelectFilesPage.h"
+#include "ui/pages/TimeServersPage.h"
+#include "ui/pages/UtilitiesPage.h"
+#include "util/ExtraCode.h"
+#include "util/MyFileOpsU.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProxyStyle>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// A masked password shows "*" for every character, whatever the style's own
+// mask character is.
+class AsteriskMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The settings section of a tool field.
+QString ToolSection(const UtilitiesPage* page, const QLineEdit* field)
+{
+    if (field == page->lbeInnoCompiler)
+        return Schema::SecInnoCompiler;
+    if (field == page->lbeEditor)
+        return Schema::SecEditor;
+    return Schema::SecHelpMaker;
+}
+
+// The selected row of a single-selection list, or -1.
+int SelectedRow(const QListWidget* list)
+{
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? list->row(item) : -1;
+}
+
+} // namespace
+
+ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObject* parent)
+    : QObject(parent), c(context), p(pages)
+{
+    for (QLineEdit* field : {p.utilities->lbeInnoCompiler, p.utilities->lbeEditor, p.utilities->lbeHelpMaker})
+        connect(field, &QLineEdit::textChanged, this, [this, field] { ProgramChange(field); });
+
+    TimeServersPage* servers = p.timeServers;
+    connect(servers->bbtnAddTimeServer, &QPushButton::clicked, this, &ToolActions::btnAddTimeServerClick);
+    connect(servers->bbtnDeleteTimeServer, &QPushButton::clicked, this,
+            &ToolActions::btnDeleteTimeServerClick);
+    connect(servers->bbtnUp, &QPushButton::clicked, this, [this] { DoMoveServer(QLatin1Char('u')); });
+    connect(servers->bbtnDown, &QPushButton::clicked, this, [this] { DoMoveServer(QLatin1Char('d')); });
+
+    auto* mask = new AsteriskMaskStyle;
+    mask->setParent(p.builder->lbePFXPass);
+    p.builder->lbePFXPass->setStyle(mask);
+    connect(p.builder->pfxShowPass, &QCheckBox::toggled, this, &ToolActions::pfxShowPassClick);
+    pfxShowPassClick();
+
+    const QString noFilter;
+    BuilderPage* b = p.builder;
+    browses = {
+        {p.selectFiles->lbeLocalHome, true, false,
+         QStringLiteral("Select Local Home folder for this project"), noFilter},
+        {p.selectFiles->lbeLocalRoot, true, false,
+         QStringLiteral("Select Local Root folder for this project"), noFilter},
+        {p.import->lbeImportLocalHome, true, true, QStringLiteral("Select Local Home folder for IMPORT"),
+         noFilter},
+        {p.import->lbeImportLocalRoot, true, true, QStringLiteral("Select Local Root folder for IMPORT"),
+         noFilter},
+        {b->lbePFX, false, false, QStringLiteral("Find a signing certificate"), QStringLiteral("PFX|*.pfx")},
+        {p.utilities->lbeEditor, false, false, QStringLiteral("Find your favourite text editor"),
+         QStringLiteral("Application Files|*.exe")},
+        {b->lbeHelpBuilderBatch, false, false, QStringLiteral("Find the HelpMaker project file"),
+         QStringLiteral("Batch Files|*.sh6")},
+        {p.utilities->lbeHelpMaker, false, false, QStringLiteral("Find the HelpMaker application"),
+         QStringLiteral("Application Files|*.exe")},
+        {b->lbeInnoSetupFile, false, false, QStringLiteral("Find the InnoSetup file"),
+         QStringLiteral("InnoSetup Files|*.iss")},
+        {b->lbeDownLoadLinkFile, false, false, QStringLiteral("Find the web page with the download link"),
+         QStringLiteral("Web Page|*.html")},
+        {p.utilities->lbeInnoCompiler, false, false, QStringLiteral("Find Inno Setup Compiler"),
+         QStringLiteral("Application|*.exe")},
+        {b->lbePrebuild, false, false, QStringLiteral("Find Pre-build command or batch"),
+         QStringLiteral("Commands|*.exe;*.cmd;*.bat")},
+        {b->lbePhpFile, false, false, QStringLiteral("Find php file to hold version"),
+         QStringLiteral("Php Files|*.php")},
+    };
+    for (const Browse& browse : browses)
+        browse.target->installEventFilter(this);
+}
+
+bool ToolActions::eventFilter(QObject* watched, QEvent* event)
+{
+    // Filters see the events of disabled widgets too: a locked field opens
+    // no picker.
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (static_cast<QWidget*>(watched)->isEnabled())
+            BrowseClick(watched);
+        // The chosen path replaces the text; selecting a word of it would
+        // only invite typing over it.
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ToolActions::ProgramChange(QLineEdit* field)
+{
+    // There is no store after a failed set-up or after the close.
+    if (TAppData* store = c.Store())
+        store->WriteString(ToolSection(p.utilities, field), Schema::KeyCommand, field->text());
+}
+
+void ToolActions::btnAddTimeServerClick()
+{
+    QListWidget* list = p.timeServers->lbxTimeServers;
+    QStringList servers = ListItems(list);
+    if (!AddTimeServer(servers, p.timeServers->lbeNewTimeServer->text()))
+        return;
+    list->addItem(servers.last());
+    p.timeServers->lbeNewTimeServer->clear();
+}
+
+void ToolActions::btnDeleteTimeServerClick()
+{
+    QListWidget* list = p.timeServers->lbxTimeServers;
+    const int row = SelectedRow(list);
+    if (row < 0)
+        return;
+    delete list->takeItem(row);
+    // Nothing is selected afterwards, so a second click removes nothing.
+    list->setCurrentRow(-1);
+    list->clearSelection();
+}
+
+void ToolActions::DoMoveServer(QChar direction)
+{
+    QListWidget* list = p.timeServers->lbxTimeServers;
+    QStringList servers = ListItems(list);
+    int selected = SelectedRow(list);
+    if (!MoveListItem(servers, selected, direction))
+        return;
+    ShowItems(list, servers);
+    list->setCurrentRow(selected);
+}
+
+void ToolActions::pfxShowPassClick()
+{
+    p.builder->lbePFXPass->setEchoMode(p.builder->pfxShowPass->isChecked() ? QLineEdit::Normal
+                                                                           : QLineEdit::Password);
+}
+
+void ToolActions::BrowseClick(QObject* sender)
+{
+    const auto browse = std::find_if(browses.cbegin(), browses.cend(),
+                                     [sender](const Browse& b) { return b.target == sender; });
+    if (browse == browses.cend())
+        return;
+    if (browse->folder) {
+        QString folder;
+        if (BrowseForFolder(c.services.folders, browse->title, QString(), browse->allowNewFolder, folder))
+            browse->target->setText(folder);
+        return;
+    }
+    if (const std::optional<QString> file = c.services.files.PickFile(browse->title, browse->filter))
+        browse->target->setText(*file);
+}

@@ -1,0 +1,346 @@
+#include "FtpClient.h"
+
+#include "util/OperationHost.h"
+#include "util/TarnwellError.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+// The window repaints at most this often while a call runs.
+constexpr qint64 RefreshIntervalMs = 50;
+
+FtpResult Refused(const QString& error)
+{
+    FtpResult result;
+    result.Error = error;
+    return result;
+}
+
+QString ReplyText(int code, const QString& text)
+{
+    return text.isEmpty() ? QString::number(code) : QString::number(code) + QLatin1Char(' ') + text;
+}
+
+} // namespace
+
+bool FtpResult::CodeIn(std::initializer_list<int> codes) const
+{
+    return std::find(codes.begin(), codes.end(), Code) != codes.end();
+}
+
+// Guards against a call made from inside another: the host's Refresh runs
+// window events while the library waits, and none of them may reach back
+// into the client.
+struct FtpClient::Busy {
+    explicit Busy(FtpClient& client) : client_(client)
+    {
+        if (client_.busy_)
+            throw TarnwellError(QStringLiteral("The FTP client was called while it was still busy."));
+        client_.busy_ = true;
+    }
+    ~Busy() { client_.busy_ = false; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    FtpClient& client_;
+};
+
+FtpClient::FtpClient(OperationHost& host) : host_(&host) {}
+
+// The handle closes the connection quietly: the log may be gone by now.
+FtpClient::~FtpClient() = default;
+
+FtpResult FtpClient::Connect(const TConnectionSettings& account)
+{
+    if (sessionOpen_)
+        Disconnect();
+    Busy busy(*this);
+    account_ = account;
+    loggedIn_ = false;
+    useMlsd_ = false;
+    lostReason_.clear();
+
+    const std::optional<FtpAddress> address = ParseFtpHost(account.Host);
+    if (!address)
+        return Refused(
+            QStringLiteral("\"%1\" is not a server address (host or host:port).").arg(account.Host));
+    address_ = *address;
+    transport_.Open(account.UserName, account.Password, timeouts_);
+
+    FtpRequest request;
+    request.Url = FtpUrl(address_, QString(), false);
+    request.Commands = {"FEAT"};
+    request.MayConnect = true;
+    const FtpOutcome outcome = Run(request);
+    const QList<FtpServerReply> replies = SplitReplies(outcome.ReplyLines);
+
+    FtpResult result;
+    if (!replies.isEmpty()) {
+        result.Code = replies.last().Code;
+        result.Text = replies.last().Text;
+    }
+    if (outcome.Greeted) {
+        sessionOpen_ = true;
+        host_->Log(QStringLiteral("Connected to : ") + account.AccountName);
+    }
+    if (!outcome.Ok) {
+        if (outcome.LoginRefused)
+            result.Error = QStringLiteral("%1 refused the login: %2")
+                               .arg(account.AccountName, ReplyText(result.Code, result.Text));
+        else if (outcome.TimedOut)
+            result.Error = QStringLiteral("%1 (%2:%3) did not answer in time.")
+                               .arg(account.AccountName, address_.Host)
+                               .arg(address_.Port);
+        else
+            result.Error = QStringLiteral("Could not connect to %1 (%2:%3): %4")
+                               .arg(account.AccountName, address_.Host)
+                               .arg(address_.Port)
+                               .arg(outcome.Error);
+        result.ConnectionLost = true;
+        lostReason_ = result.Error;
+        transport_.Close();
+        return result;
+    }
+
+    loggedIn_ = true;
+    host_->Log(QStringLiteral("Logged in to : ") + account.AccountName);
+    useMlsd_ = !replies.isEmpty() && OffersMlsd(replies.last());
+    result.Ok = true;
+    for (const FtpServerReply& reply : replies)
+        if (reply.Code == 230) {
+            result.Code = reply.Code;
+            result.Text = reply.Text;
+        }
+    return result;
+}
+
+void FtpClient::Disconnect()
+{
+    Busy busy(*this);
+    const bool wasOpen = sessionOpen_;
+    transport_.Close();
+    sessionOpen_ = false;
+    loggedIn_ = false;
+    useMlsd_ = false;
+    lostReason_.clear();
+    if (wasOpen)
+        host_->Log(QStringLiteral("Disconnected from : ") + account_.AccountName);
+}
+
+FtpResult FtpClient::NotReady() const
+{
+    FtpResult result;
+    result.ConnectionLost = true;
+    result.Error = lostReason_.isEmpty() ? QStringLiteral("Not connected to an FTP server.") : lostReason_;
+    return result;
+}
+
+// Reads what the library reported into a result, and notices when the
+// control connection went down with it.
+FtpResult FtpClient::Judge(const FtpOutcome& outcome, const QString& what)
+{
+    FtpResult result;
+    const QList<FtpServerReply> replies = SplitReplies(outcome.ReplyLines);
+    if (!replies.isEmpty()) {
+        result.Code = replies.last().Code;
+        result.Text = replies.last().Text;
+    }
+    result.Ok = outcome.Ok;
+    // A failure is told by its refusal; a positive reply that came before
+    // the failure (TYPE, SIZE, ...) says nothing about it.
+    if (!result.Ok && result.Code < 400) {
+        result.Code = 0;
+        result.Text.clear();
+    }
+    if (!outcome.ConnectionAlive) {
+        loggedIn_ = false;
+        if (outcome.ConnectionRefusedByUs)
+            lostReason_ = QStringLiteral("The connection to %1 was lost.").arg(account_.AccountName);
+        else if (result.Code == 421) // the server closes, saying why
+            lostReason_ = QStringLiteral("The connection to %1 was lost: %2")
+                              .arg(account_.AccountName, ReplyText(result.Code, result.Text));
+        else if (outcome.TimedOut)
+            lostReason_ = QStringLiteral("%1 did not answer in time; the connection was closed.")
+                              .arg(account_.AccountName);
+        else
+            lostReason_ =
+                QStringLiteral("The connection to %1 was lost: %2").arg(account_.AccountName, outcome.Error);
+        result.ConnectionLost = true;
+        if (!result.Ok)
+            result.Error = what + QStringLiteral(" failed. ") + lostReason_;
+        return result;
+    }
+    if (!result.Ok)
+        result.Error = result.Code >= 400
+                           ? what + QStringLiteral(" was refused: ") + ReplyText(result.Code, result.Text)
+                           : what + QStringLiteral(" failed: ") + outcome.Error;
+    return result;
+}
+
+FtpOutcome FtpClient::Run(const FtpRequest& request, qint64 progressTotal)
+{
+    const bool transfer =
+        request.What == FtpRequest::Kind::Upload || request.What == FtpRequest::Kind::Download;
+    sinceRefresh_.start();
+    try {
+        return transport_.Perform(
+            request, [&](qint64 done, qint64 total) { OnProgress(done, total, transfer, progressTotal); });
+    } catch (...) {
+        // The host failed mid-call; the library has dropped the connection.
+        loggedIn_ = false;
+        lostReason_ =
+            QStringLiteral("The connection to %1 was closed after an error.").arg(account_.AccountName);
+        throw;
+    }
+}
+
+void FtpClient::OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal)
+{
+    if (sinceRefresh_.elapsed() < RefreshIntervalMs)
+        return;
+    sinceRefresh_.restart();
+    if (transfer && progressSwitch_ == 0 && done != lastDone_) {
+        host_->SetFileProgress(done, total > 0 ? total : fallbackTotal);
+        lastDone_ = done;
+    }
+    host_->Refresh();
+}
+
+FtpResult FtpClient::Command(const QString& commandLine)
+{
+    if (!IsSafeCommandArgument(commandLine))
+        return Refused(QStringLiteral("A command with a line break was not sent."));
+    if (!loggedIn_)
+        return NotReady();
+    Busy busy(*this);
+    FtpRequest request;
+    request.Url = FtpUrl(address_, QString(), false);
+    request.Commands = {commandLine.toUtf8()};
+    FtpResult result = Judge(Run(request), commandLine.section(QLatin1Char(' '), 0, 0));
+    if (result.Code > 0) {
+        // The library finished, but only the reply says whether the server
+        // did what was asked.
+        result.Ok = result.Code < 400;
+        if (result.Ok)
+            result.Error.clear();
+        else if (result.Error.isEmpty())
+            result.Error = commandLine.section(QLatin1Char(' '), 0, 0) + QStringLiteral(" was refused: ") +
+                           ReplyText(result.Code, result.Text);
+    } else {
+        result.Ok = false;
+    }
+    return result;
+}
+
+FtpResult FtpClient::Pwd(QString* folder)
+{
+    FtpResult result = Command(QStringLiteral("PWD"));
+    if (folder)
+        *folder = result.Code == 257 ? PwdFolder(result.Text) : QString();
+    return result;
+}
+
+FtpListingResult FtpClient::List(const QString& path, bool forceList)
+{
+    if (!IsSafeCommandArgument(path))
+        return {Refused(QStringLiteral("A path with a line break was not listed.")), {}};
+    if (!loggedIn_)
+        return {NotReady(), {}};
+    const bool mlsd = useMlsd_ && !forceList;
+    FtpListingResult listing = ListWith(path, mlsd);
+    // A server that offered MLSD but does not know it after all: fall back
+    // to LIST for the rest of the session.
+    if (mlsd && !listing.Result.Ok && !listing.Result.ConnectionLost &&
+        listing.Result.CodeIn({500, 502, 504})) {
+        useMlsd_ = false;
+        listing = ListWith(path, false);
+    }
+    return listing;
+}
+
+FtpListingResult FtpClient::ListWith(const QString& path, bool mlsd)
+{
+    Busy busy(*this);
+    QBuffer data;
+    data.open(QIODevice::WriteOnly);
+    FtpRequest request;
+    request.What = FtpRequest::Kind::Listing;
+    request.Url = FtpUrl(address_, path, true);
+    request.ListCommand = mlsd ? QByteArrayLiteral("MLSD") : QByteArray();
+    request.Sink = &data;
+    FtpListingResult listing;
+    listing.Result =
+        Judge(Run(request), QStringLiteral("Listing ") + (path.isEmpty() ? QStringLiteral(".") : path));
+    if (listing.Result.Ok)
+        listing.Entries = ParseListing(data.data(), mlsd);
+    return listing;
+}
+
+FtpResult FtpClient::Upload(const QString& localPath, const QString& remotePath)
+{
+    if (!IsSafeCommandArgument(remotePath))
+        return Refused(QStringLiteral("A path with a line break was not sent."));
+    if (!loggedIn_)
+        return NotReady();
+    QFile file(localPath);
+    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
+        return Refused(QStringLiteral("Cannot read %1: %2")
+                           .arg(localPath, QFileInfo::exists(localPath) ? file.errorString()
+                                                                        : QStringLiteral("no such file")));
+    Busy busy(*this);
+    const qint64 size = file.size();
+    FtpRequest request;
+    request.What = FtpRequest::Kind::Upload;
+    request.Url = FtpUrl(address_, remotePath, false);
+    request.Source = &file;
+    request.SourceSize = size;
+
+    lastDone_ = 0;
+    if (progressSwitch_ == 0)
+        host_->SetFileProgress(0, size);
+    FtpResult result = Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
+    if (result.Ok && progressSwitch_ == 0 && lastDone_ != size)
+        host_->SetFileProgress(size, size);
+    return result;
+}
+
+FtpResult FtpClient::Download(const QString& remotePath, const QString& localPath, qint64 expectedSize)
+{
+    if (!IsSafeCommandArgument(remotePath))
+        return Refused(QStringLiteral("A path with a line break was not fetched."));
+    if (!loggedIn_)
+        return NotReady();
+    QSaveFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
+    Busy busy(*this);
+    const qint64 total = std::max<qint64>(expectedSize, 0);
+    FtpRequest request;
+    request.What = FtpRequest::Kind::Download;
+    request.Url = FtpUrl(address_, remotePath, false);
+    request.Sink = &file;
+
+    lastDone_ = 0;
+    if (progressSwitch_ == 0)
+        host_->SetFileProgress(0, total);
+    FtpResult result = Judge(Run(request, total), QStringLiteral("Fetching ") + remotePath);
+    if (!result.Ok) {
+        file.cancelWriting();
+        return result;
+    }
+    const qint64 received = file.size();
+    if (!file.commit()) {
+        result.Ok = false;
+        result.Error = QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString());
+        return result;
+    }
+    if (progressSwitch_ == 0 && lastDone_ != received)
+        host_->SetFileProgress(received, received);
+    return result;
+}

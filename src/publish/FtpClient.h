@@ -1,0 +1,124 @@
+#pragma once
+
+#include "FtpListing.h"
+#include "FtpProtocol.h"
+#include "FtpTransport.h"
+#include "projects/TConnectionSettings.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+#include <initializer_list>
+
+class OperationHost;
+
+// What a call to the server came to. Failures the server or the network
+// cause are values here, never exceptions.
+struct FtpResult {
+    // A command: the server answered with a positive code (below 400).
+    // A connect, listing or transfer: it completed.
+    bool Ok = false;
+    int Code = 0;  // the server's last reply code; 0 when none came
+    QString Text;  // that reply's text after the code
+    QString Error; // for the log when Ok is false
+    // The control connection is gone; nothing more can be done on it until
+    // Connect is called again.
+    bool ConnectionLost = false;
+
+    bool CodeIn(std::initializer_list<int> codes) const;
+};
+
+struct FtpListingResult {
+    FtpResult Result;
+    QList<FtpEntry> Entries; // without "." and ".."
+};
+
+// The FTP client of the uploads and the import: one control connection to
+// one account at a time, passive, binary, IPv4, no proxy. Every call blocks
+// until the server has answered or a time-out has passed, and lets the
+// window repaint meanwhile through the host. A call is never abandoned
+// half-way for a cancel; the operations read the cancel flag between calls.
+//
+// Status lines go to the host's log: "Connected to : " + account when the
+// server answers, "Logged in to : " + account when the login is accepted,
+// and "Disconnected from : " + account when Disconnect closes a connection
+// that had answered (also one that refused the login or was lost since).
+class FtpClient {
+public:
+    explicit FtpClient(OperationHost& host);
+    ~FtpClient();
+    FtpClient(const FtpClient&) = delete;
+    FtpClient& operator=(const FtpClient&) = delete;
+
+    // The log, bars and repaint of the operation in progress.
+    void SetHost(OperationHost& host) { host_ = &host; }
+    void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
+
+    // 0: transfers drive the host's file bar; -1: they leave it alone. The
+    // window keeps repainting either way.
+    int ProgressSwitch() const { return progressSwitch_; }
+    void SetProgressSwitch(int value) { progressSwitch_ = value; }
+
+    // Connects to the account's Host (":port" optional, 21 by default) and
+    // logs in with its UserName and Password. A session still open is
+    // disconnected first. Ok only when logged in.
+    FtpResult Connect(const TConnectionSettings& account);
+    // Closes the session and logs "Disconnected from : "; nothing when no
+    // session is open.
+    void Disconnect();
+    // A session was opened (the server answered) and not yet disconnected,
+    // even if the login failed or the connection was lost since.
+    bool IsConnected() const { return sessionOpen_; }
+    // Logged in and the connection has not been lost: calls can be made.
+    bool IsLoggedIn() const { return loggedIn_; }
+    // The server offered MLSD at login, so listings use it.
+    bool UsesMlsd() const { return useMlsd_; }
+
+    // Commands whose replies the caller judges. Paths are server paths,
+    // absolute ("/a/b") or relative to the current folder. Ok is a reply
+    // below 400; Code and Text are the reply.
+    FtpResult Command(const QString& commandLine);
+    FtpResult Cwd(const QString& path) { return Command(QStringLiteral("CWD ") + path); }
+    FtpResult Mkd(const QString& path) { return Command(QStringLiteral("MKD ") + path); }
+    FtpResult Dele(const QString& path) { return Command(QStringLiteral("DELE ") + path); }
+    FtpResult Rnfr(const QString& path) { return Command(QStringLiteral("RNFR ") + path); }
+    FtpResult Rnto(const QString& path) { return Command(QStringLiteral("RNTO ") + path); }
+    // PWD; folder (when given) receives the folder the reply names.
+    FtpResult Pwd(QString* folder = nullptr);
+
+    // Lists a folder (or, with LIST, a single file) by its path; an empty
+    // path lists the current folder. MLSD when the server offers it and
+    // forceList is false, LIST otherwise.
+    FtpListingResult List(const QString& path, bool forceList = false);
+
+    // Sends a local file whole to the full server path, replacing what is
+    // there. Progress runs from (0, size) to (size, size).
+    FtpResult Upload(const QString& localPath, const QString& remotePath);
+    // Fetches a server file whole. The local file is written beside its
+    // target and renamed over it only when everything has arrived, so a
+    // failed download leaves the old file (or none). expectedSize (from the
+    // listing) is the progress total until the server tells its own.
+    FtpResult Download(const QString& remotePath, const QString& localPath, qint64 expectedSize = -1);
+
+private:
+    struct Busy;
+    FtpResult NotReady() const;
+    FtpResult Judge(const FtpOutcome& outcome, const QString& what);
+    FtpOutcome Run(const FtpRequest& request, qint64 progressTotal = 0);
+    void OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal);
+    FtpListingResult ListWith(const QString& path, bool mlsd);
+
+    OperationHost* host_;
+    FtpTransport transport_;
+    FtpTimeouts timeouts_;
+    TConnectionSettings account_;
+    FtpAddress address_;
+    int progressSwitch_ = 0;
+    bool sessionOpen_ = false;
+    bool loggedIn_ = false;
+    bool useMlsd_ = false;
+    bool busy_ = false;
+    QString lostReason_;
+    QElapsedTimer sinceRefresh_;
+    qint64 lastDone_ = -1;
+};

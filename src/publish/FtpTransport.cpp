@@ -1,0 +1,244 @@
+#include "FtpTransport.h"
+
+#include "util/TarnwellError.h"
+
+#include <QIODevice>
+#include <curl/curl.h>
+#include <memory>
+
+struct FtpTransport::Call {
+    const FtpRequest* Request = nullptr;
+    const Progress* OnProgress = nullptr;
+    QStringList Lines;
+    bool RefusedConnection = false;
+    std::exception_ptr Failure;
+};
+
+namespace {
+
+using Call = FtpTransport::Call;
+
+CURL* Handle(void* curl)
+{
+    return static_cast<CURL*>(curl);
+}
+
+void InitialiseLibraryOnce()
+{
+    static const bool done = [] {
+        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+            throw TarnwellError(QStringLiteral("The network library could not be started."));
+        return true;
+    }();
+    (void)done;
+}
+
+// Every line the server sends on the control connection arrives here.
+size_t OnHeader(char* buffer, size_t size, size_t count, void* data)
+{
+    auto* call = static_cast<Call*>(data);
+    QByteArray line(buffer, static_cast<qsizetype>(size * count));
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    call->Lines.append(QString::fromUtf8(line));
+    return size * count;
+}
+
+size_t OnWrite(char* buffer, size_t size, size_t count, void* data)
+{
+    auto* call = static_cast<Call*>(data);
+    const qint64 length = static_cast<qint64>(size * count);
+    if (call->Request->Sink->write(buffer, length) != length)
+        return 0; // the library stops with a write error
+    return size * count;
+}
+
+size_t OnRead(char* buffer, size_t size, size_t count, void* data)
+{
+    auto* call = static_cast<Call*>(data);
+    const qint64 read = call->Request->Source->read(buffer, static_cast<qint64>(size * count));
+    if (read < 0)
+        return CURL_READFUNC_ABORT;
+    return static_cast<size_t>(read);
+}
+
+int OnProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal, curl_off_t upNow)
+{
+    auto* call = static_cast<Call*>(data);
+    if (call->Failure)
+        return 1;
+    qint64 done = 0;
+    qint64 total = 0;
+    if (call->Request->What == FtpRequest::Kind::Upload) {
+        done = upNow;
+        total = upTotal;
+    } else if (call->Request->What == FtpRequest::Kind::Download) {
+        done = downNow;
+        total = downTotal;
+    }
+    // An exception must not unwind through the library: keep it, stop the
+    // transfer, and let Perform rethrow it.
+    try {
+        (*call->OnProgress)(done, total);
+    } catch (...) {
+        call->Failure = std::current_exception();
+        return 1;
+    }
+    return 0;
+}
+
+// Refuses a new control connection when the request may not make one. A
+// socket wanted before any reply arrived can only be a control connection;
+// later ones are the data connections of listings and transfers.
+curl_socket_t OnOpenSocket(void* data, curlsocktype, struct curl_sockaddr* address)
+{
+    auto* call = static_cast<Call*>(data);
+    if (!call->Request->MayConnect && call->Lines.isEmpty()) {
+        call->RefusedConnection = true;
+        return CURL_SOCKET_BAD;
+    }
+    return socket(address->family, address->socktype, address->protocol);
+}
+
+struct SlistFree {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+FtpTransport::FtpTransport()
+{
+    InitialiseLibraryOnce();
+}
+
+FtpTransport::~FtpTransport()
+{
+    Close();
+}
+
+void FtpTransport::Open(const QString& userName, const QString& password, const FtpTimeouts& timeouts)
+{
+    Close();
+    curl_ = curl_easy_init();
+    if (!curl_)
+        throw TarnwellError(QStringLiteral("The network library could not make a connection handle."));
+    user_ = userName.toUtf8();
+    password_ = password.toUtf8();
+    timeouts_ = timeouts;
+}
+
+void FtpTransport::Close()
+{
+    if (!curl_)
+        return;
+    // Cleaning up the handle sends QUIT on a live connection and closes it;
+    // the reply time-out bounds the wait.
+    curl_easy_cleanup(Handle(curl_));
+    curl_ = nullptr;
+}
+
+// Every option of the connection itself, in one place.
+void FtpTransport::ApplyConnectionOptions()
+{
+    CURL* h = Handle(curl_);
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(h, CURLOPT_USERNAME, user_.constData());
+    curl_easy_setopt(h, CURLOPT_PASSWORD, password_.constData());
+    curl_easy_setopt(h, CURLOPT_IPRESOLVE, static_cast<long>(CURL_IPRESOLVE_V4));
+    // No proxy, whatever the environment says.
+    curl_easy_setopt(h, CURLOPT_PROXY, "");
+    curl_easy_setopt(h, CURLOPT_NOPROXY, "*");
+    // Passive mode with PASV; the address in its reply is ignored in favour
+    // of the server's own, which also works behind address translation.
+    curl_easy_setopt(h, CURLOPT_FTP_USE_EPSV, 0L);
+    curl_easy_setopt(h, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+    // Transfers name the full server path and never change folder, so the
+    // current folder is only ever what our own CWD left.
+    curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(h, CURLOPT_TCP_KEEPALIVE, 0L);
+    curl_easy_setopt(h, CURLOPT_MAXCONNECTS, 1L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts_.ConnectSeconds));
+    curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts_.ReplySeconds));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.StallSeconds));
+}
+
+FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& progress)
+{
+    if (!curl_)
+        throw TarnwellError(QStringLiteral("An FTP request was made before the connection was opened."));
+    CURL* h = Handle(curl_);
+    // A reset clears the previous request's options but keeps the
+    // connection it left open.
+    curl_easy_reset(h);
+    ApplyConnectionOptions();
+
+    Call call;
+    call.Request = &request;
+    call.OnProgress = &progress;
+    char errorText[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(h, CURLOPT_URL, request.Url.constData());
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &call);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &call);
+    curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
+    curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, &call);
+
+    std::unique_ptr<curl_slist, SlistFree> commands;
+    for (const QByteArray& command : request.Commands) {
+        // "*" lets the library go on when the server refuses the command;
+        // the caller reads the reply code instead.
+        curl_slist* list = curl_slist_append(commands.get(), QByteArray('*' + command).constData());
+        if (!list)
+            throw TarnwellError(QStringLiteral("Out of memory while preparing an FTP command."));
+        (void)commands.release();
+        commands.reset(list);
+    }
+    if (commands)
+        curl_easy_setopt(h, CURLOPT_QUOTE, commands.get());
+
+    switch (request.What) {
+    case FtpRequest::Kind::Commands:
+        curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+        break;
+    case FtpRequest::Kind::Listing:
+        if (!request.ListCommand.isEmpty())
+            curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
+        [[fallthrough]];
+    case FtpRequest::Kind::Download:
+        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnWrite);
+        curl_easy_setopt(h, CURLOPT_WRITEDATA, &call);
+        break;
+    case FtpRequest::Kind::Upload:
+        curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(h, CURLOPT_READFUNCTION, OnRead);
+        curl_easy_setopt(h, CURLOPT_READDATA, &call);
+        curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
+        break;
+    }
+
+    const CURLcode code = curl_easy_perform(h);
+
+    FtpOutcome outcome;
+    outcome.Ok = code == CURLE_OK;
+    outcome.LoginRefused = code == CURLE_LOGIN_DENIED;
+    outcome.TimedOut = code == CURLE_OPERATION_TIMEDOUT;
+    outcome.Error = errorText[0] ? QString::fromUtf8(errorText) : QString::fromUtf8(curl_easy_strerror(code));
+    outcome.ReplyLines = call.Lines;
+    outcome.Greeted = !call.Lines.isEmpty();
+    outcome.ConnectionRefusedByUs = call.RefusedConnection;
+    long lastCode = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &lastCode);
+    outcome.LastCode = static_cast<int>(lastCode);
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    outcome.ConnectionAlive =
+        curl_easy_getinfo(h, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD;
+    if (call.Failure)
+        std::rethrow_exception(call.Failure);
+    return outcome;
+}

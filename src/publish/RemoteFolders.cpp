@@ -1,0 +1,58 @@
+#include "RemoteFolders.h"
+
+#include "FtpClient.h"
+
+#include <QStringList>
+
+namespace {
+
+bool Entered(const FtpResult& reply)
+{
+    return reply.CodeIn({200, 250, 257});
+}
+
+} // namespace
+
+bool ForceRemoteFolder(FtpClient& ftp, const QString& path)
+{
+    // Nothing to enter and nothing to create (a bare CWD would take some
+    // servers to the login folder and look like success).
+    if (path.isEmpty())
+        return false;
+    if (Entered(ftp.Cwd(path)))
+        return true;
+
+    const QStringList pieces = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString chain;
+    bool made = false;
+    for (const QString& piece : pieces) {
+        chain += QLatin1Char('/') + piece;
+        // A folder that exists already refuses MKD; that is no failure here.
+        if (ftp.Mkd(chain).Code == 257)
+            made = true;
+    }
+    if (pieces.isEmpty())
+        return false;
+    return Entered(ftp.Cwd(chain)) && made;
+}
+
+QString RemoteFolderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath)
+{
+    // The target counts as present when a listing of its own path shows an
+    // entry; an error or a listing without entries means absent.
+    const FtpListingResult listing = ftp.List(targetPath, true);
+    const bool exists = listing.Result.Ok && !listing.Entries.isEmpty();
+
+    bool ok = exists || ForceRemoteFolder(ftp, RemoteFolderOf(targetPath));
+    if (exists && !ftp.Dele(targetPath).CodeIn({200, 250, 257}))
+        ok = false;
+    if (ok)
+        ok = ftp.Rnfr(tempPath).Code == 350 && ftp.Rnto(targetPath).Code == 250;
+    return ok;
+}

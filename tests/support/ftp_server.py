@@ -1,0 +1,113 @@
+#!/usr/bin/python3
+"""A small FTP server for the tests, on 127.0.0.1 only.
+
+Prints the port it got on its first line of stdout, then serves until it is
+terminated. Switches let a test provoke the faults the client must survive:
+
+  --root DIR            folder served as "/" (required)
+  --user NAME --password PASS   the one account (full rights)
+  --no-mlsd             neither offer nor accept MLST/MLSD (plain LIST only)
+  --refuse CMD          answer CMD with 550 every time (repeatable)
+  --refuse-once CMD     answer CMD with 550 the first time only (repeatable)
+  --mute CMD            never answer CMD (the session hangs there)
+  --drop-on CMD         close the control connection when CMD arrives
+  --drop-after N        close the control connection when command N+1 arrives
+  --idle-timeout SECS   close a control connection left idle this long
+                        (with a 421 reply first, or silently with --idle-silent)
+  --command-log FILE    append every command received, one per line
+                        (the password is masked)
+"""
+
+import argparse
+import logging
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def parse_args():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", default="tester")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--refuse", action="append", default=[])
+    parser.add_argument("--refuse-once", action="append", default=[])
+    parser.add_argument("--mute", action="append", default=[])
+    parser.add_argument("--drop-on", action="append", default=[])
+    parser.add_argument("--drop-after", type=int, default=0)
+    parser.add_argument("--idle-timeout", type=float, default=0)
+    parser.add_argument("--idle-silent", action="store_true")
+    parser.add_argument("--command-log", default="")
+    return parser.parse_args()
+
+
+def make_handler(args):
+    upper = lambda names: {name.upper() for name in names}
+    refuse = upper(args.refuse)
+    refuse_once = upper(args.refuse_once)
+    mute = upper(args.mute)
+    drop_on = upper(args.drop_on)
+
+    class TestHandler(FTPHandler):
+        proto_cmds = dict(FTPHandler.proto_cmds)
+        if args.no_mlsd:
+            proto_cmds.pop("MLSD", None)
+            proto_cmds.pop("MLST", None)
+
+        _commands_seen = 0
+
+        def handle_timeout(self):
+            if args.idle_silent:
+                self.close()  # as a broken line or a crashed server would
+            else:
+                super().handle_timeout()
+
+        def pre_process_command(self, line, cmd, arg):
+            self._commands_seen += 1
+            if args.command_log:
+                shown = "PASS ******" if cmd == "PASS" else line
+                with open(args.command_log, "a", encoding="utf-8") as log:
+                    log.write(shown + "\n")
+            if cmd in drop_on or (args.drop_after and self._commands_seen > args.drop_after):
+                self.close()
+                return
+            if cmd in mute:
+                return
+            if cmd in refuse:
+                self.respond("550 Refused by the test server.")
+                return
+            if cmd in refuse_once:
+                refuse_once.discard(cmd)
+                self.respond("550 Refused once by the test server.")
+                return
+            super().pre_process_command(line, cmd, arg)
+
+    return TestHandler
+
+
+def main():
+    args = parse_args()
+    logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    handler = make_handler(args)
+    handler.authorizer = authorizer
+    handler.banner = "Tarnwell test server ready."
+    handler.auth_failed_timeout = 0  # answer a wrong password at once
+    if args.idle_timeout:
+        handler.timeout = args.idle_timeout
+    handler.passive_ports = None
+    handler.masquerade_address = None
+
+    server = FTPServer(("127.0.0.1", 0), handler)
+    print(server.address[1], flush=True)
+    # A short poll keeps the idle timer running on time.
+    server.serve_forever(timeout=0.2)
+
+
+if __name__ == "__main__":
+    main()

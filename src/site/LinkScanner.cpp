@@ -1,0 +1,110 @@
+#include "site/LinkScanner.h"
+
+#include "site/ScanWindow.h"
+#include "site/SiteLists.h"
+
+#include <QFile>
+
+TLinkScanner::TLinkScanner(TSiteLists& lists, const TLinkFolders& folders, ScanWindow& window)
+    : lists_(lists), folders_(folders), window_(window), lookup_(lists.Style())
+{
+}
+
+void TLinkScanner::ScanLinks(int start)
+{
+    // Files reached are appended behind the ones being read, so one pass to
+    // the end of the growing list reads each generation after the one before.
+    for (int i = qMax(start, 0); i < lists_.LocalFiles().size(); ++i) {
+        const QString path = lists_.LocalFiles().at(i);
+        if (IsScannedFile(path, lists_.Style()))
+            ScanFile(i, path);
+    }
+}
+
+void TLinkScanner::ScanFile(int fileIndex, const QString& path)
+{
+    QFile file(lists_.Style().ToFileSystem(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable_.append(path);
+        return;
+    }
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        unreadable_.append(path);
+        return;
+    }
+    const QList<QByteArray> lines = SplitLines(contents);
+    window_.AddLine(QStringLiteral("Scanning - ") + path);
+    SetCommentStyle(FileExtension(path, lists_.Style()), comments_);
+    ids_.reset();
+    for (int j = 0; j < lines.size(); ++j) {
+        QByteArray line = lines[j];
+        if (!StripComments(line, comments_))
+            continue;
+        for (const LinkToken token : LinkTokens())
+            CheckLinkToken(line, token, fileIndex, j, lines);
+    }
+}
+
+namespace {
+
+qsizetype FindQuote(const QByteArray& text, qsizetype from)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = from; i < size; ++i) {
+        if (text[i] == '\'' || text[i] == '"')
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+void TLinkScanner::CheckLinkToken(const QByteArray& line, LinkToken token, int fileIndex, int lineIndex,
+                                  const QList<QByteArray>& lines)
+{
+    const QByteArray tokenText = TokenText(token);
+    const QByteArray text = line.toLower();
+    // Windows paths take link values in lower case; POSIX file names keep
+    // their case. Lowering keeps every position, so both read the same span.
+    const QByteArray& values = lists_.Style().IsWindows() ? text : line;
+    qsizetype at = text.indexOf(tokenText);
+    while (at >= 0) {
+        const qsizetype open = FindQuote(text, at);
+        if (open < 0)
+            return;
+        const qsizetype close = FindQuote(text, open + 1);
+        if (close >= 0)
+            CheckValue(token, values.mid(open + 1, close - open - 1), text[close], fileIndex, lineIndex,
+                       lines);
+        // The search goes on just after the opening quote.
+        at = text.indexOf(tokenText, open + 1);
+    }
+}
+
+void TLinkScanner::CheckValue(LinkToken token, const QByteArray& value, char quote, int fileIndex,
+                              int lineIndex, const QList<QByteArray>& lines)
+{
+    const QString item = lists_.LocalFiles().at(fileIndex);
+    const QString valueText = QString::fromUtf8(value);
+    if (token == LinkToken::Href && value.startsWith('#')) {
+        if (!IdExists(IdOfReference(value), lines))
+            lists_.AddBrokenLink(item, BrokenLinkDetail(lineIndex + 1, true, token, quote, valueText));
+        return;
+    }
+    const QString ownFolder = token == LinkToken::Url ? FolderOf(item, lists_.Style()) : QString();
+    const std::optional<QString> target = LinkTarget(valueText, folders_, ownFolder, lists_.Style());
+    if (!target)
+        return;
+    if (lookup_.NamesFile(*target))
+        lists_.AddLocalFile(*target);
+    else
+        lists_.AddBrokenLink(item, BrokenLinkDetail(lineIndex + 1, false, token, quote, valueText));
+}
+
+bool TLinkScanner::IdExists(const QByteArray& id, const QList<QByteArray>& lines)
+{
+    if (!ids_)
+        ids_ = CollectIds(lines);
+    return ids_->contains(id.toLower());
+}

@@ -10,25 +10,11 @@ const QList<LinkToken>& LinkTokens()
     return tokens;
 }
 
-QByteArray TokenText(LinkToken token)
+const QByteArray& TokenText(LinkToken token)
 {
-    switch (token) {
-    case LinkToken::Href:
-        return "href=";
-    case LinkToken::Src:
-        return "src=";
-    case LinkToken::IncludeCall:
-        return "include(";
-    case LinkToken::RequireCall:
-        return "require(";
-    case LinkToken::Include:
-        return "include ";
-    case LinkToken::Require:
-        return "require ";
-    case LinkToken::Url:
-        return "url(";
-    }
-    return QByteArray();
+    static const QByteArray texts[] = {"href=",    "src=",     "include(", "require(",
+                                       "include ", "require ", "url("};
+    return texts[static_cast<int>(token)];
 }
 
 QString FileExtension(const QString& path, const PathStyle& style)

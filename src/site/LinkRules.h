@@ -17,7 +17,7 @@ inline const QString ScannedExtensions = QStringLiteral("|.txt|.htm|.html|.css|.
 enum class LinkToken { Href, Src, IncludeCall, RequireCall, Include, Require, Url };
 const QList<LinkToken>& LinkTokens();
 // The token's text as it is searched for (lower case) and reported.
-QByteArray TokenText(LinkToken token);
+const QByteArray& TokenText(LinkToken token);
 
 // The extension of the path's file name from its last dot, as written;
 // empty when the name has no dot.

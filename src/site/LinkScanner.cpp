@@ -41,8 +41,9 @@ void TLinkScanner::ScanFile(int fileIndex, const QString& path)
         QByteArray line = lines[j];
         if (!StripComments(line, comments_))
             continue;
+        const QByteArray lowered = line.toLower();
         for (const LinkToken token : LinkTokens())
-            CheckLinkToken(line, token, fileIndex, j, lines);
+            CheckLowered(line, lowered, token, fileIndex, j, lines);
     }
 }
 
@@ -63,8 +64,13 @@ qsizetype FindQuote(const QByteArray& text, qsizetype from)
 void TLinkScanner::CheckLinkToken(const QByteArray& line, LinkToken token, int fileIndex, int lineIndex,
                                   const QList<QByteArray>& lines)
 {
-    const QByteArray tokenText = TokenText(token);
-    const QByteArray text = line.toLower();
+    CheckLowered(line, line.toLower(), token, fileIndex, lineIndex, lines);
+}
+
+void TLinkScanner::CheckLowered(const QByteArray& line, const QByteArray& text, LinkToken token,
+                                int fileIndex, int lineIndex, const QList<QByteArray>& lines)
+{
+    const QByteArray& tokenText = TokenText(token);
     // Windows paths take link values in lower case; POSIX file names keep
     // their case. Lowering keeps every position, so both read the same span.
     const QByteArray& values = lists_.Style().IsWindows() ? text : line;
@@ -85,21 +91,49 @@ void TLinkScanner::CheckLinkToken(const QByteArray& line, LinkToken token, int f
 void TLinkScanner::CheckValue(LinkToken token, const QByteArray& value, char quote, int fileIndex,
                               int lineIndex, const QList<QByteArray>& lines)
 {
-    const QString item = lists_.LocalFiles().at(fileIndex);
-    const QString valueText = QString::fromUtf8(value);
+    const QString& item = lists_.LocalFiles().at(fileIndex);
     if (token == LinkToken::Href && value.startsWith('#')) {
         if (!IdExists(IdOfReference(value), lines))
-            lists_.AddBrokenLink(item, BrokenLinkDetail(lineIndex + 1, true, token, quote, valueText));
+            lists_.AddBrokenLink(
+                item, BrokenLinkDetail(lineIndex + 1, true, token, quote, QString::fromUtf8(value)));
         return;
     }
-    const QString ownFolder = token == LinkToken::Url ? FolderOf(item, lists_.Style()) : QString();
-    const std::optional<QString> target = LinkTarget(valueText, folders_, ownFolder, lists_.Style());
-    if (!target)
+    const PathStyle& style = lists_.Style();
+    if (token != LinkToken::Url) {
+        TTarget& target = Target(value);
+        if (!target.Path)
+            return;
+        if (!target.Exists) {
+            lists_.AddBrokenLink(
+                item, BrokenLinkDetail(lineIndex + 1, false, token, quote, QString::fromUtf8(value)));
+        } else if (!target.Listed) {
+            lists_.AddLocalFile(*target.Path);
+            target.Listed = true;
+        }
         return;
-    if (lookup_.NamesFile(*target))
-        lists_.AddLocalFile(*target);
+    }
+    const std::optional<QString> path =
+        LinkTarget(QString::fromUtf8(value), folders_, FolderOf(item, style), style);
+    if (!path)
+        return;
+    if (lookup_.NamesFile(*path))
+        lists_.AddLocalFile(*path);
     else
-        lists_.AddBrokenLink(item, BrokenLinkDetail(lineIndex + 1, false, token, quote, valueText));
+        lists_.AddBrokenLink(item,
+                             BrokenLinkDetail(lineIndex + 1, false, token, quote, QString::fromUtf8(value)));
+}
+
+TLinkScanner::TTarget& TLinkScanner::Target(const QByteArray& value)
+{
+    auto known = targets_.find(value);
+    if (known == targets_.end()) {
+        TTarget target;
+        target.Path = LinkTarget(QString::fromUtf8(value), folders_, QString(), lists_.Style());
+        target.Exists = target.Path && lookup_.NamesFile(*target.Path);
+        target.Listed = target.Exists && lists_.HoldsLocalFile(*target.Path);
+        known = targets_.insert(value, target);
+    }
+    return *known;
 }
 
 bool TLinkScanner::IdExists(const QByteArray& id, const QList<QByteArray>& lines)

@@ -5,6 +5,7 @@
 #include "site/LinkRules.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -39,6 +40,19 @@ public:
 
 private:
     void ScanFile(int fileIndex, const QString& path);
+    // CheckLinkToken with the line already lowered: every line is searched
+    // for seven tokens, so it is lowered once.
+    void CheckLowered(const QByteArray& line, const QByteArray& lowered, LinkToken token, int fileIndex,
+                      int lineIndex, const QList<QByteArray>& lines);
+    // Where a value of a token other than url() leads, whether that names
+    // a file and whether it is in lbxLocalFiles yet. The same values recur
+    // on thousands of pages, so each is resolved and looked up once a scan.
+    struct TTarget {
+        std::optional<QString> Path;
+        bool Exists = false;
+        bool Listed = false;
+    };
+    TTarget& Target(const QByteArray& value);
     void CheckValue(LinkToken token, const QByteArray& value, char quote, int fileIndex, int lineIndex,
                     const QList<QByteArray>& lines);
 
@@ -49,5 +63,6 @@ private:
     TFileComments comments_;
     // The ids of the file being read, gathered at its first id reference.
     std::optional<QSet<QByteArray>> ids_;
+    QHash<QByteArray, TTarget> targets_;
     QStringList unreadable_;
 };

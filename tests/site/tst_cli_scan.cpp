@@ -79,8 +79,6 @@ void TestCliScan::ScanOutcomes_data()
                                      << "tarnwell-cli: unknown project \"Nobody\"\n";
     QTest::newRow("nothing to scan") << QStringList{"scan"} << 2 << ""
                                      << "give a project or the two folders";
-    QTest::newRow("one folder") << QStringList{"scan", "--local-root", "<tmp>/site"} << 2 << ""
-                                << "--local-root and --local-home go together";
     QTest::newRow("project and folders")
         << QStringList{"scan", "Shop", "--local-root", "a", "--local-home", "b"} << 2 << ""
         << "not both";
@@ -88,8 +86,6 @@ void TestCliScan::ScanOutcomes_data()
                                                    "<tmp>"}
                                     << 2 << ""
                                     << "no such folder: <tmp>/none";
-    QTest::newRow("unknown option") << (QStringList(folders) << "--fast") << 2 << ""
-                                    << "unknown option --fast";
     QTest::newRow("unknown command") << QStringList{"scram"} << 2 << ""
                                      << "unknown command \"scram\"";
 }

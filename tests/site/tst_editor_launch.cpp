@@ -44,12 +44,8 @@ void TestEditorLaunch::CommandLines_data()
                                       << "12" << QStringList{file} << "\"" + file + "\"";
     QTest::newRow("gedit") << "/usr/bin/gedit"
                            << "3" << QStringList{"+3", file} << "+3 \"" + file + "\"";
-    QTest::newRow("geany") << "/usr/bin/geany"
-                           << "3" << QStringList{"+3", file} << "+3 \"" + file + "\"";
     QTest::newRow("vim") << "/usr/bin/vim"
                          << "3" << QStringList{"+3", file} << "+3 \"" + file + "\"";
-    QTest::newRow("gvim") << "/usr/bin/gvim"
-                          << "3" << QStringList{"+3", file} << "+3 \"" + file + "\"";
     QTest::newRow("kate") << "/usr/bin/kate"
                           << "3" << QStringList{"-l", "3", file} << "-l 3 \"" + file + "\"";
     QTest::newRow("code") << "/usr/bin/code"

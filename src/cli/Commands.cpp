@@ -1,0 +1,42 @@
+#include "Commands.h"
+
+#include <cstdio>
+
+const QList<CliCommand>& Commands()
+{
+    static const QList<CliCommand> commands{
+        {QStringLiteral("scan"),
+         QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
+    };
+    return commands;
+}
+
+const CliCommand& CommandNamed(const QString& name)
+{
+    for (const CliCommand& command : Commands()) {
+        if (command.Name == name)
+            return command;
+    }
+    static const CliCommand none{};
+    return none;
+}
+
+void PrintError(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+void PrintOut(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int UsageError(const CliCommand& command, const QString& problem)
+{
+    PrintError(QStringLiteral("tarnwell-cli: ") + problem);
+    PrintError(QStringLiteral("usage: tarnwell-cli ") + command.Usage);
+    return ExitUsage;
+}

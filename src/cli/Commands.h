@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Exit codes of every command.
+constexpr int ExitOk = 0;     // done, nothing failed
+constexpr int ExitFailed = 1; // the operation failed (scan: broken links found)
+constexpr int ExitUsage = 2;  // wrong usage, an unknown project, or refused
+
+// One command of tarnwell-cli: its name, its usage line (after the program
+// name) and what runs it with the arguments that follow the name.
+struct CliCommand {
+    QString Name;
+    QString Usage;
+    int (*Run)(const QStringList& arguments);
+};
+
+// Every command, in the order the help lists them.
+const QList<CliCommand>& Commands();
+
+// Writes a line to standard error / standard output.
+void PrintError(const QString& text);
+void PrintOut(const QString& text);
+// Reports a usage error of the command and returns ExitUsage.
+int UsageError(const CliCommand& command, const QString& problem);
+const CliCommand& CommandNamed(const QString& name);
+
+// The commands, each in its own file.
+int RunScan(const QStringList& arguments);

@@ -1,0 +1,151 @@
+#include "site/LinkRules.h"
+
+#include "util/MyFileOpsU.h"
+
+const QList<LinkToken>& LinkTokens()
+{
+    static const QList<LinkToken> tokens{LinkToken::Href,        LinkToken::Src,     LinkToken::IncludeCall,
+                                         LinkToken::RequireCall, LinkToken::Include, LinkToken::Require,
+                                         LinkToken::Url};
+    return tokens;
+}
+
+const QByteArray& TokenText(LinkToken token)
+{
+    static const QByteArray texts[] = {"href=",    "src=",     "include(", "require(",
+                                       "include ", "require ", "url("};
+    return texts[static_cast<int>(token)];
+}
+
+QString FileExtension(const QString& path, const PathStyle& style)
+{
+    const qsizetype nameStart = path.lastIndexOf(style.Separator()) + 1;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot >= nameStart ? path.mid(dot) : QString();
+}
+
+QString FolderOf(const QString& path, const PathStyle& style)
+{
+    const qsizetype sep = path.lastIndexOf(style.Separator());
+    return sep >= 0 ? path.left(sep) : QString();
+}
+
+bool IsScannedFile(const QString& path, const PathStyle& style)
+{
+    const QString ext = FileExtension(path, style);
+    return !ext.isEmpty() && ScannedExtensions.contains(QLatin1Char('|') + ext + QLatin1Char('|'));
+}
+
+namespace {
+
+// Doubled separators become one; a leading pair (a network share) stays.
+void CollapseSeparators(QString& path, QChar sep)
+{
+    const QString doubled = QString(sep) + sep;
+    const qsizetype from = path.startsWith(doubled) ? 1 : 0;
+    for (qsizetype at = path.indexOf(doubled, from); at >= 0; at = path.indexOf(doubled, at))
+        path.remove(at, 1);
+}
+
+// "a/./b" is "a/b": one file, one path.
+void DropDotSegments(QString& path, QChar sep)
+{
+    const QString dot = sep + QLatin1Char('.') + sep;
+    for (qsizetype at = path.indexOf(dot); at >= 0; at = path.indexOf(dot, at))
+        path.remove(at, 2);
+}
+
+} // namespace
+
+std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
+                                  const PathStyle& style)
+{
+    if (value.contains(QLatin1Char(':')) || value.startsWith(QLatin1String("//")))
+        return std::nullopt;
+    const QChar sep = style.Separator();
+    QString relative = value;
+    if (style.IsWindows())
+        SlashesToBackslashes(relative);
+    const qsizetype query = relative.indexOf(QLatin1Char('?'));
+    if (query >= 0)
+        relative.truncate(query);
+    QString path;
+    if (relative.startsWith(sep)) {
+        path = folders.LocalRoot + relative;
+    } else {
+        const QString& base = ownFolder.isEmpty() ? folders.LocalHome : ownFolder;
+        // Without a folder to start from, a relative value would be taken
+        // from the top of the file system.
+        if (base.isEmpty())
+            return QString();
+        path = base + sep + relative;
+    }
+    CollapseSeparators(path, sep);
+    DropDotSegments(path, sep);
+    ResolveDotDot(path, style);
+    return path;
+}
+
+QList<QByteArray> SplitLines(const QByteArray& contents)
+{
+    QList<QByteArray> lines;
+    const qsizetype size = contents.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && contents[end] != '\r' && contents[end] != '\n')
+            ++end;
+        lines.append(contents.mid(start, end - start));
+        if (end < size && contents[end] == '\r' && end + 1 < size && contents[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+namespace {
+
+qsizetype FindQuoteAt(const QByteArray& text, qsizetype from)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = from; i < size; ++i) {
+        if (text[i] == '\'' || text[i] == '"')
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QSet<QByteArray> CollectIds(const QList<QByteArray>& lines)
+{
+    QSet<QByteArray> ids;
+    for (const QByteArray& line : lines) {
+        // Most lines hold no "id=" in any letter case: skip them cheaply.
+        if (line.indexOf("d=") < 0 && line.indexOf("D=") < 0)
+            continue;
+        const QByteArray lower = line.toLower();
+        const qsizetype idAt = lower.indexOf("id=");
+        if (idAt < 0)
+            continue;
+        const qsizetype open = FindQuoteAt(lower, idAt);
+        if (open < 0)
+            continue;
+        const qsizetype close = FindQuoteAt(lower, open + 1);
+        if (close >= 0)
+            ids.insert(lower.mid(open + 1, close - open - 1));
+    }
+    return ids;
+}
+
+QString BrokenLinkDetail(int lineNumber, bool idReference, LinkToken token, char quote, const QString& value)
+{
+    const QString kind = idReference ? QStringLiteral(":id not found:") : QStringLiteral(":file not found:");
+    const QChar q = QLatin1Char(quote);
+    return QString::number(lineNumber) + kind + QString::fromLatin1(TokenText(token)) + q + value + q;
+}
+
+QByteArray IdOfReference(const QByteArray& value)
+{
+    return value.mid(1, 100).toLower();
+}

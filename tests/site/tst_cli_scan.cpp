@@ -1,0 +1,184 @@
+// tarnwell-cli scan run as a real process: over a saved project of the
+// settings file and over two folders, its output, exit codes and the
+// settings file left as it was.
+#include "RecordingPrompts.h"
+#include "SiteFixture.h"
+#include "TarnwellVersion.h"
+#include "projects/ProjectStore.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "settings/StoreSetup.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TARNWELL_CLI), arguments);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000))
+        qFatal("tarnwell-cli did not finish");
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QString SettingsFile()
+{
+    const TStoreNames names = StoreNames();
+    return QDir(qEnvironmentVariable("XDG_DATA_HOME"))
+        .filePath(names.Company + "/" + names.Product + "/" + names.FileName);
+}
+
+} // namespace
+
+class TestCliScan : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ScanOutcomes_data();
+    void ScanOutcomes();
+    void SavedProjectIsScannedAndLeftAlone();
+    void JsonHoldsTheFourLists();
+    void VersionAndHelp();
+};
+
+void TestCliScan::ScanOutcomes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QStringList folders{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/www"};
+    QTest::newRow("broken links") << folders << 1
+                                  << "Broken links:\n  <tmp>/site/www/index.html\n"
+                                     "    2:file not found:href=\"gone.html\"\n"
+                                  << "";
+    QTest::newRow("no broken links")
+        << QStringList{"scan", "--local-home", "<tmp>/site/clean", "--local-root", "<tmp>/site"} << 0
+        << "Files:\n  <tmp>/site/clean/index.html\nFolders:\n  <tmp>/site/clean\nNo broken links detected\n"
+        << "";
+    QTest::newRow("no index page: the box goes to standard error")
+        << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/img"} << 0
+        << "Files:\n"
+        << "Tarnwell: There is no index page in your home folder\n";
+    QTest::newRow("unknown project") << QStringList{"scan", "Nobody"} << 2 << ""
+                                     << "tarnwell-cli: unknown project \"Nobody\"\n";
+    QTest::newRow("nothing to scan") << QStringList{"scan"} << 2 << ""
+                                     << "give a project or the two folders";
+    QTest::newRow("project and folders")
+        << QStringList{"scan", "Shop", "--local-root", "a", "--local-home", "b"} << 2 << ""
+        << "not both";
+    QTest::newRow("missing folder") << QStringList{"scan", "--local-root", "<tmp>/none", "--local-home",
+                                                   "<tmp>"}
+                                    << 2 << ""
+                                    << "no such folder: <tmp>/none";
+    QTest::newRow("unknown command") << QStringList{"scram"} << 2 << ""
+                                     << "unknown command \"scram\"";
+}
+
+void TestCliScan::ScanOutcomes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    SiteFixture site;
+    site.Write({"site/www/index.html: <img src=\"../img/a.png\">\n<a href=\"gone.html\">",
+                "site/img/a.png: x", "site/clean/index.html: x"});
+    const QString tmp = site.Local(QString()).chopped(1);
+    arguments.replaceInStrings("<tmp>", tmp);
+    out.replace("<tmp>", tmp);
+    err.replace("<tmp>", tmp);
+    const Run run = RunCli(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.contains(out), qPrintable(run.out));
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+    if (err.isEmpty())
+        QCOMPARE(run.err, QString());
+}
+
+void TestCliScan::SavedProjectIsScannedAndLeftAlone()
+{
+    TestFolder dataHome(true);
+    SiteFixture site;
+    site.Write({"site/www/index.html: <a href=\"a.html\">", "site/www/a.html: x", "site/www/saved.html: x",
+                "site/www/other.html: x"});
+    {
+        RecordingPrompts prompts;
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Shop", "Empty"});
+        TProjectFields fields;
+        fields.LocalRoot = site.Local("site");
+        fields.LocalHome = site.Local("site/www");
+        SaveProject(store, "Shop", fields);
+        SaveProject(store, "Empty", TProjectFields());
+        store.WriteList("Shop", Schema::KeyFileSelection, {site.Local("site/www/saved.html")});
+        store.Save();
+    }
+    const QByteArray before = ReadFileBytes(SettingsFile());
+    QVERIFY(!before.isEmpty());
+
+    const Run run = RunCli({"scan", "Shop"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.section("Folders:", 0, 0).trimmed().split('\n'),
+             (QStringList{"Files:", "  " + site.Local("site/www/index.html"),
+                          "  " + site.Local("site/www/saved.html"), "  " + site.Local("site/www/a.html")}));
+
+    const Run empty = RunCli({"scan", "Empty"});
+    QCOMPARE(empty.exitCode, 1);
+    QVERIFY(empty.err.contains("has no Local Root"));
+    QCOMPARE(ReadFileBytes(SettingsFile()), before);
+}
+
+void TestCliScan::JsonHoldsTheFourLists()
+{
+    SiteFixture site;
+    site.Write({"site/www/index.html: <a href=\"a.html\"><a href=\"#x\">", "site/www/a.html: x",
+                "site/www/b.html: x"});
+    const Run run = RunCli(
+        {"scan", "--json", "--local-root", site.Local("site"), "--local-home", site.Local("site/www")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.startsWith("{\"all\":"));
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const auto item = [&](const char* relative, bool checked) {
+        return QJsonArray{site.Local(relative), checked};
+    };
+    QCOMPARE(object.value("all").toArray(),
+             (QJsonArray{item("site/www/a.html", true), item("site/www/b.html", false),
+                         item("site/www/index.html", true)}));
+    QCOMPARE(object.value("files").toArray(),
+             (QJsonArray{site.Local("site/www/index.html"), site.Local("site/www/a.html")}));
+    QCOMPARE(object.value("folders").toArray(), QJsonArray{site.Local("site/www")});
+    QCOMPARE(object.value("broken").toArray(),
+             QJsonArray{(QJsonArray{site.Local("site/www/index.html"), "1:id not found:href=\"#x\""})});
+}
+
+void TestCliScan::VersionAndHelp()
+{
+    const Run version = RunCli({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("tarnwell-cli " TARNWELL_VERSION_TEXT "\n"));
+    const Run help = RunCli({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("tarnwell-cli scan (PROJECT | --local-root DIR --local-home DIR) [--json]"));
+}
+
+QTEST_GUILESS_MAIN(TestCliScan)
+#include "tst_cli_scan.moc"

@@ -1,9 +1,9 @@
-#include "app/SingleInstance.h"
 #include "app/TarnwellApplication.h"
 #include "ui/CancelFormU.h"
 #include "ui/MainscreenU.h"
 #include "ui/QtShellServices.h"
 #include "ui/ScannerU.h"
+#include "util/SingleInstance.h"
 #include "util/TarnwellError.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "TestFolder.h"
-#include "app/SingleInstance.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
+#include "util/SingleInstance.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -103,9 +103,7 @@ QList<QByteArray> SplitLines(const QByteArray& contents)
     return lines;
 }
 
-namespace {
-
-qsizetype FindQuoteAt(const QByteArray& text, qsizetype from)
+qsizetype FindQuoteIn(const QByteArray& text, qsizetype from)
 {
     const qsizetype size = text.size();
     for (qsizetype i = from; i < size; ++i) {
@@ -114,8 +112,6 @@ qsizetype FindQuoteAt(const QByteArray& text, qsizetype from)
     }
     return -1;
 }
-
-} // namespace
 
 QSet<QByteArray> CollectIds(const QList<QByteArray>& lines)
 {
@@ -128,10 +124,10 @@ QSet<QByteArray> CollectIds(const QList<QByteArray>& lines)
         const qsizetype idAt = lower.indexOf("id=");
         if (idAt < 0)
             continue;
-        const qsizetype open = FindQuoteAt(lower, idAt);
+        const qsizetype open = FindQuoteIn(lower, idAt);
         if (open < 0)
             continue;
-        const qsizetype close = FindQuoteAt(lower, open + 1);
+        const qsizetype close = FindQuoteIn(lower, open + 1);
         if (close >= 0)
             ids.insert(lower.mid(open + 1, close - open - 1));
     }

@@ -42,6 +42,9 @@ struct TLinkFolders {
 std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
                                   const PathStyle& style);
 
+// 0-based index of the first ' or " at or after from; -1 when there is none.
+qsizetype FindQuoteIn(const QByteArray& text, qsizetype from);
+
 // Splits file contents into lines; a line ends at CR, LF or CR LF.
 QList<QByteArray> SplitLines(const QByteArray& contents);
 

@@ -47,20 +47,6 @@ void TLinkScanner::ScanFile(int fileIndex, const QString& path)
     }
 }
 
-namespace {
-
-qsizetype FindQuote(const QByteArray& text, qsizetype from)
-{
-    const qsizetype size = text.size();
-    for (qsizetype i = from; i < size; ++i) {
-        if (text[i] == '\'' || text[i] == '"')
-            return i;
-    }
-    return -1;
-}
-
-} // namespace
-
 void TLinkScanner::CheckLinkToken(const QByteArray& line, LinkToken token, int fileIndex, int lineIndex,
                                   const QList<QByteArray>& lines)
 {
@@ -76,10 +62,10 @@ void TLinkScanner::CheckLowered(const QByteArray& line, const QByteArray& text, 
     const QByteArray& values = lists_.Style().IsWindows() ? text : line;
     qsizetype at = text.indexOf(tokenText);
     while (at >= 0) {
-        const qsizetype open = FindQuote(text, at);
+        const qsizetype open = FindQuoteIn(text, at);
         if (open < 0)
             return;
-        const qsizetype close = FindQuote(text, open + 1);
+        const qsizetype close = FindQuoteIn(text, open + 1);
         if (close >= 0)
             CheckValue(token, values.mid(open + 1, close - open - 1), text[close], fileIndex, lineIndex,
                        lines);

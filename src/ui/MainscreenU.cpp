@@ -5,6 +5,7 @@
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"
 #include "ui/AppsPanel.h"
+#include "ui/BuildActions.h"
 #include "ui/Controls.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
@@ -128,6 +129,13 @@ void TMainScreen::CreateActions()
     ProjectSites = new ProjectSitesActions(
         context, {TabInternet, TabAccounts->lbxAccount, pnlTop->lblEditingProject}, this);
     AppList = new AppListActions(context, pnlApps, this);
+    Build = new BuildActions(context, {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers},
+                             {[this] { return CancelForm; },
+                              [this](QWidget* page) {
+                                  PageControl1->setCurrentWidget(page);
+                                  MarkActivePage(page);
+                              }},
+                             this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

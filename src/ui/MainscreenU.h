@@ -13,6 +13,7 @@ class AccountsPage;
 class AppListActions;
 class AppsPanel;
 class BrokenLinksPage;
+class BuildActions;
 class BuilderPage;
 class ImportPage;
 class LocalFilesPage;
@@ -116,6 +117,7 @@ protected:
     AccountActions* Accounts = nullptr;
     ProjectSitesActions* ProjectSites = nullptr;
     AppListActions* AppList = nullptr;
+    BuildActions* Build = nullptr;
 
 private:
     void BuildBands();

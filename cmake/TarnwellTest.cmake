@@ -26,7 +26,13 @@ function(tarnwell_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(_home ${CMAKE_BINARY_DIR}/testhome/${name})
   file(MAKE_DIRECTORY ${_home}/data ${_home}/config ${_home}/cache ${_home}/tmp)
+  # The window searches ProgramFiles for the signing tool when it starts:
+  # the test's own folder, never the machine's, holding a placeholder so a
+  # window starts as on a machine with the SDK (no search message). Tests
+  # of the search and of signing point elsewhere.
+  file(WRITE ${_home}/programs/sdk/bin/signtool.exe "placeholder: never run\n")
   set(_env
+    "ProgramFiles=${_home}/programs"
     "XDG_DATA_HOME=${_home}/data"
     "XDG_CONFIG_HOME=${_home}/config"
     "XDG_CACHE_HOME=${_home}/cache"

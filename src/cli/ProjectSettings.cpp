@@ -22,8 +22,9 @@ int OpenProjectSettings(const QString& project, Prompts& prompts, bool forWritin
         case SingleInstanceGuard::Outcome::Acquired:
             break;
         case SingleInstanceGuard::Outcome::AnotherRuns:
-            PrintError(QStringLiteral("tarnwell-cli: Tarnwell is running; close it first, since both would write "
-                                      "the same settings file"));
+            PrintError(
+                QStringLiteral("tarnwell-cli: Tarnwell is running; close it first, since both would write "
+                               "the same settings file"));
             return ExitUsage;
         case SingleInstanceGuard::Outcome::Failed:
             PrintError(QStringLiteral("tarnwell-cli: ") + settings.guard.ErrorText());

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "build/ScriptFile.h"
 #include "projects/TConnectionSettings.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,9 +36,9 @@ struct WorkingState {
     // Local files of an installer upload: installer, link page, PHP file.
     QStringList InstallerUploadFiles;
 
-    // The build's generated script, open for writing, and where it lives.
-    std::unique_ptr<QFile> BuildBatch;
-    QString BuildBatchPath;
+    // The file that holds the build's generated script, in the store's Temp
+    // folder; made when the window is first shown.
+    std::unique_ptr<BuildScriptFile> BuildBatch;
 
     // The last build's installer: its file name, folder and full path
     // (SetupExePath empty: nothing built since the project was loaded).

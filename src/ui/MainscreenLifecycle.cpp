@@ -1,9 +1,11 @@
 #include "app/WindowGeometry.h"
+#include "build/SavedProjectBuild.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
 #include "settings/StoredLists.h"
 #include "ui/AccountActions.h"
+#include "ui/BuildActions.h"
 #include "ui/Controls.h"
 #include "ui/Hints.h"
 #include "ui/MainscreenU.h"
@@ -16,11 +18,9 @@
 #include "ui/pages/SelectFilesPage.h"
 #include "ui/pages/TimeServersPage.h"
 #include "ui/pages/UtilitiesPage.h"
-#include "util/TarnwellError.h"
 
 #include <QCheckBox>
 #include <QDate>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
@@ -43,7 +43,7 @@ void TMainScreen::FormShow()
     State.SelectionChanged = false;
     // The help file and its viewer join with the context help.
     LoadStoredLists();
-    // LocateSignTool(false) joins here with the signing tool discovery.
+    Build->LocateSignTool(false);
     State.PhpLines.clear();
     State.LinkPageLines.clear();
     State.SetupScriptLines.clear();
@@ -52,17 +52,10 @@ void TMainScreen::FormShow()
         AppData->ReadString(Schema::SecInnoCompiler, Schema::KeyCommand, {}));
     TabPrograms->lbeEditor->setText(AppData->ReadString(Schema::SecEditor, Schema::KeyCommand, {}));
     TabPrograms->lbeHelpMaker->setText(AppData->ReadString(Schema::SecHelpMaker, Schema::KeyCommand, {}));
-    State.BuildBatchPath = AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
     State.NextUpdateCheck = ReadNextUpdateCheck(*AppData, services.clock.Today());
 
     // The build writes its commands into this file; start it empty.
-    QFile::remove(State.BuildBatchPath);
-    auto batch = std::make_unique<QFile>(State.BuildBatchPath);
-    if (!batch->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw TarnwellError(
-            QStringLiteral("Couldn't create %1: %2").arg(State.BuildBatchPath, batch->errorString()));
-    batch->setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    State.BuildBatch = std::move(batch);
+    PrepareBuildScript(*AppData, State);
 
     State.TextFileExtensions = DefaultTextFileExtensions;
     SetEditingEnabled(false);

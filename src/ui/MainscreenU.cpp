@@ -5,6 +5,7 @@
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"
 #include "ui/AppsPanel.h"
+#include "ui/BuildActions.h"
 #include "ui/Controls.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
@@ -137,6 +138,13 @@ void TMainScreen::CreateActions()
                           this);
     Tools = new ToolActions(
         context, {TabPrograms, tabTimeServers, TabResources, TabSelectLocalFiles, TabImport}, this);
+    Build = new BuildActions(context, {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers},
+                             {[this] { return CancelForm; },
+                              [this](QWidget* page) {
+                                  PageControl1->setCurrentWidget(page);
+                                  MarkActivePage(page);
+                              }},
+                             this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

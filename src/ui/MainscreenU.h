@@ -13,6 +13,7 @@ class AccountsPage;
 class AppListActions;
 class AppsPanel;
 class BrokenLinksPage;
+class BuildActions;
 class BuilderPage;
 class ImportPage;
 class LocalFilesPage;
@@ -120,6 +121,7 @@ protected:
     AppListActions* AppList = nullptr;
     LogActions* Logs = nullptr;
     ToolActions* Tools = nullptr;
+    BuildActions* Build = nullptr;
 
 private:
     void BuildBands();

@@ -117,11 +117,11 @@ private slots:
     void BuildScriptStartsEmptyAndPrivate()
     {
         TMainScreen window(services.Services());
-        const QString path = window.AppData->TempFolder() + QStringLiteral("/buildrelease.bat");
+        const QString path = BuildScriptFile::PathIn(window.AppData->TempFolder());
         QVERIFY(WriteFileBytes(path, "echo left over from the last run\r\n"));
         ShowAndWait(window);
-        QCOMPARE(window.State.BuildBatchPath, path);
-        QVERIFY(window.State.BuildBatch && window.State.BuildBatch->isOpen());
+        QVERIFY(window.State.BuildBatch);
+        QCOMPARE(window.State.BuildBatch->Path(), path);
         QCOMPARE(QFile(path).size(), 0);
         QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
         window.close();

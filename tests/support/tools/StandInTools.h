@@ -24,7 +24,8 @@ public:
     StandInSession& operator=(const StandInSession&) = delete;
 
     // tool: "SIGNTOOL", "COMPILER" or "HELPMAKER"; rules as standin.py
-    // describes them ("always", "server=URL", "until=N", joined by ";").
+    // describes them ("always", "server=URL", "file=PATH", "sign=PATH",
+    // "until=N", joined by ";").
     void Fail(const QString& tool, const QString& rules);
     // The password the stand-in signtool wants for a certificate file.
     void RequirePfxPassword(const QString& password);

@@ -11,6 +11,8 @@ tools do not exist. Each run is controlled by environment variables:
                          by ";":
                            always        every call fails
                            server=URL    time stamps from URL fail (signtool)
+                           file=PATH     time stamps of PATH fail (signtool)
+                           sign=PATH     signing PATH fails (signtool)
                            until=N       calls before the N-th call of this
                                          tool fail (counted in STANDIN_LOG)
   STANDIN_PFX_PASSWORD   signtool: the password the certificate file needs
@@ -41,13 +43,17 @@ def log_call(tool, args):
     return earlier
 
 
-def told_to_fail(variable, call_number, server=None):
+def told_to_fail(variable, call_number, server=None, files=(), signed=()):
     """True when the rules in the environment variable fail this call."""
     for rule in os.environ.get(variable, "").split(";"):
         rule = rule.strip()
         if rule == "always":
             return True
         if rule.startswith("server=") and server is not None and rule[len("server="):] == server:
+            return True
+        if rule.startswith("file=") and rule[len("file="):] in files:
+            return True
+        if rule.startswith("sign=") and rule[len("sign="):] in signed:
             return True
         if rule.startswith("until=") and call_number < int(rule[len("until="):]):
             return True

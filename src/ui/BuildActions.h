@@ -1,0 +1,61 @@
+#pragma once
+
+#include "build/BuildRelease.h"
+#include "ui/ActionContext.h"
+
+#include <QObject>
+
+#include <functional>
+
+class AppsPanel;
+class BuilderPage;
+class TCancelForm;
+class TimeServersPage;
+class UploadInstallerPage;
+class UtilitiesPage;
+class QWidget;
+
+// The Build button and what goes with it: the two build switches, the
+// search for the signing tool, and the Upload button the build enables.
+// The build itself is one core operation (RunBuild); this class gathers its
+// inputs from the pages and shows its outcome.
+class BuildActions : public QObject {
+    Q_OBJECT
+public:
+    struct Pages {
+        // Disabled while the build runs and brought to the front after it.
+        QWidget* mainWindow;
+        BuilderPage* builder;
+        UploadInstallerPage* upload;
+        AppsPanel* apps;
+        UtilitiesPage* utilities;
+        TimeServersPage* timeServers;
+    };
+    struct WindowCommands {
+        // The cancel window (created after the main window).
+        std::function<TCancelForm*()> cancelForm;
+        // Brings a page of the page control to the front as the current one.
+        std::function<void(QWidget*)> showPage;
+    };
+
+    BuildActions(const ActionContext& context, const Pages& pages, WindowCommands commands, QObject* parent);
+
+    void btnGetItDoneClick();
+    // Each inverts its switch, which stores it as a click on the box would.
+    void bbtnTimeStampClick();
+    void bbtnAutoUploadClick();
+    void btnNoSignToolClick();
+    // The installer upload; started by hand or by a build with Auto Upload.
+    void bbtnUploadClick();
+
+    // Checks the remembered signing tool (searching when forced or never
+    // searched) and shows btnNoSignTool while none is usable.
+    void LocateSignTool(bool force);
+
+    BuildInputs GatherInputs() const;
+
+private:
+    ActionContext c;
+    Pages p;
+    WindowCommands window;
+};

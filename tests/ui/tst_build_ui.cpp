@@ -1,0 +1,202 @@
+#include "ReleaseProject.h"
+#include "WindowFixture.h"
+#include "projects/WorkingState.h"
+#include "settings/SettingsSchema.h"
+#include "ui/BuildActions.h"
+#include "ui/CancelFormU.h"
+#include "ui/ColorButton.h"
+#include "ui/Controls.h"
+#include "util/TarnwellError.h"
+
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+
+// The Build button and its neighbours on the real window.
+class BuildWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        savedProgramFiles = qgetenv("ProgramFiles");
+        fx = std::make_unique<WindowFixture>();
+        cancelForm = std::make_unique<TCancelForm>();
+    }
+    void cleanup()
+    {
+        fx.reset();
+        cancelForm.reset();
+        project.reset();
+        qputenv("ProgramFiles", savedProgramFiles);
+    }
+
+    void WindowAfterBuild_data()
+    {
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<bool>("autoUpload");
+        QTest::addColumn<bool>("uploadEnabled");
+        QTest::addColumn<int>("uploadClicks");
+        QTest::newRow("succeeds, uploads at once") << "succeeds" << true << true << 1;
+        QTest::newRow("succeeds, Auto Upload off") << "succeeds" << false << true << 0;
+        QTest::newRow("fails") << "fails" << true << false << 0;
+        QTest::newRow("throws") << "throws" << true << false << 0;
+    }
+    void WindowAfterBuild()
+    {
+        QFETCH(QString, outcome);
+        QFETCH(bool, autoUpload);
+        QFETCH(bool, uploadEnabled);
+        QFETCH(int, uploadClicks);
+        LoadReleaseProject();
+        fx->Find<QCheckBox>("cbxAutoUpload")->setChecked(autoUpload);
+        QPushButton* upload = fx->Button("bbtnUpload");
+        upload->setEnabled(true);
+        const QSignalSpy uploads(upload, &QPushButton::clicked);
+        auto* log = fx->Find<QPlainTextEdit>("ProgressPane");
+        log->setPlainText("the previous build's log");
+        auto* build = fx->window->findChild<BuildActions*>();
+        if (outcome == "fails")
+            project->tools.Fail("COMPILER", "always");
+
+        if (outcome == "throws") {
+            fx->window->State.BuildBatch.reset();
+            QVERIFY_THROWS_EXCEPTION(TarnwellError, build->btnGetItDoneClick());
+        } else {
+            fx->Button("bbtnGetItDone")->click();
+            const QStringList lines = log->toPlainText().split('\n');
+            QCOMPARE(lines.first(), "Running " + project->PreBuild);
+            QCOMPARE(lines.last(), "Waiting....");
+            QVERIFY(lines.contains(QStringLiteral("Installer Built")) == uploadEnabled);
+            QCOMPARE(fx->Find<QTabWidget>("PageControl1")->currentWidget(), fx->Find<QWidget>("TabUpload"));
+            QCOMPARE(fx->window->CurrentTabSheet, fx->Find<QWidget>("TabUpload"));
+            QVERIFY(fx->Button("bbtnSaveSoftUploadLog")->isEnabled());
+        }
+        QVERIFY(fx->window->isEnabled());
+        QVERIFY(!cancelForm->isVisible());
+        QCOMPARE(cancelForm->CancelButton->text(), "Cancel Build");
+        QCOMPARE(upload->isEnabled(), uploadEnabled);
+        QCOMPARE(uploads.count(), uploadClicks);
+    }
+
+    void SwitchesInvertAndStore_data()
+    {
+        QTest::addColumn<QString>("press"); // a button, or "Escape"
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("inverts");
+        QTest::newRow("Time Stamp button") << "bbtnTimeStamp"
+                                           << "TabResources"
+                                           << "cbxtimeStamp" << true;
+        QTest::newRow("Auto Upload button") << "bbtnAutoUpload"
+                                            << "TabResources"
+                                            << "cbxAutoUpload" << true;
+        QTest::newRow("Escape on the Builder page") << "Escape"
+                                                    << "TabResources"
+                                                    << "cbxtimeStamp" << true;
+        QTest::newRow("Escape on another page") << "Escape"
+                                                << "TabPrograms"
+                                                << "cbxtimeStamp" << false;
+    }
+    void SwitchesInvertAndStore()
+    {
+        QFETCH(QString, press);
+        QFETCH(QString, page);
+        QFETCH(QString, box);
+        QFETCH(bool, inverts);
+        fx->NewProject("Demo");
+        fx->ShowPage(qPrintable(page));
+        auto* check = fx->Find<QCheckBox>(qPrintable(box));
+        QVERIFY(check->isChecked());
+        if (press == "Escape") {
+            fx->window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(fx->window.get()));
+            QTest::keyClick(fx->window.get(), Qt::Key_Escape);
+        } else {
+            fx->Button(qPrintable(press))->click();
+        }
+        QCOMPARE(check->isChecked(), !inverts);
+        const QString key = box == "cbxtimeStamp" ? Schema::KeyTimeStamp : Schema::KeyAutoUpload;
+        QCOMPARE(fx->Store().ReadBool("Demo", key, true), !inverts);
+    }
+
+    void NoSignToolButtonSearchesAgain_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("SDK installed since") << true;
+        QTest::newRow("still no SDK") << false;
+    }
+    void NoSignToolButtonSearchesAgain()
+    {
+        QFETCH(bool, installed);
+        TestFolder programs;
+        const QString tool = installed ? programs.Write("Kits/bin/signtool.exe", "MZ") : QString();
+        qputenv("ProgramFiles", programs.Path().toLocal8Bit());
+        fx->Store().WriteString(Schema::SecSignTool, Schema::KeyCommand, Schema::SignToolNeedFind);
+        fx->prompts.Clear();
+        fx->Restart();
+        QPushButton* button = fx->Button("btnNoSignTool");
+        // A failed search is not repeated at every start.
+        QVERIFY(!button->isHidden());
+        QVERIFY(fx->prompts.AllShown().isEmpty());
+        const QString caption = button->text();
+
+        button->click();
+        QCOMPARE(button->isHidden(), installed);
+        QCOMPARE(button->text(), caption);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(fx->Store().ReadString(Schema::SecSignTool, Schema::KeyCommand, QString()),
+                 installed ? '"' + tool + '"' : Schema::SignToolNeedFind);
+        QCOMPARE(fx->prompts.Texts(),
+                 installed ? QStringList()
+                           : QStringList{"Unable to find SignTool.exe\rTo sign your apps you need to install "
+                                         "Windows SDK"});
+    }
+
+private:
+    // The release project shown as a user would have it on the window, with
+    // the stand-in signing tool found at the start.
+    void LoadReleaseProject()
+    {
+        project = std::make_unique<ReleaseProject>();
+        const BuildInputs in = project->Inputs();
+        fx->Store().WriteString(Schema::SecSignTool, Schema::KeyCommand, in.SignTool);
+        fx->Restart();
+        QVERIFY(fx->Button("btnNoSignTool")->isHidden());
+        fx->window->CancelForm = cancelForm.get();
+        fx->NewProject("Demo");
+        const VersionStampInput& s = in.Stamp;
+        const QList<QPair<const char*, QString>> fields{{"lbePhpFile", s.PhpFile},
+                                                        {"lbePHPVar", s.PhpVar},
+                                                        {"lbeDownLoadLinkFile", s.DownLoadLinkFile},
+                                                        {"lbeDownLoadLinkId", s.DownLoadLinkId},
+                                                        {"lbeDownLoadLinkText", s.DownLoadLinkText},
+                                                        {"lbeBaseFileName", s.BaseFileName},
+                                                        {"lbeInnoSetupFile", s.InnoSetupFile},
+                                                        {"lbePrebuild", in.PreBuild},
+                                                        {"lbeHelpBuilderBatch", in.HelpProject},
+                                                        {"lbePFX", in.PfxFile},
+                                                        {"lbePFXPass", in.PfxPassword},
+                                                        {"lbeInnoCompiler", in.InnoCompiler},
+                                                        {"lbeHelpMaker", in.HelpMaker}};
+        for (const auto& [name, text] : fields)
+            fx->Edit(name)->setText(text);
+        auto* apps = fx->Find<TCheckListBox>("chkProjectApps");
+        for (const QString& app : in.Apps)
+            apps->AddItem(app, app == in.Apps.first());
+        fx->Find<QLabel>("lblPrimaryApp")->setText(in.PrimaryCaption);
+        WorkingState& state = fx->window->State;
+        state.PrimaryAppFile = in.Apps.first();
+        state.PrimaryAppFolder = project->Path("bin/");
+        state.PrimaryVersion = "2.1.0.7";
+        ShowItems(fx->List("lbxTimeServers"), in.TimeServers);
+        fx->Find<QSpinBox>("speAttempts")->setValue(in.Attempts);
+    }
+
+    QByteArray savedProgramFiles;
+    std::unique_ptr<WindowFixture> fx;
+    std::unique_ptr<TCancelForm> cancelForm;
+    std::unique_ptr<ReleaseProject> project;
+};
+
+QTEST_MAIN(BuildWindowTest)
+#include "tst_build_ui.moc"

@@ -13,6 +13,8 @@
 #include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
+#include "ui/ScannerU.h"
+#include "ui/SiteActions.h"
 #include "ui/TabMarker.h"
 #include "ui/ToolActions.h"
 #include "ui/pages/AccountsPage.h"
@@ -118,14 +120,23 @@ void TMainScreen::WirePages()
 void TMainScreen::CreateActions()
 {
     const ActionContext context{AppData, State, services};
-    const QList<QListWidget*> siteLists = {TabSelectLocalFiles->clbxFiles, TabLocalFiles->lbxLocalFiles,
-                                           TabLocalFolders->lbxLocalFolders, TabBrokenLinks->lbxBrokenLinks};
-    Projects = new ProjectActions(
-        context,
-        {pnlTop, pnlApps, TabResources, TabSelectLocalFiles, TabInternet, TabAccounts->lbxAccount, siteLists},
-        {[this](bool enabled) { SetEditingEnabled(enabled); },
-         [this](bool visible) { ShowSoftwareOptions(visible); }},
-        this);
+    Site = new SiteActions(context, SiteLists,
+                           {TabSelectLocalFiles, TabLocalFiles, TabLocalFolders, TabBrokenLinks,
+                            pnlTop->lblEditingProject, TabPrograms->lbeEditor, pnlTop->chkEnable},
+                           {[this]() -> ScanWindow* { return Scanner; },
+                            [this] {
+                                PageControl1->setCurrentWidget(TabMaintenance);
+                                TabFolders->setCurrentWidget(TabBrokenLinks);
+                                MarkActiveSubPage(TabBrokenLinks);
+                            }},
+                           this);
+    Projects = new ProjectActions(context,
+                                  {pnlTop, pnlApps, TabResources, TabSelectLocalFiles, TabInternet,
+                                   TabAccounts->lbxAccount, &SiteLists},
+                                  {[this](bool enabled) { SetEditingEnabled(enabled); },
+                                   [this](bool visible) { ShowSoftwareOptions(visible); },
+                                   [this] { Site->ScanSite(); }, [this] { Site->SaveFileSelection(); }},
+                                  this);
     Accounts = new AccountActions(
         context, {TabAccounts, PageControl1, pnlTop->lblEditingProject, TabInternet->lbxUploadSites}, this);
     ProjectSites = new ProjectSitesActions(

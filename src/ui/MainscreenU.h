@@ -2,6 +2,7 @@
 
 #include "projects/WorkingState.h"
 #include "settings/StoredLists.h"
+#include "site/SiteLists.h"
 #include "ui/ShellServices.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ class ProjectSitesActions;
 class QTabWidget;
 class SelectAccountsPage;
 class SelectFilesPage;
+class SiteActions;
 class SiteUploadPage;
 class TAppData;
 class TCancelForm;
@@ -76,6 +78,9 @@ public:
 
     // What the operations share while the program runs.
     WorkingState State;
+    // clbxFiles, lbxLocalFiles, lbxLocalFolders and lbxBrokenLinks: the one
+    // copy that the list widgets show.
+    TSiteLists SiteLists;
     // The page last brought to front by the program; context help counts a
     // control as visible only on it.
     QWidget* CurrentTabSheet = nullptr;
@@ -122,6 +127,7 @@ protected:
     LogActions* Logs = nullptr;
     ToolActions* Tools = nullptr;
     BuildActions* Build = nullptr;
+    SiteActions* Site = nullptr;
 
 private:
     void BuildBands();

@@ -5,6 +5,7 @@
 #include "projects/ProjectStore.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
+#include "site/SiteLists.h"
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
 #include "ui/ProjectBar.h"
@@ -138,8 +139,7 @@ void ProjectActions::cbxAutoUploadClick()
 
 void ProjectActions::ClearSiteLists()
 {
-    for (QListWidget* list : p.siteLists)
-        list->clear();
+    p.siteLists->Clear();
 }
 
 TProjectFields ProjectActions::GatherFields() const
@@ -179,7 +179,8 @@ void ProjectActions::SaveProject()
     if (project.isEmpty())
         return;
     ::SaveProject(appData, project, GatherFields());
-    // The site work stores the file selection ("LFLS") here once it exists.
+    if (window.saveFileSelection)
+        window.saveFileSelection();
 }
 
 void ProjectActions::ShowFields(const TProjectFields& f)
@@ -233,6 +234,7 @@ void ProjectActions::LoadProject()
         version->clear();
         version->hide();
     }
-    // The site scan of the loaded project starts here (site work).
     window.showSoftwareOptions(p.bar->chkSoftWare->isChecked());
+    if (window.scanSite)
+        window.scanSite();
 }

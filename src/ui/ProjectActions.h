@@ -13,6 +13,7 @@ class ProjectBar;
 class SelectAccountsPage;
 class SelectFilesPage;
 class QListWidget;
+class TSiteLists;
 struct TProjectFields;
 
 // The project bar's handlers: new, load, save, reload, delete and the
@@ -30,13 +31,16 @@ public:
         // The account names, for deleting a project's upload records.
         QListWidget* accounts;
         // Emptied when another project is loaded or the loaded one deleted.
-        QList<QListWidget*> siteLists;
+        TSiteLists* siteLists;
     };
     // What the window does for the project bar: the editing lock and the
     // software switch.
     struct WindowCommands {
         std::function<void(bool)> setEditingEnabled;
         std::function<void(bool)> showSoftwareOptions;
+        // The site scan of the loaded project, and storing its selection.
+        std::function<void()> scanSite;
+        std::function<void()> saveFileSelection;
     };
 
     ProjectActions(const ActionContext& context, const Pages& pages, WindowCommands commands,

@@ -38,8 +38,13 @@ TScanner::TScanner(QWidget* parent)
 
 void TScanner::BeginScan(const QString& projectName)
 {
+    StartScan(ScanCaption(projectName));
+}
+
+void TScanner::StartScan(const QString& caption)
+{
     memTask->clear();
-    SetCaption(QStringLiteral("Tarnwell - Scanning Project - ") + projectName);
+    SetCaption(caption);
     show();
 }
 

@@ -2,6 +2,10 @@
 
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Starting a program normally takes milliseconds; this only bounds a start
@@ -25,6 +29,12 @@ int Win32RunWait(const QString& program, const QString& commandLine)
     // A tool that asks a question must not wait for an answer nobody can give.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
+#ifdef Q_OS_UNIX
+    // What a tool prints is no line of the operation's log: send it to our
+    // standard error, so the command line's standard output carries the log
+    // alone (a script's own redirections, such as the capture file, stay).
+    process.setChildProcessModifier([] { ::dup2(STDERR_FILENO, STDOUT_FILENO); });
+#endif
     process.start();
     if (!process.waitForStarted(StartTimeLimitMs)) {
         if (process.state() != QProcess::NotRunning) {

@@ -7,6 +7,7 @@ const QList<CliCommand>& Commands()
     static const QList<CliCommand> commands{
         {QStringLiteral("scan"),
          QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
+        {QStringLiteral("build"), QStringLiteral("build PROJECT"), RunBuildCommand},
     };
     return commands;
 }

@@ -1,7 +1,10 @@
 #include "ReleaseProject.h"
 
 #include "build/ScriptFile.h"
+#include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
 
 #include <QFile>
 
@@ -80,4 +83,32 @@ QStringList ReleaseProject::Calls() const
     for (const StandInCall& call : tools.Calls())
         calls << (QStringList{call.Tool} + call.Args).join(QLatin1Char(' '));
     return calls;
+}
+
+void ReleaseProject::SaveTo(TAppData& store, const QString& name) const
+{
+    const BuildInputs typed = Inputs();
+    TProjectFields fields;
+    fields.PhpFile = typed.Stamp.PhpFile;
+    fields.PhpVar = typed.Stamp.PhpVar;
+    fields.DownLoadLink = typed.Stamp.DownLoadLinkFile;
+    fields.DLinkId = typed.Stamp.DownLoadLinkId;
+    fields.DLinkText = typed.Stamp.DownLoadLinkText;
+    fields.BaseFile = typed.Stamp.BaseFileName;
+    fields.InnoSetupFile = typed.Stamp.InnoSetupFile;
+    fields.HelpBatch = typed.HelpProject;
+    fields.PreBuild = typed.PreBuild;
+    fields.PFX = typed.PfxFile;
+    fields.PFXPass = typed.PfxPassword;
+    fields.Apps = typed.Apps;
+    fields.Primary = typed.PrimaryCaption;
+    fields.FullVersion = Apps.first();
+    fields.PrimaryPath = Path(QStringLiteral("bin/"));
+    SaveProject(store, name, fields);
+    store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {name});
+    store.WriteString(Schema::SecInnoCompiler, Schema::KeyCommand, typed.InnoCompiler);
+    store.WriteString(Schema::SecHelpMaker, Schema::KeyCommand, typed.HelpMaker);
+    store.WriteString(Schema::SecSignTool, Schema::KeyCommand, typed.SignTool);
+    store.WriteList(Schema::SecTimeServers, Schema::KeyServerURLs, Servers);
+    store.WriteInteger(Schema::SecTimeServers, Schema::KeyAttempts, 1);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class TAppData;
 struct WorkingState;
 
 // A project that builds with the stand-in tools, in a temporary folder:
@@ -30,6 +31,11 @@ public:
     // The primary application and the script file, as the window has them
     // once the project is loaded.
     void Prepare(WorkingState& state) const;
+
+    // Stores the project under `name` with the tools, time servers and one
+    // attempt, as the window would have left them; the primary application
+    // is the first of Apps.
+    void SaveTo(TAppData& store, const QString& name) const;
 
     // The stand-ins' calls so far, each as "tool arg arg ...", paths in full.
     QStringList Calls() const;

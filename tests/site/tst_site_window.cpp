@@ -1,0 +1,109 @@
+// The site lists in the window: a project's site scanned on load and by
+// Scan Files, the broken-link panel and page, the lock on the check clicks,
+// and the editor started from each list at the right file and line.
+#include "WindowFixture.h"
+#include "ui/Controls.h"
+#include "ui/MainscreenU.h"
+
+#include <QFile>
+#include <QFrame>
+
+class SiteWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        fx = std::make_unique<WindowFixture>();
+        site = fx->folder->FilePath("site");
+        fx->folder->Write("site/www/index.html",
+                          "<a href=\"a.html\">A</a>\n<a href=\"gone.html\">gone</a>\n<img src=\"logo.png\">");
+        fx->folder->Write("site/www/a.html", "<p>a</p>");
+        fx->folder->Write("site/www/logo.png", "png");
+        fx->folder->Write("site/www/spare.html", "<p>spare</p>");
+        fx->NewProject("Alpha");
+        fx->Edit("lbeLocalRoot")->setText(site);
+        fx->Edit("lbeLocalHome")->setText(site + "/www");
+        fx->Button("btnSave")->click();
+    }
+    void cleanup() { fx.reset(); }
+
+    void ScanShowsWhatTheSiteUsesAndWhatIsBroken()
+    {
+        fx->Button("bbtnUpdateFiles")->click();
+        TCheckListBox* files = fx->Find<TCheckListBox>("clbxFiles");
+        QCOMPARE(files->Items(), QStringList({site + "/www/a.html", site + "/www/index.html",
+                                              site + "/www/logo.png", site + "/www/spare.html"}));
+        QCOMPARE(QList<bool>({files->Checked(0), files->Checked(1), files->Checked(2), files->Checked(3)}),
+                 QList<bool>({true, true, true, false}));
+        QCOMPARE(fx->Items("lbxLocalFiles"),
+                 QStringList({site + "/www/index.html", site + "/www/a.html", site + "/www/logo.png"}));
+        QCOMPARE(fx->Items("lbxLocalFolders"), QStringList{site + "/www"});
+        QCOMPARE(fx->Items("lbxBrokenLinks").size(), 2);
+        QVERIFY(fx->Find<QFrame>("pnlBrokenFound")->isVisibleTo(fx->window.get()));
+        QVERIFY(fx->Find<QFrame>("pnlBrokenNotFound")->isHidden());
+        QCOMPARE(fx->window->CurrentTabSheet->objectName(), QStringLiteral("TabBrokenLinks"));
+
+        // Loading the project again scans it at once, with its saved selection.
+        files->SetChecked(3, true);
+        fx->Button("btnSave")->click();
+        fx->Button("btnAbandon")->click();
+        QVERIFY(fx->Find<TCheckListBox>("clbxFiles")->Checked(3));
+    }
+
+    void LockRefusesACheckClick_data()
+    {
+        QTest::addColumn<bool>("unlocked");
+        QTest::newRow("unlocked") << true;
+        QTest::newRow("locked") << false;
+    }
+    void LockRefusesACheckClick()
+    {
+        QFETCH(bool, unlocked);
+        fx->Button("bbtnUpdateFiles")->click();
+        fx->window->State.SelectionChanged = false;
+        if (!unlocked)
+            fx->Find<QCheckBox>("chkEnable")->click();
+        TCheckListBox* files = fx->Find<TCheckListBox>("clbxFiles");
+        files->item(3)->setCheckState(Qt::Checked); // as a click on the box does
+        QCOMPARE(files->Checked(3), unlocked);
+        QCOMPARE(fx->window->State.SelectionChanged, unlocked);
+    }
+
+    // A stand-in for notepad++ that writes down how it was started.
+    void EditorStartsAtTheLine_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("arguments");
+        QTest::newRow("broken link detail") << "lbxBrokenLinks" << 1 << "-n2 {site}/www/index.html";
+        QTest::newRow("broken link file") << "lbxBrokenLinks" << 0 << "-n2 {site}/www/index.html";
+        QTest::newRow("files page") << "lbxLocalFiles" << 1 << "-n {site}/www/a.html";
+        QTest::newRow("all files") << "clbxFiles" << 1 << "-n {site}/www/index.html";
+    }
+    void EditorStartsAtTheLine()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, row);
+        QFETCH(QString, arguments);
+        const QString record = fx->folder->FilePath("editor-args");
+        const QString editor = fx->folder->Write("tools/notepad++.exe", "#!/bin/sh\nprintf '%s ' \"$@\" > '" +
+                                                                            record.toUtf8() + "'\n");
+        QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        fx->Edit("lbeEditor")->setText(editor);
+        fx->Button("bbtnUpdateFiles")->click();
+
+        QListWidget* widget = fx->List(list.toLatin1());
+        widget->setCurrentRow(row);
+        emit widget->itemDoubleClicked(widget->item(row));
+        QTRY_VERIFY(QFile::exists(record) && QFile(record).size() > 0);
+        QCOMPARE(QString::fromUtf8(ReadFileBytes(record)).trimmed(), arguments.replace("{site}", site));
+        QVERIFY(fx->prompts.AllShown().isEmpty());
+    }
+
+private:
+    std::unique_ptr<WindowFixture> fx;
+    QString site;
+};
+
+QTEST_MAIN(SiteWindow)
+#include "tst_site_window.moc"

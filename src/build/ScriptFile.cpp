@@ -1,16 +1,11 @@
 #include "ScriptFile.h"
 
 #include "ProcessRunner.h"
+#include "settings/AtomicFile.h"
 #include "util/PathStyle.h"
 #include "util/TarnwellError.h"
 
 #include <QFile>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cstdio>
-#endif
 
 namespace {
 
@@ -25,17 +20,6 @@ QString FolderPrefix(const QString& path)
     if (PathStyle::Native().IsWindows())
         cut = qMax(cut, path.lastIndexOf(QLatin1Char('\\')));
     return path.left(cut + 1);
-}
-
-bool ReplaceFile(const QString& from, const QString& to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
-                       reinterpret_cast<const wchar_t*>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
 }
 
 void RemoveIfPresent(const QString& path)
@@ -106,20 +90,11 @@ void BuildScriptFile::RemoveTemporaryFiles() const
 QString BuildScriptFile::Write(const QByteArray& contents) const
 {
     const QString tempPath = path_ + QStringLiteral(".saving");
-    RemoveIfPresent(tempPath);
-    QFile temp(tempPath);
-    // Created with its final permissions, so no other user can open it in
-    // the moment between creation and a later change of mode.
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly))
-        return QStringLiteral("Couldn't write %1: %2").arg(path_, temp.errorString());
-    // A strict umask may have taken the owner's own rights away.
-    temp.setPermissions(OwnerOnly);
-    const bool written = temp.write(contents) == contents.size() && temp.flush();
-    const QString reason = temp.errorString();
-    temp.close();
-    if (!written || temp.error() != QFileDevice::NoError) {
-        QFile::remove(tempPath);
-        return QStringLiteral("Couldn't write %1: %2").arg(path_, reason);
+    try {
+        // Created with its final permissions: it may hold a password.
+        WriteTemporaryFile(path_, tempPath, contents, OwnerOnly);
+    } catch (const TarnwellError& error) {
+        return error.Message();
     }
     if (!ReplaceFile(tempPath, path_)) {
         QFile::remove(tempPath);

@@ -6,29 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cstdio>
-#include <unistd.h>
-#endif
-
 namespace {
 
 [[noreturn]] void Fail(const QString& path, const QString& reason)
 {
     throw TarnwellError(QStringLiteral("Couldn't write %1: %2").arg(path, reason));
-}
-
-bool ReplaceFile(const QString& from, const QString& to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
-                       reinterpret_cast<const wchar_t*>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
 }
 
 // The file the path stands for: a link is followed so that the rename
@@ -49,24 +31,10 @@ void WriteTemporary(const QString& path, const QString& target, const QString& t
         Fail(path, QStringLiteral("the file is read-only"));
     if (info.exists() && !info.isWritable())
         Fail(path, QStringLiteral("no permission to write it"));
-    QFile temp(tempPath);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        Fail(path, temp.errorString());
-    if (info.exists())
-        temp.setPermissions(info.permissions());
-    const bool written = temp.write(contents) == contents.size() && temp.flush();
-#ifndef Q_OS_WIN
-    // The data must be on disk before the rename makes it the file.
-    const bool synced = written && ::fsync(temp.handle()) == 0;
-#else
-    const bool synced = written;
-#endif
-    const QString reason = temp.errorString();
-    temp.close();
-    if (!synced || temp.error() != QFileDevice::NoError) {
-        QFile::remove(tempPath);
-        Fail(path, reason);
-    }
+    WriteTemporaryFile(path, tempPath, contents,
+                       info.exists()
+                           ? info.permissions()
+                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 } // namespace

@@ -18,6 +18,13 @@ namespace {
     throw TarnwellError(QStringLiteral("Couldn't write %1: %2").arg(path, reason));
 }
 
+} // namespace
+
+QString AtomicTempPath(const QString& path)
+{
+    return path + QStringLiteral(".saving");
+}
+
 bool ReplaceFile(const QString& from, const QString& to)
 {
 #ifdef Q_OS_WIN
@@ -29,23 +36,16 @@ bool ReplaceFile(const QString& from, const QString& to)
 #endif
 }
 
-} // namespace
-
-QString AtomicTempPath(const QString& path)
+void WriteTemporaryFile(const QString& path, const QString& tempPath, const QByteArray& contents,
+                        QFileDevice::Permissions permissions)
 {
-    return path + QStringLiteral(".saving");
-}
-
-void WriteFileAtomically(const QString& path, const QByteArray& contents)
-{
-    const QString tempPath = AtomicTempPath(path);
+    // A temporary left by a crash would keep its old permissions.
+    if (QFile::exists(tempPath))
+        QFile::remove(tempPath);
     QFile temp(tempPath);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions))
         Fail(path, temp.errorString());
-    // The replacement keeps the old file's permissions; a new file is the
-    // owner's alone (the settings hold passwords).
-    const QFile::Permissions permissions =
-        QFile::exists(path) ? QFile::permissions(path) : QFile::ReadOwner | QFile::WriteOwner;
+    // A strict umask may have taken some of the wanted rights away.
     temp.setPermissions(permissions);
     const bool written = temp.write(contents) == contents.size() && temp.flush();
 #ifndef Q_OS_WIN
@@ -60,6 +60,16 @@ void WriteFileAtomically(const QString& path, const QByteArray& contents)
         QFile::remove(tempPath);
         Fail(path, reason);
     }
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& contents)
+{
+    const QString tempPath = AtomicTempPath(path);
+    // The replacement keeps the old file's permissions; a new file is the
+    // owner's alone (the settings hold passwords).
+    const QFile::Permissions permissions =
+        QFile::exists(path) ? QFile::permissions(path) : QFile::ReadOwner | QFile::WriteOwner;
+    WriteTemporaryFile(path, tempPath, contents, permissions);
     if (!ReplaceFile(tempPath, path)) {
         QFile::remove(tempPath);
         Fail(path, QStringLiteral("the new file could not replace the old one"));

@@ -7,6 +7,9 @@ const QList<CliCommand>& Commands()
     static const QList<CliCommand> commands{
         {QStringLiteral("scan"),
          QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
+        {QStringLiteral("upload"),
+         QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links]"),
+         RunUpload},
     };
     return commands;
 }

@@ -8,6 +8,9 @@ const QList<CliCommand>& Commands()
         {QStringLiteral("scan"),
          QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
         {QStringLiteral("build"), QStringLiteral("build PROJECT"), RunBuildCommand},
+        {QStringLiteral("upload"),
+         QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links]"),
+         RunUpload},
     };
     return commands;
 }

@@ -30,3 +30,4 @@ const CliCommand& CommandNamed(const QString& name);
 // The commands, each in its own file.
 int RunScan(const QStringList& arguments);
 int RunBuildCommand(const QStringList& arguments);
+int RunUpload(const QStringList& arguments);

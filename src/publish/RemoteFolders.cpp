@@ -11,6 +11,11 @@ bool Entered(const FtpResult& reply)
     return reply.CodeIn({200, 250, 257});
 }
 
+bool Rename(FtpClient& ftp, const QString& from, const QString& to)
+{
+    return ftp.Rnfr(from).Code == 350 && ftp.Rnto(to).Code == 250;
+}
+
 } // namespace
 
 bool ForceRemoteFolder(FtpClient& ftp, const QString& path)
@@ -48,11 +53,17 @@ bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targ
     // entry; an error or a listing without entries means absent.
     const FtpListingResult listing = ftp.List(targetPath, true);
     const bool exists = listing.Result.Ok && !listing.Entries.isEmpty();
+    if (!exists)
+        return ForceRemoteFolder(ftp, RemoteFolderOf(targetPath)) && Rename(ftp, tempPath, targetPath);
 
-    bool ok = exists || ForceRemoteFolder(ftp, RemoteFolderOf(targetPath));
-    if (exists && !ftp.Dele(targetPath).CodeIn({200, 250, 257}))
-        ok = false;
-    if (ok)
-        ok = ftp.Rnfr(tempPath).Code == 350 && ftp.Rnto(targetPath).Code == 250;
-    return ok;
+    // The old file is deleted only once the new one has been renamed beside
+    // it, so a server that refuses renames never loses the live file; a
+    // refused delete sends the new file back to where it was.
+    const QString beside = targetPath + QStringLiteral(".uploading");
+    if (!Rename(ftp, tempPath, beside))
+        return false;
+    if (ftp.Dele(targetPath).CodeIn({200, 250, 257}) && Rename(ftp, beside, targetPath))
+        return true;
+    Rename(ftp, beside, tempPath);
+    return false;
 }

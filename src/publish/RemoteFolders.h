@@ -13,9 +13,11 @@ class FtpClient;
 // false.
 bool ForceRemoteFolder(FtpClient& ftp, const QString& path);
 
-// Moves an uploaded file from tempPath to targetPath: deletes a file that is
-// already at the target (a refused delete moves nothing), makes the target's
-// folder when the target is absent, then renames. False leaves the file
+// Moves an uploaded file from tempPath to targetPath. When the target is
+// absent its folder is made and the file renamed into place. A file already
+// at the target is deleted and replaced only after the new file has been
+// renamed beside it (targetPath + ".uploading"), so a refused rename or a
+// refused delete leaves the old file in place. False leaves the new file
 // where it was.
 bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath);
 

@@ -15,6 +15,7 @@
 #include "ui/ProjectSitesActions.h"
 #include "ui/ScannerU.h"
 #include "ui/SiteActions.h"
+#include "ui/SiteUploadActions.h"
 #include "ui/TabMarker.h"
 #include "ui/ToolActions.h"
 #include "ui/pages/AccountsPage.h"
@@ -156,6 +157,16 @@ void TMainScreen::CreateActions()
                                   MarkActivePage(page);
                               }},
                              this);
+    SiteUpload = new SiteUploadActions(
+        context, SiteLists,
+        {this, TabSiteUpload, TabSelectLocalFiles, TabInternet, TabBrokenLinks, pnlTop->lblEditingProject},
+        {[this] { return CancelForm; }, [this] { Site->UpdateFilesAndFolders(); },
+         [this](QWidget* sheet) {
+             PageControl1->setCurrentWidget(TabMaintenance);
+             TabFolders->setCurrentWidget(sheet);
+             MarkActiveSubPage(sheet);
+         }},
+        this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)

@@ -28,6 +28,7 @@ class QTabWidget;
 class SelectAccountsPage;
 class SelectFilesPage;
 class SiteActions;
+class SiteUploadActions;
 class SiteUploadPage;
 class TAppData;
 class TCancelForm;
@@ -128,6 +129,7 @@ protected:
     ToolActions* Tools = nullptr;
     BuildActions* Build = nullptr;
     SiteActions* Site = nullptr;
+    SiteUploadActions* SiteUpload = nullptr;
 
 private:
     void BuildBands();

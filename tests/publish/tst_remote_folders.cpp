@@ -81,6 +81,8 @@ private slots:
         QTest::newRow("delete refused: nothing moves")
             << "/site/a.html" << true << QStringList{"DELE"} << false;
         QTest::newRow("rename refused") << "/site/a.html" << false << QStringList{"RNFR"} << false;
+        QTest::newRow("rename refused over an existing file: the old one stays")
+            << "/site/a.html" << true << QStringList{"RNTO"} << false;
     }
     void MovesRemoteFiles()
     {
@@ -107,6 +109,7 @@ private slots:
                                            : targetExists ? QByteArray("old")
                                                           : QByteArray());
         QCOMPARE(server.Exists(temp), !result);
+        QVERIFY(!server.Exists(target + QStringLiteral(".uploading")));
         QCOMPARE(server.FileBytes(QStringLiteral("/site/other.html")), QByteArray("other"));
         QCOMPARE(recorder.Lines().size(), 2); // only the connect lines
     }

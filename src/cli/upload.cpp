@@ -1,0 +1,148 @@
+// tarnwell-cli upload: the site upload of a saved project without a window.
+// The site is scanned first with the saved selection, as loading the
+// project in the window does; the log goes to standard output and the
+// upload stamps are saved once the run has ended.
+#include "CliPrompts.h"
+#include "Commands.h"
+#include "ConsoleHost.h"
+#include "ProjectSettings.h"
+
+#include "projects/ProjectStore.h"
+#include "projects/WorkingState.h"
+#include "publish/SiteUpload.h"
+#include "settings/ApplicationDataAPI.h"
+#include "site/ScanWindow.h"
+#include "site/SiteLists.h"
+#include "site/SiteScan.h"
+
+namespace {
+
+struct UploadArguments {
+    QString Project;
+    UploadMode Mode = UploadMode::Changed;
+    bool HaveMode = false;
+    bool Yes = false;
+    bool IgnoreBrokenLinks = false;
+};
+
+// Empty when the arguments are sound, else what is wrong with them.
+QString Parse(const QStringList& arguments, UploadArguments& parsed)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--yes")) {
+            parsed.Yes = true;
+        } else if (arg == QLatin1String("--ignore-broken-links")) {
+            parsed.IgnoreBrokenLinks = true;
+        } else if (arg == QLatin1String("--mode")) {
+            const QString mode = i + 1 < arguments.size() ? arguments[++i] : QString();
+            if (mode == QLatin1String("updated"))
+                parsed.Mode = UploadMode::Changed;
+            else if (mode == QLatin1String("all"))
+                parsed.Mode = UploadMode::AllChecked;
+            else if (mode == QLatin1String("entire"))
+                parsed.Mode = UploadMode::EntireSite;
+            else
+                return QStringLiteral("--mode takes updated, all or entire");
+            parsed.HaveMode = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option ") + arg;
+        } else if (!parsed.Project.isEmpty()) {
+            return QStringLiteral("one project only");
+        } else {
+            parsed.Project = arg;
+        }
+    }
+    if (parsed.Project.isEmpty())
+        return QStringLiteral("give a project");
+    if (!parsed.HaveMode)
+        return QStringLiteral("give --mode updated, all or entire");
+    return QString();
+}
+
+// --ignore-broken-links is the answer to the broken-links question; every
+// other question goes to the terminal (or to --yes).
+class UploadPrompts : public Prompts {
+public:
+    UploadPrompts(Prompts& terminal, bool ignoreBrokenLinks)
+        : terminal_(terminal), ignoreBrokenLinks_(ignoreBrokenLinks)
+    {
+    }
+    void ShowInfo(const QString& caption, const QString& text) override { terminal_.ShowInfo(caption, text); }
+    int AskQuestion(const QString& caption, const QString& text, int buttons) override
+    {
+        if (text == BrokenLinksQuestion && ignoreBrokenLinks_)
+            return IDYES;
+        return terminal_.AskQuestion(caption, text, buttons);
+    }
+
+private:
+    Prompts& terminal_;
+    bool ignoreBrokenLinks_;
+};
+
+int ExitCodeOf(const SiteUploadOutcome& outcome)
+{
+    switch (outcome.Stop) {
+    case UploadStop::Ran:
+        break;
+    case UploadStop::NotConfirmed:
+        PrintError(QStringLiteral("tarnwell-cli: the upload was refused; nothing was sent"));
+        return ExitUsage;
+    default:
+        // The reason went to standard error as the window's box.
+        return ExitFailed;
+    }
+    if (outcome.Cancelled) {
+        PrintError(QStringLiteral("tarnwell-cli: the upload was cancelled"));
+        return ExitFailed;
+    }
+    if (!outcome.FailedAccounts.isEmpty()) {
+        PrintError(QStringLiteral("tarnwell-cli: the upload did not complete for: ") +
+                   outcome.FailedAccounts.join(QStringLiteral(", ")));
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int RunUpload(const QStringList& arguments)
+{
+    const CliCommand& command = CommandNamed(QStringLiteral("upload"));
+    UploadArguments parsed;
+    const QString problem = Parse(arguments, parsed);
+    if (!problem.isEmpty())
+        return UsageError(command, problem);
+
+    CliPrompts terminal(parsed.Yes);
+    CliSettings settings;
+    const int opened = OpenProjectSettings(parsed.Project, terminal, true, settings);
+    if (opened != ExitOk)
+        return opened;
+    TAppData& store = *settings.store;
+    const TProjectFields fields = LoadProject(store, parsed.Project);
+
+    TSiteLists lists;
+    SilentScanWindow scanWindow;
+    ScanSite({lists, scanWindow, terminal, &store, parsed.Project, fields.LocalRoot, fields.LocalHome});
+    if (!lists.BrokenLinks().isEmpty() && !parsed.IgnoreBrokenLinks) {
+        PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
+                   QStringLiteral("\" has broken links (tarnwell-cli scan lists them); fix them or pass "
+                                  "--ignore-broken-links"));
+        return ExitFailed;
+    }
+
+    UploadPrompts prompts(terminal, parsed.IgnoreBrokenLinks);
+    WorkingState state;
+    ConsoleHost host;
+    const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
+                                  fields.Sites};
+    const SiteUploadOutcome outcome =
+        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow());
+    host.Finish();
+    // The stamps of the accounts that were served.
+    if (outcome.ReachedSummary())
+        store.Save();
+    return ExitCodeOf(outcome);
+}

@@ -1,0 +1,354 @@
+#include "SiteUpload.h"
+
+#include "FtpClient.h"
+#include "RemoteFolders.h"
+#include "UploadPaths.h"
+#include "projects/AccountStore.h"
+#include "projects/WorkingState.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "site/SiteLists.h"
+#include "util/MyFileOpsU.h"
+#include "util/OperationHost.h"
+#include "util/Prompts.h"
+#include "util/TarnwellError.h"
+
+namespace {
+
+// Account names are shown in capitals in the summary; only A-Z change.
+QString UpperAscii(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return result;
+}
+
+void Call(const std::function<void()>& command)
+{
+    if (command)
+        command();
+}
+
+// One file an account is to receive, with what its stamp will be.
+struct PendingFile {
+    QString Path;
+    QString Key;     // the stamp's key: the path without surrounding blanks
+    qint32 Age = -1; // taken before the file is sent
+};
+
+// What one run carries from account to account.
+struct UploadRun {
+    const SiteUploadInputs& in;
+    TAppData& store;
+    WorkingState& state;
+    OperationHost& host;
+    const SiteUploadWindow& window;
+    const PathStyle& style;
+    FtpClient ftp;
+    QStringList summary;
+    bool begun = false;
+
+    // A flag the cancel window kept from an earlier run is not this run's.
+    bool Cancelled() const { return begun && host.Cancelled(); }
+};
+
+// The state of one account while it is served.
+struct AccountRun {
+    QList<PendingFile> sends;
+    QList<RemoteUploadPath> moves;
+    bool connected = true;
+    bool allOk = true;
+    qint64 done = 0; // steps of the overall bar: one per file sent, one per file moved
+    qint64 total = 0;
+
+    void Step(OperationHost& host)
+    {
+        ++done;
+        host.SetOverallProgress(done, total);
+    }
+};
+
+bool Ask(Prompts& prompts, const QString& question)
+{
+    return prompts.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
+}
+
+QList<PendingFile> FilesToSend(const UploadRun& run, const QString& section, const QStringList& files)
+{
+    const bool sendAll = run.in.Mode == UploadMode::AllChecked || run.in.Mode == UploadMode::EntireSite;
+    QList<PendingFile> sends;
+    for (const QString& file : files) {
+        TFileOpsSettings info;
+        GetFileInfo(file, info, run.style);
+        const QString key = file.trimmed();
+        // Any difference counts, not only a newer file: a file restored from
+        // an older copy is sent again.
+        if (sendAll || info.Age != run.store.ReadInteger(section, key, 0))
+            sends.append({file, key, info.Age});
+    }
+    return sends;
+}
+
+// The send phase; false when a transfer failed, which ends the account.
+bool SendFiles(UploadRun& run, AccountRun& account, const UploadPathMap& map)
+{
+    OperationHost& host = run.host;
+    for (const PendingFile& file : account.sends) {
+        host.Log(QStringLiteral("Sending ") + file.Path);
+        const RemoteUploadPath remote = MapUploadPath(file.Path, map, run.style);
+        account.moves.append(remote);
+        host.Log(QStringLiteral("to: ") + remote.TempPath);
+        if (ForceRemoteFolder(run.ftp, remote.TempFolder)) {
+            const FtpResult sent = run.ftp.Upload(file.Path, remote.TempPath);
+            if (!sent.Ok) {
+                host.Log(QStringLiteral("Sending failed"));
+                host.Log(sent.Error);
+                run.summary.append(QStringLiteral("--- Sending failed"));
+                account.connected = false;
+                account.allOk = false;
+                return false;
+            }
+            host.AppendToLastLine(QStringLiteral("... Success"));
+            host.Log(QString());
+            account.Step(host);
+        } else {
+            host.Log(QStringLiteral("Couldn't reach ") + remote.TempFolder);
+            account.allOk = false;
+        }
+        host.Refresh();
+        if (run.Cancelled()) {
+            run.summary.append(QStringLiteral("--- you cancelled during upload"));
+            account.allOk = false;
+            break;
+        }
+    }
+    return true;
+}
+
+void MoveFiles(UploadRun& run, AccountRun& account)
+{
+    OperationHost& host = run.host;
+    for (const RemoteUploadPath& remote : account.moves) {
+        host.Log(QStringLiteral("Moving ") + remote.TempPath + QStringLiteral("..."));
+        if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath)) {
+            host.AppendToLastLine(QStringLiteral("Success"));
+            account.Step(host);
+        } else {
+            // The other files are still moved; the account gets no stamps.
+            host.AppendToLastLine(QStringLiteral("Failed"));
+            account.allOk = false;
+        }
+        host.Refresh();
+        if (run.Cancelled()) {
+            account.connected = false;
+            run.summary.append(QStringLiteral("--- you cancelled during file move"));
+            account.allOk = false;
+            break;
+        }
+    }
+}
+
+void SendAndMove(UploadRun& run, AccountRun& account)
+{
+    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const UploadPathMap map{run.in.LocalHome, run.in.LocalRoot, settings.HomePath, settings.RootPath};
+    if (!SendFiles(run, account, map))
+        return;
+    if (!run.Cancelled() && account.allOk) {
+        run.host.Log(QStringLiteral("Sending files to ") + settings.AccountName +
+                     QStringLiteral(" completed"));
+        run.summary.append(QStringLiteral("--- All files uploaded"));
+    }
+    // The listings of the moves must not move the file bar.
+    run.ftp.SetProgressSwitch(-1);
+    if (!run.Cancelled() && account.allOk)
+        MoveFiles(run, account);
+    if (account.allOk)
+        run.summary.append(QStringLiteral("--- All files moved to their target locations"));
+}
+
+// Connects, sends, moves and records one account that has files to send.
+// True when it was served without any failure.
+bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
+{
+    OperationHost& host = run.host;
+    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const QString name = UpperAscii(settings.AccountName);
+    account.total = 2 * qint64(account.sends.size());
+    host.SetOverallProgress(0, account.total);
+
+    host.Log(QStringLiteral("Trying to connect to ") + settings.AccountName);
+    const FtpResult connection = run.ftp.Connect(settings);
+    if (!connection.Ok) {
+        host.Log(QStringLiteral("Could not connect"));
+        host.Log(connection.Error);
+        run.summary.append(QStringLiteral("Could not connect to: ") + name +
+                           QStringLiteral(" no files uploaded"));
+        account.connected = false;
+    }
+    host.Refresh();
+    if (account.connected && !run.Cancelled()) {
+        run.summary.append(QStringLiteral("Connected: ") + name + QStringLiteral(" - ") +
+                           QString::number(account.sends.size()) + QStringLiteral(" files to send"));
+        SendAndMove(run, account);
+        run.ftp.SetProgressSwitch(0);
+    }
+
+    host.Refresh();
+    const bool served = account.connected && account.allOk && !run.Cancelled();
+    if (served) {
+        for (const PendingFile& file : account.sends)
+            run.store.WriteInteger(section, file.Key, file.Age);
+    }
+    return served;
+}
+
+// One account from its file list to its disconnection; false when it had
+// files to send and was not served without a failure.
+bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringList& files)
+{
+    const QString section = Schema::UploadRecordSection(run.in.Project, accountName);
+    AccountRun account;
+    bool served = false;
+    try {
+        account.sends = FilesToSend(run, section, files);
+        ReadAccountSettings(run.store, accountName, run.state.CurrentAccount);
+        if (account.sends.isEmpty()) {
+            const QString line = run.in.Project + QStringLiteral(" >>> ") + accountName +
+                                 QStringLiteral(" No files need to be sent");
+            run.host.Log(line);
+            run.summary.append(line);
+            return true;
+        }
+        if (!run.begun) {
+            Call(run.window.BeginOperation);
+            run.begun = true;
+        }
+        served = ServeAccount(run, account, section);
+    } catch (const TarnwellError& error) {
+        // A damaged stamp or the like: this account fails, the next one is tried.
+        run.host.Log(error.Message());
+        run.summary.append(QStringLiteral("--- ") + accountName + QStringLiteral(": ") + error.Message());
+        run.ftp.SetProgressSwitch(0);
+    }
+    if (run.ftp.IsConnected())
+        run.ftp.Disconnect();
+    return served;
+}
+
+QStringList FilesOfMode(UploadMode mode, const TSiteLists& lists, const WorkingState& state)
+{
+    switch (mode) {
+    case UploadMode::Changed:
+    case UploadMode::AllChecked:
+        return lists.LocalFiles();
+    case UploadMode::EntireSite:
+        return lists.Files();
+    case UploadMode::Software:
+        break;
+    }
+    return state.InstallerUploadFiles;
+}
+
+// The checks of a site mode before anything is sent; Ran when the user
+// confirmed.
+UploadStop CheckSiteRun(const SiteUploadInputs& in, const TSiteLists& lists, WorkingState& state,
+                        Prompts& prompts, const SiteUploadWindow& window, const PathStyle& style)
+{
+    const auto show = [&window](UploadPage page) {
+        if (window.ShowPage)
+            window.ShowPage(page);
+    };
+    if (state.SelectionChanged && Ask(prompts, RescanQuestion)) {
+        // The user starts the upload again once the lists are fresh.
+        Call(window.Rescan);
+        return UploadStop::Rescanned;
+    }
+    if (!lists.BrokenLinks().isEmpty() && !Ask(prompts, BrokenLinksQuestion)) {
+        show(UploadPage::BrokenLinks);
+        return UploadStop::BrokenLinks;
+    }
+    if (!AllFilesExist(FilesOfMode(in.Mode, lists, state), style)) {
+        prompts.ShowInfo(ProductCaption, FilesMissingText);
+        show(UploadPage::SelectFiles);
+        return UploadStop::FilesMissing;
+    }
+    Call(window.ClearLog);
+    if (in.Accounts.isEmpty()) {
+        prompts.ShowInfo(ProductCaption, NoAccountsText);
+        show(UploadPage::SelectAccounts);
+        return UploadStop::NoAccounts;
+    }
+    if (!Ask(prompts, UploadConfirmation(in.Mode, in.Accounts)))
+        return UploadStop::NotConfirmed;
+    return UploadStop::Ran;
+}
+
+} // namespace
+
+QString UploadModeText(UploadMode mode)
+{
+    switch (mode) {
+    case UploadMode::Changed:
+        return QStringLiteral("All Checked files that have been changed since last upload");
+    case UploadMode::AllChecked:
+        return QStringLiteral("All Checked files");
+    case UploadMode::EntireSite:
+        return QStringLiteral("Entire site");
+    case UploadMode::Software:
+        break;
+    }
+    return QString();
+}
+
+QString UploadConfirmation(UploadMode mode, const QStringList& accounts)
+{
+    QString text = UploadModeText(mode) + QStringLiteral("\rWill be uploaded to the following account");
+    if (accounts.size() > 1)
+        text += QLatin1Char('s');
+    text += QStringLiteral("\r\r");
+    for (const QString& account : accounts)
+        text += account + QLatin1Char('\r');
+    return text + QStringLiteral("\rGo ahead?");
+}
+
+SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
+                           WorkingState& state, OperationHost& host, Prompts& prompts,
+                           const SiteUploadWindow& window, const PathStyle& style)
+{
+    SiteUploadOutcome outcome;
+    if (inputs.Project.isEmpty()) {
+        prompts.ShowInfo(ProductCaption, NoProjectOpenText);
+        outcome.Stop = UploadStop::NoProject;
+        return outcome;
+    }
+    const bool software = inputs.Mode == UploadMode::Software;
+    if (!software) {
+        outcome.Stop = CheckSiteRun(inputs, lists, state, prompts, window, style);
+        if (outcome.Stop != UploadStop::Ran)
+            return outcome;
+    }
+
+    UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false};
+    run.summary =
+        QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
+                                        : QStringLiteral("Summary of site update operations")};
+    if (!software)
+        run.summary.append(UploadModeText(inputs.Mode));
+    const QStringList files = FilesOfMode(inputs.Mode, lists, state);
+    for (const QString& account : inputs.Accounts) {
+        if (!UploadToAccount(run, account, files))
+            outcome.FailedAccounts.append(account);
+    }
+
+    outcome.Cancelled = run.Cancelled();
+    if (outcome.Cancelled)
+        host.Log(QStringLiteral("You cancelled"));
+    Call(window.EndOperation);
+    for (const QString& line : run.summary)
+        host.Log(line);
+    host.Log(QStringLiteral("End of summary"));
+    return outcome;
+}

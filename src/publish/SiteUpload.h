@@ -1,0 +1,105 @@
+#pragma once
+
+#include "util/PathStyle.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class OperationHost;
+class Prompts;
+class TAppData;
+class TSiteLists;
+struct WorkingState;
+
+// What a run sends to each account: only the files changed since the last
+// upload to it (Changed, Software) or every file considered. The site modes
+// consider the Files list of the scan (Changed, AllChecked) or every file
+// it found (EntireSite); Software sends the installer upload's files.
+enum class UploadMode { Changed, AllChecked, EntireSite, Software };
+
+// The texts of the checks before a run.
+inline const QString NoProjectOpenText = QStringLiteral("No project open!");
+inline const QString RescanQuestion = QStringLiteral(
+    "You've made some changes to the files selection, a re-scan is recommended\r\rRe-scan now?");
+inline const QString BrokenLinksQuestion =
+    QStringLiteral("There seem to be broken links do you want to ignore them?");
+inline const QString FilesMissingText = QStringLiteral(
+    "One or more files has been deleted, renamed or moved since the list was compiled\rPlease re-scan");
+inline const QString NoAccountsText = QStringLiteral("There are no Accounts selected for this project!");
+
+// The line that names the mode in the confirmation and in the summary
+// (empty for Software, which asks nothing).
+QString UploadModeText(UploadMode mode);
+// "Go ahead?" with the mode and the accounts the run would serve.
+QString UploadConfirmation(UploadMode mode, const QStringList& accounts);
+
+// What a run reads, as it stands when its button is pressed.
+struct SiteUploadInputs {
+    UploadMode Mode = UploadMode::Changed;
+    QString Project;      // lblEditingProject
+    QString LocalRoot;    // lbeLocalRoot
+    QString LocalHome;    // lbeLocalHome
+    QStringList Accounts; // lbxUploadSites, in the order they are served
+};
+
+// The pages a refused check brings to the front.
+enum class UploadPage { BrokenLinks, SelectFiles, SelectAccounts };
+
+// What the run asks of the window (or the command line) that shows it.
+// Every member may be empty.
+struct SiteUploadWindow {
+    // Scan Files: the re-scan the user accepted; the run stops after it.
+    std::function<void()> Rescan;
+    std::function<void(UploadPage)> ShowPage;
+    // Empties the site upload log (the site modes do, once the files check passed).
+    std::function<void()> ClearLog;
+    // Disables the main window and shows the cancel window "Cancel Upload";
+    // called once, when the first account with files to send is served.
+    std::function<void()> BeginOperation;
+    // Enables the main window and closes the cancel window; called before
+    // the summary is logged, whether or not BeginOperation was.
+    std::function<void()> EndOperation;
+};
+
+// Where a run stopped.
+enum class UploadStop {
+    Ran,          // served the accounts and logged the summary
+    NoProject,    // "No project open!"
+    Rescanned,    // the user accepted the re-scan
+    BrokenLinks,  // the user would not ignore the broken links
+    FilesMissing, // a listed file is gone
+    NoAccounts,   // no account selected
+    NotConfirmed, // No to "Go ahead?"
+};
+
+struct SiteUploadOutcome {
+    UploadStop Stop = UploadStop::Ran;
+    bool Cancelled = false;
+    // Accounts that had files to send but were not served without a failure.
+    QStringList FailedAccounts;
+
+    // The run reached its summary: Save Log may be used.
+    bool ReachedSummary() const { return Stop == UploadStop::Ran; }
+    // Every account was served (or needed nothing) and nobody cancelled.
+    bool Succeeded() const { return ReachedSummary() && !Cancelled && FailedAccounts.isEmpty(); }
+};
+
+// The site upload (and, in mode Software, the installer upload): the checks
+// before a run, the confirmation, then each account in turn. An account's
+// files go first into TempUploadFolder and are moved into place only when
+// all of them arrived; a failure or a cancel before the moves leaves its
+// live site untouched. The upload stamps ("ULF-" sections, in `store`'s
+// memory only: the caller saves) are written for an account served without
+// any failure, with each file's Age as it was before it was sent. One
+// account's failure never stops the next one.
+//
+// `lists` are the scan's lists (read once the re-scan question is past);
+// Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount
+// holds the account being served. The cancel flag is read only once the
+// operation has begun (BeginOperation), so a flag left from an earlier run
+// counts for nothing.
+SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
+                           WorkingState& state, OperationHost& host, Prompts& prompts,
+                           const SiteUploadWindow& window, const PathStyle& style = PathStyle::Native());

@@ -1,0 +1,74 @@
+#include "ui/SiteUploadActions.h"
+
+#include "ui/CancelFormU.h"
+#include "ui/Controls.h"
+#include "ui/OperationScope.h"
+#include "ui/WidgetOperationHost.h"
+#include "ui/pages/BrokenLinksPage.h"
+#include "ui/pages/SelectAccountsPage.h"
+#include "ui/pages/SelectFilesPage.h"
+#include "ui/pages/SiteUploadPage.h"
+#include "util/TarnwellError.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <optional>
+
+SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLists& siteLists,
+                                     const Pages& pages, WindowCommands commands, QObject* parent)
+    : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
+{
+    SiteUploadPage* page = p.siteUpload;
+    connect(page->bbtnUploadSite, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::Changed); });
+    connect(page->bbtnUploadAll, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::AllChecked); });
+    connect(page->bbtnEntire, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::EntireSite); });
+}
+
+SiteUploadInputs SiteUploadActions::GatherInputs(UploadMode mode) const
+{
+    return {mode, p.editingProject->text(), p.selectFiles->lbeLocalRoot->text(),
+            p.selectFiles->lbeLocalHome->text(), ListItems(p.selectAccounts->lbxUploadSites)};
+}
+
+QWidget* SiteUploadActions::PageOf(UploadPage page) const
+{
+    switch (page) {
+    case UploadPage::BrokenLinks:
+        return p.brokenLinks;
+    case UploadPage::SelectFiles:
+        return p.selectFiles;
+    case UploadPage::SelectAccounts:
+        break;
+    }
+    return p.selectAccounts;
+}
+
+void SiteUploadActions::DoUpload(UploadMode mode)
+{
+    SiteUploadPage* page = p.siteUpload;
+    page->bbtnSaveUploadLog->setEnabled(false);
+    TCancelForm* cancelForm = window.cancelForm();
+    if (!cancelForm)
+        throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
+    if (!c.Store())
+        return;
+
+    // The window is disabled only once an account has files to send, so the
+    // checks' boxes and an upload with nothing to send leave it alone.
+    std::optional<OperationScope> scope;
+    WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
+    SiteUploadWindow commands;
+    commands.Rescan = window.rescan;
+    commands.ShowPage = [this](UploadPage shown) { window.showSubPage(PageOf(shown)); };
+    commands.ClearLog = [page] { page->SiteUploadProgress->clear(); };
+    commands.BeginOperation = [&] {
+        scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+    };
+    commands.EndOperation = [&scope] { scope.reset(); };
+    const SiteUploadOutcome outcome =
+        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands);
+    page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
+}

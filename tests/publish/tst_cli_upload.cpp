@@ -1,0 +1,109 @@
+// tarnwell-cli upload run as a real process against the test FTP server:
+// what it sends, what it records in the settings file, and its exit codes.
+#include "UploadFixture.h"
+#include "settings/StoreSetup.h"
+
+#include <QProcess>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Standard input is closed: no terminal answers a question.
+Run RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TARNWELL_CLI), arguments);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000))
+        qFatal("tarnwell-cli did not finish");
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+} // namespace
+
+class CliUploadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void UploadOutcomes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("setup"); // "broken" link in the site, "wrongpass" for the account
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<bool>("published"); // the files reached the live site and are recorded
+
+        const QStringList updated{"upload", "Shop", "--mode", "updated"};
+        QTest::newRow("updated, confirmed")
+            << updated + QStringList{"--yes"} << "" << 0
+            << "--- All files moved to their target locations\nEnd of summary\n"
+            << "Go ahead? yes" << true;
+        QTest::newRow("entire site, confirmed")
+            << QStringList{"upload", "Shop", "--yes", "--mode", "entire"} << "" << 0 << "\nEntire site\n"
+            << "" << true;
+        QTest::newRow("nobody to confirm") << updated << "" << 2 << ""
+                                           << "the upload was refused; nothing was sent" << false;
+        QTest::newRow("broken links") << updated + QStringList{"--yes"} << "broken" << 1 << ""
+                                      << "has broken links" << false;
+        QTest::newRow("broken links ignored")
+            << updated + QStringList{"--yes", "--ignore-broken-links"} << "broken" << 0 << "End of summary\n"
+            << "" << true;
+        QTest::newRow("account not served") << updated + QStringList{"--yes"} << "wrongpass" << 1
+                                            << "Could not connect to: LIVE no files uploaded\n"
+                                            << "the upload did not complete for: Live" << false;
+        QTest::newRow("no mode") << QStringList{"upload", "Shop", "--yes"} << "" << 2 << ""
+                                 << "give --mode updated, all or entire" << false;
+        QTest::newRow("unknown mode") << QStringList{"upload", "Shop", "--mode", "changed"} << "" << 2 << ""
+                                      << "--mode takes updated, all or entire" << false;
+        QTest::newRow("unknown project") << QStringList{"upload", "Nobody", "--mode", "all"} << "" << 2 << ""
+                                         << "unknown project \"Nobody\"" << false;
+    }
+    void UploadOutcomes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, setup);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(bool, published);
+
+        TestFolder dataHome(true);
+        RecordingPrompts prompts;
+        auto store = std::make_unique<TAppData>();
+        QVERIFY(SetUpStore(*store, prompts));
+        UploadFixture fx(store.get());
+        FtpTestServer& live = fx.AddAccount("Live");
+        if (setup == "wrongpass")
+            fx.PointAccountAt("Live", live, "not the password");
+        if (setup == "broken")
+            fx.WriteSite("www/a.html", "<a href=\"gone.html\">");
+        store->Save();
+
+        const Run run = RunCli(arguments);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
+        QVERIFY2(run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+
+        // The stamps are in the file the command saved.
+        store = std::make_unique<TAppData>();
+        QVERIFY(SetUpStore(*store, prompts));
+        fx.store = store.get();
+        fx.Scan();
+        const QStringList files = fx.SelectedFiles();
+        QVERIFY(!files.isEmpty());
+        for (const QString& file : files) {
+            QCOMPARE(live.FileBytes(UploadFixture::Targets[file]),
+                     published ? fx.SiteBytes(file) : QByteArray());
+            QCOMPARE(fx.Stamp("Live", file), published ? fx.Age(file) : 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CliUploadTest)
+#include "tst_cli_upload.moc"

@@ -1,0 +1,428 @@
+// The site upload against real FTP servers: what reaches the live site,
+// what is left in the temporary folder, which stamps are recorded and what
+// the log and the summary say.
+#include "UploadFixture.h"
+
+#include <QSet>
+
+namespace {
+
+// The site files (paths under site/) the server was sent, in order.
+QStringList Sent(const FtpTestServer& server)
+{
+    QStringList sent;
+    for (const QString& command : server.Commands()) {
+        if (!command.startsWith(QLatin1String("STOR /BRTempUploadFolder")))
+            continue;
+        const QString target = command.mid(int(strlen("STOR /BRTempUploadFolder")));
+        sent.append(UploadFixture::Targets.key(target, target));
+    }
+    return sent;
+}
+
+// The summary as logged: the lines from its title to "End of summary".
+QStringList SummaryOf(const QStringList& log)
+{
+    const qsizetype title = log.indexOf(QStringLiteral("Summary of site update operations"));
+    return title < 1 ? QStringList() : log.mid(title - 1);
+}
+
+// The first lines of an "Updated" run's summary.
+QStringList SummaryHead()
+{
+    return {"", "Summary of site update operations",
+            "All Checked files that have been changed since last upload"};
+}
+
+} // namespace
+
+class SiteUploadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ChecksBeforeARun_data();
+    void ChecksBeforeARun();
+    void UpdatedRunServesEveryAccount();
+    void ModesSendTheirFiles_data();
+    void ModesSendTheirFiles();
+    void FailedAccountLeavesItsLiveSiteAlone_data();
+    void FailedAccountLeavesItsLiveSiteAlone();
+    void CancelStopsWhereItIsRead_data();
+    void CancelStopsWhereItIsRead();
+};
+
+void SiteUploadTest::ChecksBeforeARun_data()
+{
+    QTest::addColumn<UploadMode>("mode");
+    QTest::addColumn<QString>("setup"); // words: noproject changed broken gone:<file> accounts:<n>
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("boxes"); // "info: text" or "ask: text"
+    QTest::addColumn<UploadStop>("stop");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("logCleared");
+
+    const QString one = "\rWill be uploaded to the following account\r\rLive\r\rGo ahead?";
+    const QString changed = "ask: All Checked files that have been changed since last upload" + one;
+    const QList<int> no{IDNO};
+    const QString rescan = "ask: " + RescanQuestion;
+    const QString broken = "ask: " + BrokenLinksQuestion;
+    using M = UploadMode;
+    using S = UploadStop;
+    QTest::newRow("no project") << M::Changed << "noproject accounts:1" << no
+                                << QStringList{"info: No project open!"} << S::NoProject << "" << false;
+    QTest::newRow("selection changed: re-scan now") << M::Changed << "changed accounts:1" << QList<int>{IDYES}
+                                                    << QStringList{rescan} << S::Rescanned << "" << false;
+    QTest::newRow("selection changed: go on without")
+        << M::Changed << "changed accounts:1" << QList<int>{IDNO, IDNO} << QStringList{rescan, changed}
+        << S::NotConfirmed << "" << true;
+    QTest::newRow("broken links kept") << M::Changed << "broken accounts:1" << no << QStringList{broken}
+                                       << S::BrokenLinks << "BrokenLinks" << false;
+    QTest::newRow("broken links ignored") << M::Changed << "broken accounts:1" << QList<int>{IDYES, IDNO}
+                                          << QStringList{broken, changed} << S::NotConfirmed << "" << true;
+    QTest::newRow("a selected file is gone")
+        << M::AllChecked << "gone:www/a.html accounts:1" << no << QStringList{"info: " + FilesMissingText}
+        << S::FilesMissing << "SelectFiles" << false;
+    QTest::newRow("an unselected file is gone: only the entire site misses it")
+        << M::EntireSite << "gone:www/b.html accounts:1" << no << QStringList{"info: " + FilesMissingText}
+        << S::FilesMissing << "SelectFiles" << false;
+    QTest::newRow("an unselected file is gone: updated does not care")
+        << M::Changed << "gone:www/b.html accounts:1" << no << QStringList{changed} << S::NotConfirmed << ""
+        << true;
+    QTest::newRow("no account selected")
+        << M::Changed << "accounts:0" << no << QStringList{"info: " + NoAccountsText} << S::NoAccounts
+        << "SelectAccounts" << true;
+    QTest::newRow("all checked, two accounts") << M::AllChecked << "accounts:2" << no
+                                               << QStringList{"ask: All Checked files\rWill be uploaded to "
+                                                              "the following accounts\r\rLive\rMirror\r\r"
+                                                              "Go ahead?"}
+                                               << S::NotConfirmed << "" << true;
+    QTest::newRow("entire site") << M::EntireSite << "accounts:1" << no
+                                 << QStringList{"ask: Entire site" + one} << S::NotConfirmed << "" << true;
+    QTest::newRow("installer upload asks nothing")
+        << M::Software << "changed broken gone:www/a.html accounts:0" << no << QStringList() << S::Ran << ""
+        << false;
+}
+
+void SiteUploadTest::ChecksBeforeARun()
+{
+    QFETCH(UploadMode, mode);
+    QFETCH(QString, setup);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, boxes);
+    QFETCH(UploadStop, stop);
+    QFETCH(QString, page);
+    QFETCH(bool, logCleared);
+
+    UploadFixture fx;
+    fx.Scan();
+    const QStringList words = setup.split(' ');
+    fx.state.SelectionChanged = words.contains("changed");
+    if (words.contains("broken"))
+        fx.lists.AddBrokenLink(fx.Local("site/www/index.html"), "1:file not found:href=\"gone.html\"");
+    for (const QString& word : words) {
+        if (word.startsWith("gone:"))
+            QVERIFY(QFile::remove(fx.Local("site/" + word.mid(5))));
+        if (word.startsWith("accounts:"))
+            fx.accounts = QStringList{"Live", "Mirror"}.mid(0, word.mid(9).toInt());
+    }
+    int rescans = 0;
+    int clears = 0;
+    QStringList pages;
+    SiteUploadWindow window;
+    window.Rescan = [&] { ++rescans; };
+    window.ClearLog = [&] { ++clears; };
+    window.ShowPage = [&](UploadPage shown) {
+        pages.append(shown == UploadPage::BrokenLinks   ? "BrokenLinks"
+                     : shown == UploadPage::SelectFiles ? "SelectFiles"
+                                                        : "SelectAccounts");
+    };
+    RecordingHost host;
+    const QString project = words.contains("noproject") ? QString() : UploadFixture::Project;
+    fx.prompts.QueueAnswers(answers);
+    const SiteUploadOutcome outcome =
+        DoUpload({mode, project, fx.Local("site"), fx.Local("site/www"), fx.accounts}, fx.lists, *fx.store,
+                 fx.state, host, fx.prompts, window);
+
+    QStringList shown;
+    for (const RecordingPrompts::Shown& box : fx.prompts.AllShown()) {
+        QCOMPARE(box.caption, ProductCaption);
+        QCOMPARE(box.buttons, box.kind == RecordingPrompts::Kind::Info ? MB_OK : MB_YESNO);
+        shown.append((box.kind == RecordingPrompts::Kind::Info ? "info: " : "ask: ") + box.text);
+    }
+    QCOMPARE(shown, boxes);
+    QCOMPARE(outcome.Stop, stop);
+    QCOMPARE(outcome.ReachedSummary(), stop == UploadStop::Ran);
+    QCOMPARE(pages, page.isEmpty() ? QStringList() : QStringList{page});
+    QCOMPARE(rescans, stop == UploadStop::Rescanned ? 1 : 0);
+    QCOMPARE(clears, logCleared ? 1 : 0);
+    // A run stopped by a check logs nothing; the installer upload's summary
+    // follows its log even with no account to serve.
+    const QStringList summary{"", "Summary of software site update operations", "End of summary"};
+    QCOMPARE(host.Lines(), stop == UploadStop::Ran ? summary : QStringList());
+}
+
+void SiteUploadTest::UpdatedRunServesEveryAccount()
+{
+    UploadFixture fx;
+    FtpTestServer& live = fx.AddAccount("Live");
+    FtpTestServer& mirror = fx.AddAccount("Mirror");
+    fx.Scan();
+    const QStringList files = fx.SelectedFiles();
+    QCOMPARE(QSet<QString>(files.begin(), files.end()),
+             (QSet<QString>{"www/index.html", "www/a.html", "img/logo.png"}));
+
+    QStringList events;
+    SiteUploadWindow window;
+    RecordingHost host;
+    window.BeginOperation = [&] { events.append("begin at " + QString::number(host.Lines().size())); };
+    window.EndOperation = [&] { events.append("end at " + QString::number(host.Lines().size())); };
+    const SiteUploadOutcome outcome = fx.Upload(UploadMode::Changed, host, {IDYES}, window);
+    QVERIFY(outcome.Succeeded());
+
+    // The log, account by account, and the summary after it.
+    QStringList expected;
+    QList<QPair<qint64, qint64>> overall;
+    QStringList summary = SummaryHead();
+    for (const QString& account : {QString("Live"), QString("Mirror")}) {
+        expected << "Trying to connect to " + account << "Connected to : " + account
+                 << "Logged in to : " + account;
+        overall << qMakePair(0, 6);
+        for (const QString& file : files) {
+            expected << "Sending " + fx.Local("site/" + file)
+                     << "to: /BRTempUploadFolder" + UploadFixture::Targets[file] + "... Success"
+                     << "";
+            overall << qMakePair(overall.size() % 7, 6);
+        }
+        expected << "Sending files to " + account + " completed";
+        for (const QString& file : files) {
+            expected << "Moving /BRTempUploadFolder" + UploadFixture::Targets[file] + "...Success";
+            overall << qMakePair(overall.size() % 7, 6);
+        }
+        expected << "Disconnected from : " + account;
+        summary << "Connected: " + account.toUpper() + " - 3 files to send"
+                << "--- All files uploaded"
+                << "--- All files moved to their target locations";
+    }
+    const qsizetype runLines = expected.size();
+    expected << summary << "End of summary";
+    QCOMPARE(host.Lines(), expected);
+    QCOMPARE(events, (QStringList{"begin at 0", "end at " + QString::number(runLines)}));
+    QCOMPARE(host.Progress(RecordingHost::Kind::OverallProgress), overall);
+    // The file bar runs from empty to full for every file sent.
+    QList<QPair<qint64, qint64>> fileBar;
+    for (int round = 0; round < 2; ++round)
+        for (const QString& file : files) {
+            const qint64 size = fx.SiteBytes(file).size();
+            fileBar << qMakePair(qint64(0), size) << qMakePair(size, size);
+        }
+    QList<QPair<qint64, qint64>> ends = host.Progress(RecordingHost::Kind::FileProgress);
+    ends.removeIf([](const QPair<qint64, qint64>& p) { return p.first != 0 && p.first != p.second; });
+    QCOMPARE(ends, fileBar);
+
+    for (FtpTestServer* server : {&live, &mirror}) {
+        QCOMPARE(Sent(*server), files);
+        for (const QString& file : files)
+            QCOMPARE(server->FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
+        QVERIFY(!server->Exists("/public_html/b.html"));
+        QCOMPARE(UploadFixture::FilesInTemp(*server), QStringList());
+    }
+    for (const QString& account : fx.accounts) {
+        for (const QString& file : files)
+            QCOMPARE(fx.Stamp(account, file), fx.Age(file));
+        QCOMPARE(fx.Stamp(account, "www/b.html"), 0);
+    }
+}
+
+void SiteUploadTest::ModesSendTheirFiles_data()
+{
+    QTest::addColumn<UploadMode>("mode");
+    QTest::addColumn<QStringList>("sent");
+    // Before the run index.html is recorded as sent and a.html is recorded
+    // with a stamp newer than the file (restored from an older copy).
+    QTest::newRow("updated: only what differs from its stamp")
+        << UploadMode::Changed << QStringList{"www/a.html", "img/logo.png"};
+    QTest::newRow("all checked: every selected file")
+        << UploadMode::AllChecked << QStringList{"www/index.html", "www/a.html", "img/logo.png"};
+    QTest::newRow("entire site: every file found")
+        << UploadMode::EntireSite
+        << QStringList{"img/logo.png", "www/a.html", "www/b.html", "www/index.html"};
+}
+
+void SiteUploadTest::ModesSendTheirFiles()
+{
+    QFETCH(UploadMode, mode);
+    QFETCH(QStringList, sent);
+    UploadFixture fx;
+    FtpTestServer& server = fx.AddAccount("Live");
+    fx.Scan();
+    const QString section = Schema::UploadRecordSection(UploadFixture::Project, "Live");
+    fx.store->WriteInteger(section, fx.Local("site/www/index.html"), fx.Age("www/index.html"));
+    fx.store->WriteInteger(section, fx.Local("site/www/a.html"), fx.Age("www/a.html") + 1);
+
+    RecordingHost host;
+    QVERIFY(fx.Upload(mode, host).Succeeded());
+    QStringList arrived = Sent(server);
+    std::sort(arrived.begin(), arrived.end());
+    std::sort(sent.begin(), sent.end());
+    QCOMPARE(arrived, sent);
+    QCOMPARE(fx.LiveFiles(server), sent);
+    for (const QString& file : sent)
+        QCOMPARE(fx.Stamp("Live", file), fx.Age(file));
+
+    // Whatever a mode sent is recorded: an update right after finds nothing
+    // and does not even connect.
+    const qsizetype commands = server.Commands().size();
+    RecordingHost again;
+    QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
+    const QString nothing = "Shop >>> Live No files need to be sent";
+    QCOMPARE(again.Lines(), (QStringList{nothing} + SummaryHead() + QStringList{nothing, "End of summary"}));
+    QCOMPARE(server.Commands().size(), commands);
+}
+
+void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone_data()
+{
+    QTest::addColumn<FtpTestServer::Options>("options");
+    QTest::addColumn<bool>("wrongPassword");
+    QTest::addColumn<bool>("oldSiteLive"); // the first server holds an older copy of every file
+    QTest::addColumn<QString>("logLine");
+    QTest::addColumn<QStringList>("summary"); // of the failed account
+
+    const QString connected = "Connected: LIVE - 3 files to send";
+    const QString uploaded = "--- All files uploaded";
+    FtpTestServer::Options plain;
+    FtpTestServer::Options mkd;
+    mkd.Refuse = QStringList{"MKD"};
+    FtpTestServer::Options stor;
+    stor.DropOn = QStringList{"STOR"};
+    FtpTestServer::Options dele;
+    dele.Refuse = QStringList{"DELE"};
+    FtpTestServer::Options rnto;
+    rnto.Refuse = QStringList{"RNTO"};
+    FtpTestServer::Options rnfr;
+    rnfr.DropOn = QStringList{"RNFR"};
+    QTest::newRow("wrong password") << plain << true << true << "Could not connect"
+                                    << QStringList{"Could not connect to: LIVE no files uploaded"};
+    QTest::newRow("temporary folder refused")
+        << mkd << false << true << "Couldn't reach /BRTempUploadFolder/public_html" << QStringList{connected};
+    QTest::newRow("connection dropped at the first transfer")
+        << stor << false << true << "Sending failed" << QStringList{connected, "--- Sending failed"};
+    QTest::newRow("old file cannot be deleted")
+        << dele << false << true << "Moving /BRTempUploadFolder/public_html/index.html...Failed"
+        << QStringList{connected, uploaded};
+    QTest::newRow("rename refused") << rnto << false << true
+                                    << "Moving /BRTempUploadFolder/public_html/a.html...Failed"
+                                    << QStringList{connected, uploaded};
+    QTest::newRow("connection dropped during the moves")
+        << rnfr << false << false << "Moving /BRTempUploadFolder/img/logo.png...Failed"
+        << QStringList{connected, uploaded};
+}
+
+void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone()
+{
+    QFETCH(FtpTestServer::Options, options);
+    QFETCH(bool, wrongPassword);
+    QFETCH(bool, oldSiteLive);
+    QFETCH(QString, logLine);
+    QFETCH(QStringList, summary);
+    UploadFixture fx;
+    FtpTestServer& live = fx.AddAccount("Live", options);
+    FtpTestServer& mirror = fx.AddAccount("Mirror");
+    if (wrongPassword)
+        fx.PointAccountAt("Live", live, "not the password");
+    QStringList before;
+    if (oldSiteLive) {
+        for (const QString& target : UploadFixture::Targets)
+            live.PutFile(target, "old " + target.toUtf8());
+    }
+    fx.Scan();
+    const QStringList files = fx.SelectedFiles();
+
+    RecordingHost host;
+    const SiteUploadOutcome outcome = fx.Upload(UploadMode::Changed, host);
+    QVERIFY(outcome.ReachedSummary());
+    QCOMPARE(outcome.FailedAccounts, QStringList{"Live"});
+    QVERIFY2(host.Lines().contains(logLine), qPrintable(host.Lines().join('\n')));
+    QCOMPARE(SummaryOf(host.Lines()),
+             (SummaryHead() + summary +
+              QStringList{"Connected: MIRROR - 3 files to send", "--- All files uploaded",
+                          "--- All files moved to their target locations", "End of summary"}));
+    QVERIFY(host.Lines().contains("Disconnected from : Mirror"));
+
+    // The failed account's live site is as it was, and nothing is recorded for it.
+    for (auto it = UploadFixture::Targets.begin(); it != UploadFixture::Targets.end(); ++it)
+        QCOMPARE(live.FileBytes(it.value()), oldSiteLive ? "old " + it.value().toUtf8() : QByteArray());
+    for (const QString& file : files) {
+        QCOMPARE(fx.Stamp("Live", file), 0);
+        QCOMPARE(mirror.FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
+        QCOMPARE(fx.Stamp("Mirror", file), fx.Age(file));
+    }
+
+    // The next update sends that account everything again, and the other nothing.
+    FtpTestServer healthy;
+    fx.PointAccountAt("Live", healthy);
+    RecordingHost again;
+    QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
+    QCOMPARE(Sent(healthy), files);
+    QVERIFY(again.Lines().contains("Shop >>> Mirror No files need to be sent"));
+}
+
+void SiteUploadTest::CancelStopsWhereItIsRead_data()
+{
+    QTest::addColumn<QString>("cancelWhen"); // a logged text; "before" for a flag set before the run
+    QTest::addColumn<bool>("recordedBefore");
+    QTest::addColumn<QStringList>("summary"); // of the first account
+    QTest::addColumn<int>("liveFiles");       // on the first account's live site
+    QTest::addColumn<int>("tempFiles");       // left in its temporary folder
+
+    const QString connected = "Connected: LIVE - 3 files to send";
+    QTest::newRow("after connecting") << "Logged in to : Live" << false << QStringList() << 0 << 0;
+    QTest::newRow("during the sends")
+        << "Sending " << false << QStringList{connected, "--- you cancelled during upload"} << 0 << 1;
+    QTest::newRow("during the moves")
+        << "Moving " << false
+        << QStringList{connected, "--- All files uploaded", "--- you cancelled during file move"} << 1 << 2;
+    QTest::newRow("a flag left from an earlier run") << "before" << true << QStringList() << 0 << 0;
+}
+
+void SiteUploadTest::CancelStopsWhereItIsRead()
+{
+    QFETCH(QString, cancelWhen);
+    QFETCH(bool, recordedBefore);
+    QFETCH(QStringList, summary);
+    QFETCH(int, liveFiles);
+    QFETCH(int, tempFiles);
+    UploadFixture fx;
+    FtpTestServer& live = fx.AddAccount("Live");
+    FtpTestServer& mirror = fx.AddAccount("Mirror");
+    fx.Scan();
+    const QStringList files = fx.SelectedFiles();
+    if (recordedBefore) {
+        for (const QString& account : fx.accounts)
+            for (const QString& file : files)
+                fx.store->WriteInteger(Schema::UploadRecordSection(UploadFixture::Project, account),
+                                       fx.Local("site/" + file), fx.Age(file));
+    }
+
+    RecordingHost host;
+    if (cancelWhen == "before")
+        host.CancelNow();
+    else
+        host.CancelWhenLogged(cancelWhen);
+    const SiteUploadOutcome outcome = fx.Upload(UploadMode::Changed, host);
+    QVERIFY(outcome.ReachedSummary());
+    QCOMPARE(outcome.Cancelled, !recordedBefore);
+    QCOMPARE(host.Lines().contains("You cancelled"), !recordedBefore);
+    if (recordedBefore)
+        return;
+    QCOMPARE(SummaryOf(host.Lines()), (SummaryHead() + summary + QStringList{"End of summary"}));
+    QCOMPARE(fx.LiveFiles(live).size(), liveFiles);
+    QCOMPARE(UploadFixture::FilesInTemp(live).size(), tempFiles);
+    // The next account is still connected to, with nothing sent.
+    QVERIFY(host.Lines().contains("Disconnected from : Mirror"));
+    QCOMPARE(Sent(mirror), QStringList());
+    for (const QString& account : fx.accounts)
+        for (const QString& file : files)
+            QCOMPARE(fx.Stamp(account, file), 0);
+}
+
+QTEST_GUILESS_MAIN(SiteUploadTest)
+#include "tst_site_upload.moc"

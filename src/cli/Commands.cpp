@@ -7,6 +7,9 @@ const QList<CliCommand>& Commands()
     static const QList<CliCommand> commands{
         {QStringLiteral("scan"),
          QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
+        {QStringLiteral("upload-installer"), QStringLiteral("upload-installer PROJECT"), RunUploadInstaller},
+        {QStringLiteral("import"),
+         QStringLiteral("import PROJECT --account NAME --local-root DIR --local-home DIR"), RunImport},
     };
     return commands;
 }

@@ -29,3 +29,5 @@ const CliCommand& CommandNamed(const QString& name);
 
 // The commands, each in its own file.
 int RunScan(const QStringList& arguments);
+int RunUploadInstaller(const QStringList& arguments);
+int RunImport(const QStringList& arguments);

@@ -16,6 +16,7 @@ class AppsPanel;
 class BrokenLinksPage;
 class BuildActions;
 class BuilderPage;
+class ImportActions;
 class ImportPage;
 class LocalFilesPage;
 class LogActions;
@@ -128,6 +129,7 @@ protected:
     ToolActions* Tools = nullptr;
     BuildActions* Build = nullptr;
     SiteActions* Site = nullptr;
+    ImportActions* Import = nullptr;
 
 private:
     void BuildBands();

@@ -31,8 +31,16 @@ public:
     QElapsedTimer clock;
     bool show = qEnvironmentVariableIsSet("BENCH_SHOW_LOG");
     QuietHost() { clock.start(); }
-    void Log(const QString& l) override { if (show) std::printf("%6lld %s\n", clock.elapsed(), qPrintable(l)); }
-    void AppendToLastLine(const QString& l) override { if (show) std::printf("%6lld   +%s\n", clock.elapsed(), qPrintable(l)); }
+    void Log(const QString& l) override
+    {
+        if (show)
+            std::printf("%6lld %s\n", clock.elapsed(), qPrintable(l));
+    }
+    void AppendToLastLine(const QString& l) override
+    {
+        if (show)
+            std::printf("%6lld   +%s\n", clock.elapsed(), qPrintable(l));
+    }
     void SetFileProgress(qint64, qint64) override {}
     void SetOverallProgress(qint64, qint64) override {}
     void Refresh() override {}

@@ -11,6 +11,9 @@ const QList<CliCommand>& Commands()
         {QStringLiteral("upload"),
          QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links]"),
          RunUpload},
+        {QStringLiteral("upload-installer"), QStringLiteral("upload-installer PROJECT"), RunUploadInstaller},
+        {QStringLiteral("import"),
+         QStringLiteral("import PROJECT --account NAME --local-root DIR --local-home DIR"), RunImport},
     };
     return commands;
 }

@@ -31,3 +31,5 @@ const CliCommand& CommandNamed(const QString& name);
 int RunScan(const QStringList& arguments);
 int RunBuildCommand(const QStringList& arguments);
 int RunUpload(const QStringList& arguments);
+int RunUploadInstaller(const QStringList& arguments);
+int RunImport(const QStringList& arguments);

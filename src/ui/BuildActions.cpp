@@ -1,6 +1,7 @@
 #include "ui/BuildActions.h"
 
 #include "build/SignToolDiscovery.h"
+#include "publish/InstallerUpload.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/AppsPanel.h"
@@ -9,6 +10,9 @@
 #include "ui/OperationScope.h"
 #include "ui/WidgetOperationHost.h"
 #include "ui/pages/BuilderPage.h"
+#include "ui/pages/SelectAccountsPage.h"
+#include "ui/pages/SelectFilesPage.h"
+#include "ui/pages/SiteUploadPage.h"
 #include "ui/pages/TimeServersPage.h"
 #include "ui/pages/UploadInstallerPage.h"
 #include "ui/pages/UtilitiesPage.h"
@@ -22,6 +26,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <optional>
 
 namespace {
 
@@ -133,8 +138,36 @@ void BuildActions::btnNoSignToolClick()
 
 void BuildActions::bbtnUploadClick()
 {
-    // The installer upload (DoUpload of the installer, the download page
-    // and the PHP file) is filled in with the upload work.
+    TCancelForm* cancelForm = window.cancelForm();
+    if (!c.Store())
+        return;
+    if (!cancelForm)
+        throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
+    InstallerUploadRequest request;
+    request.Project = p.editingProject->text();
+    request.LinkPageFile = p.builder->lbeDownLoadLinkFile->text();
+    request.PhpFile = p.builder->lbePhpFile->text();
+    request.LocalHome = p.selectFiles->lbeLocalHome->text();
+    request.LocalRoot = p.selectFiles->lbeLocalRoot->text();
+    request.Accounts = ListItems(p.selectAccounts->lbxUploadSites);
+
+    UploadInstallerPage* upload = p.upload;
+    QPushButton* saveSiteLog = p.siteUpload->bbtnSaveUploadLog;
+    InstallerUploadOutcome outcome;
+    {
+        // The build's log goes on: it is not cleared.
+        WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
+                                 *cancelForm);
+        std::optional<OperationScope> scope;
+        outcome = UploadInstaller(request, *c.Store(), c.state, host, c.UserPrompts(), [&] {
+            saveSiteLog->setEnabled(false);
+            scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+        });
+    }
+    if (outcome.Started == InstallerUploadOutcome::Start::NoProject)
+        saveSiteLog->setEnabled(false);
+    else if (outcome.Started == InstallerUploadOutcome::Start::Ran)
+        saveSiteLog->setEnabled(true);
 }
 
 void BuildActions::LocateSignTool(bool force)

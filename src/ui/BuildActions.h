@@ -9,6 +9,10 @@
 
 class AppsPanel;
 class BuilderPage;
+class QLabel;
+class SelectAccountsPage;
+class SelectFilesPage;
+class SiteUploadPage;
 class TCancelForm;
 class TimeServersPage;
 class UploadInstallerPage;
@@ -30,6 +34,12 @@ public:
         AppsPanel* apps;
         UtilitiesPage* utilities;
         TimeServersPage* timeServers;
+        // What the installer upload reads besides: the project, its site
+        // folders and accounts, and the site log's Save button it toggles.
+        QLabel* editingProject;
+        SelectFilesPage* selectFiles;
+        SelectAccountsPage* selectAccounts;
+        SiteUploadPage* siteUpload;
     };
     struct WindowCommands {
         // The cancel window (created after the main window).

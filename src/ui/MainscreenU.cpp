@@ -9,6 +9,7 @@
 #include "ui/Controls.h"
 #include "ui/EditingLock.h"
 #include "ui/Hints.h"
+#include "ui/ImportActions.h"
 #include "ui/LogActions.h"
 #include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
@@ -150,7 +151,9 @@ void TMainScreen::CreateActions()
                           this);
     Tools = new ToolActions(
         context, {TabPrograms, tabTimeServers, TabResources, TabSelectLocalFiles, TabImport}, this);
-    Build = new BuildActions(context, {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers},
+    Build = new BuildActions(context,
+                             {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers,
+                              pnlTop->lblEditingProject, TabSelectLocalFiles, TabInternet, TabSiteUpload},
                              {[this] { return CancelForm; },
                               [this](QWidget* page) {
                                   PageControl1->setCurrentWidget(page);
@@ -167,6 +170,10 @@ void TMainScreen::CreateActions()
              MarkActiveSubPage(sheet);
          }},
         this);
+    Import = new ImportActions(
+        context, SiteLists,
+        {this, TabImport, TabSelectLocalFiles, TabAccounts->lbxAccount, pnlTop->lblEditingProject},
+        {[this] { return CancelForm; }, [this] { Site->doReScan(true); }}, this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)
@@ -199,7 +206,8 @@ void TMainScreen::PageControl1Change(int index)
     QWidget* sheet = PageControl1->widget(index);
     if (!sheet)
         return;
-    // TabImportShow: the import fields are filled here, before the marking.
+    if (sheet == TabImport)
+        Import->TabImportShow();
     MarkActivePage(sheet);
 }
 

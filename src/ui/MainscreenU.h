@@ -16,6 +16,7 @@ class AppsPanel;
 class BrokenLinksPage;
 class BuildActions;
 class BuilderPage;
+class ImportActions;
 class ImportPage;
 class LocalFilesPage;
 class LogActions;
@@ -130,6 +131,7 @@ protected:
     BuildActions* Build = nullptr;
     SiteActions* Site = nullptr;
     SiteUploadActions* SiteUpload = nullptr;
+    ImportActions* Import = nullptr;
 
 private:
     void BuildBands();

@@ -43,6 +43,7 @@ FtpTestServer::FtpTestServer(const Options& options)
     AddEach(arguments, QStringLiteral("--refuse-once"), options.RefuseOnce);
     AddEach(arguments, QStringLiteral("--mute"), options.Mute);
     AddEach(arguments, QStringLiteral("--drop-on"), options.DropOn);
+    AddEach(arguments, QStringLiteral("--fake-entry"), options.FakeEntries);
     if (options.DropAfter > 0)
         arguments << QStringLiteral("--drop-after") << QString::number(options.DropAfter);
     if (options.IdleTimeout > 0)

@@ -22,6 +22,9 @@ public:
         int DropAfter = 0;       // close the connection at command N+1 (0: never)
         double IdleTimeout = 0;  // close a connection idle this many seconds (0: never)
         bool IdleSilent = false; // ... without the 421 reply that servers send first
+        // Entries "file:NAME" or "dir:NAME" that the listings of "/" show
+        // although they do not exist ("file:../x"), as a hostile server's.
+        QStringList FakeEntries;
     };
 
     FtpTestServer();

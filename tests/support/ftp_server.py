@@ -16,13 +16,18 @@ terminated. Switches let a test provoke the faults the client must survive:
                         (with a 421 reply first, or silently with --idle-silent)
   --command-log FILE    append every command received, one per line
                         (the password is masked)
+  --fake-entry KIND:NAME  add an entry (KIND file or dir) that does not exist
+                        to the listings of "/", as a hostile server might
+                        (repeatable)
 """
 
 import argparse
 import logging
+import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
@@ -41,6 +46,7 @@ def parse_args():
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
+    parser.add_argument("--fake-entry", action="append", default=[])
     return parser.parse_args()
 
 
@@ -88,6 +94,32 @@ def make_handler(args):
     return TestHandler
 
 
+def make_filesystem(args):
+    fakes = [entry.split(":", 1) for entry in args.fake_entry]
+
+    class TestFS(AbstractedFS):
+        def _fakes(self, basedir, mlsx):
+            if not fakes or os.path.realpath(basedir) != os.path.realpath(self.root):
+                return
+            for kind, name in fakes:
+                if mlsx:
+                    line = "type=%s;size=5;perm=r; %s\r\n" % (kind, name)
+                else:
+                    mode = "drwxr-xr-x" if kind == "dir" else "-rw-r--r--"
+                    line = "%s   1 owner    group           5 Jan 01 00:00 %s\r\n" % (mode, name)
+                yield line.encode("utf8")
+
+        def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+            yield from super().format_mlsx(basedir, listing, perms, facts, ignore_err)
+            yield from self._fakes(basedir, True)
+
+        def format_list(self, basedir, listing, ignore_err=True):
+            yield from super().format_list(basedir, listing, ignore_err)
+            yield from self._fakes(basedir, False)
+
+    return TestFS
+
+
 def main():
     args = parse_args()
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
@@ -96,6 +128,7 @@ def main():
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = make_handler(args)
     handler.authorizer = authorizer
+    handler.abstracted_fs = make_filesystem(args)
     handler.banner = "Tarnwell test server ready."
     handler.auth_failed_timeout = 0  # answer a wrong password at once
     if args.idle_timeout:

@@ -1,0 +1,228 @@
+#include "SiteImport.h"
+
+#include "FtpClient.h"
+#include "RemotePaths.h"
+#include "RemoteTree.h"
+#include "projects/AccountStore.h"
+#include "projects/WorkingState.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "site/SiteLists.h"
+#include "util/MyFileOpsU.h"
+#include "util/OperationHost.h"
+#include "util/Prompts.h"
+#include "util/TarnwellError.h"
+
+#include <QDir>
+
+namespace {
+
+using End = SiteImportOutcome::End;
+
+// Drops every entry under the upload temporary folder (an upload that was
+// cut short leaves its files there), with the sizes that go with them.
+void DropTemporaryUploads(QStringList& paths, QList<qint64>* sizes)
+{
+    for (qsizetype i = paths.size() - 1; i >= 0; --i) {
+        if (paths[i].contains(TempUploadFolder)) {
+            paths.removeAt(i);
+            if (sizes)
+                sizes->removeAt(i);
+        }
+    }
+}
+
+class ImportRun {
+public:
+    ImportRun(const SiteImportRequest& request, TAppData& store, WorkingState& state, OperationHost& host)
+        : r_(request), store_(store), account_(state.CurrentAccount), host_(host), ftp_(host),
+          section_(Schema::UploadRecordSection(request.Project, request.Account))
+    {
+        ftp_.SetTimeouts(request.Timeouts);
+    }
+
+    SiteImportOutcome Run(TSiteLists& lists, const std::function<void()>& beginOperation);
+
+private:
+    bool Connect();
+    void MakeFolders(const RemoteTree& tree);
+    void Download(const RemoteTree& tree);
+    QString LocalPathOf(const QString& remote, bool isFolder) const
+    {
+        return ImportLocalPath(remote, isFolder, account_.HomePath, r_.LocalHome, r_.LocalRoot);
+    }
+    void Fail(const QString& remote, const QString& line)
+    {
+        host_.Log(line);
+        outcome_.Failed << remote;
+    }
+    void Log(const QString& line) { host_.Log(line); }
+
+    const SiteImportRequest& r_;
+    TAppData& store_;
+    const TConnectionSettings& account_;
+    OperationHost& host_;
+    FtpClient ftp_;
+    const QString section_;
+    SiteImportOutcome outcome_;
+    // The stamps of the files fetched, written once the import was not cancelled.
+    QList<QPair<QString, qint32>> stamps_;
+};
+
+SiteImportOutcome ImportRun::Run(TSiteLists& lists, const std::function<void()>& beginOperation)
+{
+    lists.Clear();
+    if (beginOperation)
+        beginOperation();
+    try {
+        if (!Connect()) {
+            outcome_.Ended = End::NotConnected;
+        } else {
+            // Only now, so that a failed connection leaves the old stamps
+            // and the saved selection as they were.
+            store_.DeleteSection(section_);
+            store_.DeleteKey(r_.Project, Schema::KeyFileSelection);
+
+            ftp_.SetProgressSwitch(-1);
+            Log(QStringLiteral("Gathering info from server, this could take a while"));
+            RemoteTree tree;
+            ListRemoteTree(ftp_, host_, QString(), tree);
+            outcome_.Failed << tree.Skipped << tree.Unlisted;
+            if (!host_.Cancelled()) {
+                DropTemporaryUploads(tree.Files, &tree.Sizes);
+                host_.SetOverallProgress(0, tree.Files.size());
+                host_.SetFileProgress(0, 0);
+                Log(QStringLiteral("Creating required folders"));
+                DropTemporaryUploads(tree.Folders, nullptr);
+                MakeFolders(tree);
+            }
+            Log(QStringLiteral("Downloading Site"));
+            Download(tree);
+            if (!host_.Cancelled()) {
+                for (const auto& [path, age] : stamps_)
+                    store_.WriteInteger(section_, path, age);
+                if (outcome_.Failed.isEmpty())
+                    Log(QStringLiteral("Import Complete ") + QString::number(outcome_.Imported) +
+                        QStringLiteral(" filles imported"));
+                else
+                    Log(QStringLiteral("Import finished: %1 files imported, %2 could not be imported")
+                            .arg(outcome_.Imported)
+                            .arg(outcome_.Failed.size()));
+            }
+            outcome_.Ended = host_.Cancelled() ? End::Cancelled : End::Done;
+        }
+    } catch (const TarnwellError& error) {
+        // Ends in order: disconnected, the window enabled by the caller.
+        Log(error.Message());
+        outcome_.Ended = End::Failed;
+    }
+    if (ftp_.IsConnected())
+        ftp_.Disconnect();
+    ftp_.SetProgressSwitch(0);
+    if (outcome_.Ended == End::Cancelled)
+        Log(QStringLiteral("You cancelled the import"));
+    return outcome_;
+}
+
+bool ImportRun::Connect()
+{
+    Log(QStringLiteral("Trying to connect to ") + account_.AccountName);
+    if (ftp_.Connect(account_).Ok)
+        return true;
+    Log(QStringLiteral("Could not connect"));
+    Log(QStringLiteral("Is the FTP account locked?"));
+    Log(QStringLiteral("Do you have an internet connection?"));
+    return false;
+}
+
+void ImportRun::MakeFolders(const RemoteTree& tree)
+{
+    for (const QString& remote : tree.Folders) {
+        const QString local = LocalPathOf(remote, true);
+        if (local.isEmpty())
+            Fail(remote, QStringLiteral("Skipped, outside the import folders: ") + remote);
+        else if (!QDir().mkpath(PathStyle::Native().ToFileSystem(local)))
+            Fail(remote, QStringLiteral("Couldn't create the folder ") + local);
+    }
+}
+
+void ImportRun::Download(const RemoteTree& tree)
+{
+    const qint64 total = tree.Files.size();
+    qint64 done = 0;
+    for (qsizetype i = 0; i < tree.Files.size(); ++i) {
+        if (host_.Cancelled())
+            return;
+        const QString& remote = tree.Files[i];
+        Log(remote);
+        const QString local = LocalPathOf(remote, false);
+        if (local.isEmpty()) {
+            Fail(remote, QStringLiteral("Skipped, outside the import folders: ") + remote);
+            continue;
+        }
+        host_.SetFileProgress(0, tree.Sizes[i]);
+        ftp_.SetProgressSwitch(0);
+        // Whole or not at all: a file that does not arrive leaves what was there.
+        const FtpResult fetched = ftp_.Download(remote, local, tree.Sizes[i]);
+        ftp_.SetProgressSwitch(-1);
+        if (!fetched.Ok) {
+            Fail(remote,
+                 QStringLiteral("Couldn't download ") + remote + QStringLiteral(": ") + fetched.Error);
+            if (fetched.ConnectionLost) {
+                const qsizetype left = tree.Files.size() - i - 1;
+                for (qsizetype j = i + 1; j < tree.Files.size(); ++j)
+                    outcome_.Failed << tree.Files[j];
+                Log(QStringLiteral("The connection is lost; %1 more files were not imported").arg(left));
+                return;
+            }
+            continue;
+        }
+        TFileOpsSettings info;
+        GetFileInfo(local, info);
+        stamps_.append({local, info.Age});
+        ++outcome_.Imported;
+        host_.SetOverallProgress(++done, total);
+        host_.Refresh();
+    }
+}
+
+// An import needs its two folders given in full: a relative one would land
+// wherever the program happens to run.
+bool FoldersUsable(const SiteImportRequest& request)
+{
+    return IsAbsoluteLocalPath(request.LocalHome) && IsAbsoluteLocalPath(request.LocalRoot);
+}
+
+} // namespace
+
+SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
+                             TSiteLists& lists, OperationHost& host, Prompts& prompts,
+                             const std::function<void()>& beginOperation)
+{
+    SiteImportOutcome outcome;
+    if (request.Account.isEmpty())
+        return outcome;
+    // The stamps and the saved selection belong to a project.
+    if (request.Project.isEmpty()) {
+        prompts.ShowInfo(ProductCaption, QStringLiteral("No project open!"));
+        outcome.Ended = End::Refused;
+        return outcome;
+    }
+    ReadAccountSettings(store, request.Account, state.CurrentAccount);
+    const TConnectionSettings& account = state.CurrentAccount;
+    const bool pathsSet = account.LinkPageDir.size() >= 2 && account.PhpDir.size() >= 2 &&
+                          account.InstallerDir.size() >= 2 && account.HomePath.size() >= 2;
+    outcome.Ended = End::Refused;
+    if (!pathsSet) {
+        prompts.ShowInfo(ProductCaption,
+                         account.AccountName +
+                             QStringLiteral(" you don't appear to have set the server paths"));
+        return outcome;
+    }
+    if (!FoldersUsable(request)) {
+        prompts.ShowInfo(ProductCaption, QStringLiteral("Please give the full paths of the Local Home and "
+                                                        "Local Root folders to import into"));
+        return outcome;
+    }
+    return ImportRun(request, store, state, host).Run(lists, beginOperation);
+}

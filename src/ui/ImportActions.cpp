@@ -1,0 +1,100 @@
+#include "ui/ImportActions.h"
+
+#include "publish/SiteImport.h"
+#include "ui/CancelFormU.h"
+#include "ui/Controls.h"
+#include "ui/OperationScope.h"
+#include "ui/WidgetOperationHost.h"
+#include "ui/pages/ImportPage.h"
+#include "ui/pages/SelectFilesPage.h"
+#include "util/PathStyle.h"
+#include "util/TarnwellError.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <optional>
+
+namespace {
+
+// A field set to the text it holds raises no change.
+void SetText(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+} // namespace
+
+ImportActions::ImportActions(const ActionContext& context, TSiteLists& siteLists, const Pages& pages,
+                             WindowCommands commands, QObject* parent)
+    : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
+{
+    ImportPage* page = p.import;
+    connect(page->lbeImportLocalHome, &QLineEdit::textChanged, this,
+            &ImportActions::lbeImportLocalHomeChange);
+    connect(page->lbeImportLocalRoot, &QLineEdit::textChanged, this,
+            &ImportActions::lbeImportLocalRootChange);
+    connect(page->btnImportSite, &QPushButton::clicked, this, &ImportActions::btnImportSiteClick);
+}
+
+void ImportActions::TabImportShow()
+{
+    ImportPage* page = p.import;
+    const QStringList accounts = ListItems(p.accounts);
+    if (!accounts.isEmpty()) {
+        page->comboSite->clear();
+        page->comboSite->addItems(accounts);
+    }
+    // Copied from the project's folders without the ties: merely showing
+    // the page must not move the project's Local Root to the parent of its
+    // Local Home.
+    const QSignalBlocker quietHome(page->lbeImportLocalHome);
+    const QSignalBlocker quietRoot(page->lbeImportLocalRoot);
+    SetText(page->lbeImportLocalRoot, p.selectFiles->lbeLocalRoot->text());
+    SetText(page->lbeImportLocalHome, p.selectFiles->lbeLocalHome->text());
+}
+
+void ImportActions::lbeImportLocalHomeChange(const QString& text)
+{
+    const qsizetype separator = text.lastIndexOf(PathStyle::Native().Separator());
+    SetText(p.import->lbeImportLocalRoot, separator >= 0 ? text.left(separator) : text.left(200));
+    SetText(p.selectFiles->lbeLocalHome, text);
+}
+
+void ImportActions::lbeImportLocalRootChange(const QString& text)
+{
+    SetText(p.selectFiles->lbeLocalRoot, text);
+}
+
+void ImportActions::btnImportSiteClick()
+{
+    ImportPage* page = p.import;
+    page->memImportProgress->clear();
+    TCancelForm* cancelForm = window.cancelForm();
+    if (!c.Store())
+        return;
+    if (!cancelForm)
+        throw TarnwellError(QStringLiteral("The import cannot start without its cancel window"));
+    SiteImportRequest request;
+    request.Project = p.editingProject->text();
+    request.Account = page->comboSite->currentText();
+    request.LocalHome = page->lbeImportLocalHome->text();
+    request.LocalRoot = page->lbeImportLocalRoot->text();
+
+    SiteImportOutcome outcome;
+    {
+        WidgetOperationHost host(page->memImportProgress, page->pbFile, page->pbFiles, *cancelForm);
+        std::optional<OperationScope> scope;
+        outcome = ImportSite(request, *c.Store(), c.state, lists, host, c.UserPrompts(), [&] {
+            scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import"));
+        });
+    }
+    if (outcome.ReScan() && window.reScanAfterImport)
+        window.reScanAfterImport();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/ActionContext.h"
+
+#include <QObject>
+
+#include <functional>
+
+class ImportPage;
+class QLabel;
+class QListWidget;
+class QWidget;
+class SelectFilesPage;
+class TCancelForm;
+class TSiteLists;
+
+// The Import page: its fields filled when it is shown, the import folders
+// tied to the project's folders, and "Import Site", one core operation
+// (ImportSite) after which the site is scanned again.
+class ImportActions : public QObject {
+    Q_OBJECT
+public:
+    struct Pages {
+        // Disabled while the import runs.
+        QWidget* mainWindow;
+        ImportPage* import;
+        SelectFilesPage* selectFiles;
+        QListWidget* accounts; // lbxAccount
+        QLabel* editingProject;
+    };
+    struct WindowCommands {
+        std::function<TCancelForm*()> cancelForm;
+        // Re-Scan as at the end of an import.
+        std::function<void()> reScanAfterImport;
+    };
+
+    ImportActions(const ActionContext& context, TSiteLists& lists, const Pages& pages,
+                  WindowCommands commands, QObject* parent);
+
+    void TabImportShow();
+    void lbeImportLocalHomeChange(const QString& text);
+    void lbeImportLocalRootChange(const QString& text);
+    void btnImportSiteClick();
+
+private:
+    ActionContext c;
+    TSiteLists& lists;
+    Pages p;
+    WindowCommands window;
+};

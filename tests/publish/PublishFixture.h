@@ -1,0 +1,57 @@
+#pragma once
+
+// A project's site with a built release, and FTP accounts on test servers,
+// for the upload and import tests.
+
+#include "FtpTestServer.h"
+#include "TestFolder.h"
+#include "projects/AccountStore.h"
+#include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsSchema.h"
+#include "util/MyFileOpsU.h"
+
+#include <QMap>
+
+// Local Root "site", Local Home "site/public_html": the installer and the
+// download page lie under Local Home, the PHP file under Local Root only.
+struct PublishSite {
+    TestFolder folder;
+    QString Root = folder.MakeFolder("site");
+    QString Home = folder.MakeFolder("site/public_html");
+    QString Installer = folder.Write("site/public_html/downloads/MyApp-2-1.exe", QByteArray(300 * 1024, 'x'));
+    QString LinkPage = folder.Write("site/public_html/download.html", "<a id=\"dl\">2.1</a>");
+    QString Php = folder.Write("site/inc/version.php", "<?php $v = '2.1'; ?>");
+    // Where the three land on a server, in sending order.
+    const QStringList Targets{"/public_html/downloads/MyApp-2-1.exe", "/public_html/download.html",
+                              "/inc/version.php"};
+};
+
+inline void StoreAccount(TAppData& store, const QString& name, const FtpTestServer& server,
+                         const QString& password = FtpTestServer::Password())
+{
+    SaveAccount(store, {name, server.HostText(), FtpTestServer::User(), password, "/public_html/downloads",
+                        "/inc", "/public_html", "/public_html", "/"});
+    store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames,
+                    store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames) << name);
+}
+
+// The upload stamps the store holds for these paths (missing ones left out).
+inline QMap<QString, int> Stamps(const TAppData& store, const QString& account, const QStringList& paths)
+{
+    QMap<QString, int> stamps;
+    for (const QString& path : paths)
+        if (const int value = store.ReadInteger(Schema::UploadRecordSection("Demo", account), path, 0))
+            stamps.insert(path, value);
+    return stamps;
+}
+
+inline QMap<QString, int> Ages(const QStringList& paths)
+{
+    QMap<QString, int> ages;
+    TFileOpsSettings info;
+    for (const QString& path : paths) {
+        GetFileInfo(path, info);
+        ages.insert(path, info.Age);
+    }
+    return ages;
+}

@@ -1,0 +1,134 @@
+// tarnwell-cli upload-installer and import run as real processes against
+// the test FTP server: exit codes, messages, what lands where and what the
+// settings file keeps afterwards.
+#include "PublishFixture.h"
+#include "RecordingPrompts.h"
+#include "projects/ProjectStore.h"
+#include "settings/StoreSetup.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TARNWELL_CLI), arguments);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000))
+        qFatal("tarnwell-cli did not finish");
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+const QString InstallerTarget = QStringLiteral("/public_html/downloads/MyApp-1-2-3-4.exe");
+
+} // namespace
+
+class CliPublishTest : public QObject {
+    Q_OBJECT
+private slots:
+    void Commands_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<int>("stamps"); // entries of "ULF-Demo-A" in the saved file
+
+        const QStringList import{"import",       "Demo",      "--account",    "A",
+                                 "--local-root", "<tmp>/imp", "--local-home", "<tmp>/imp/public_html"};
+        QTest::newRow("installer sent") << QStringList{"upload-installer", "Demo"} << "built" << 0
+                                        << "Moving /BRTempUploadFolder" + InstallerTarget + "...Success"
+                                        << "" << 3;
+        QTest::newRow("installer not built") << QStringList{"upload-installer", "Demo"} << "" << 1 << ""
+                                             << "Tarnwell: You have not built the Installer" << 0;
+        QTest::newRow("unknown project") << QStringList{"upload-installer", "Nobody"} << "" << 2 << ""
+                                         << "unknown project \"Nobody\"" << 0;
+        QTest::newRow("site imported") << import << "" << 0 << "Import Complete 2 filles imported"
+                                       << "" << 2;
+        QTest::newRow("import with a file refused")
+            << import << "refuse RETR once" << 1
+            << "Import finished: 1 files imported, 1 could not be imported"
+            << "" << 1;
+        QTest::newRow("import from an unknown account")
+            << QStringList{"import", "Demo", "--account", "Z", "--local-root", "/x", "--local-home", "/x/y"}
+            << "" << 2 << ""
+            << "unknown account \"Z\"" << 0;
+    }
+    void Commands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, setup);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, stamps);
+        TestFolder dataHome(true);
+        TestFolder local;
+        FtpTestServer::Options options;
+        if (setup == "refuse RETR once")
+            options.RefuseOnce << "RETR";
+        FtpTestServer server(options);
+        QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
+        server.PutFile("/public_html/index.html", "<p>home</p>");
+        server.PutFile("/.htaccess", "deny from none");
+
+        const QString site = local.MakeFolder("site");
+        const QString home = local.MakeFolder("site/public_html");
+        local.Write("setup/app.iss", "[Setup]\r\nOutputDir=" + (home + "/downloads").toLocal8Bit() + "\r\n");
+        if (setup.contains("built"))
+            local.Write("site/public_html/downloads/MyApp-1-2-3-4.exe", QByteArray(200 * 1024, 'i'));
+        {
+            RecordingPrompts prompts;
+            TAppData store;
+            QVERIFY(SetUpStore(store, prompts));
+            store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Demo"});
+            TProjectFields fields;
+            fields.PhpFile = local.Write("site/inc/version.php", "<?php ?>");
+            fields.DownLoadLink = local.Write("site/public_html/download.html", "<a id=\"dl\">");
+            fields.BaseFile = "MyApp";
+            fields.InnoSetupFile = local.FilePath("setup/app.iss");
+            fields.FullVersion = QStringLiteral(TARNWELL_TEST_DATA "/version/app-1234.exe");
+            fields.PrimaryPath = QStringLiteral(TARNWELL_TEST_DATA "/version/");
+            fields.LocalRoot = site;
+            fields.LocalHome = home;
+            fields.Sites = {"A"};
+            SaveProject(store, "Demo", fields);
+            StoreAccount(store, "A", server);
+            store.Save();
+        }
+        arguments.replaceInStrings("<tmp>", local.Path());
+
+        const CliRun run = RunCli(arguments);
+        QVERIFY2(run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        QCOMPARE(run.exitCode, exitCode);
+
+        RecordingPrompts prompts;
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        const QStringList written =
+            store.ReadSectionEntries(Schema::UploadRecordSection("Demo", "A"), QString());
+        QCOMPARE(written.size(), stamps);
+        if (arguments.first() == "upload-installer" && exitCode == 0)
+            QCOMPARE(server.FileBytes(InstallerTarget),
+                     ReadFileBytes(local.FilePath("site/public_html/downloads/MyApp-1-2-3-4.exe")));
+        if (arguments.first() == "import" && exitCode != 2) {
+            QCOMPARE(ReadFileBytes(local.FilePath("imp/public_html/index.html")), QByteArray("<p>home</p>"));
+            // The import folders become the project's, as in the window.
+            QCOMPARE(LoadProject(store, "Demo").LocalHome, local.FilePath("imp/public_html"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CliPublishTest)
+#include "tst_cli_publish.moc"

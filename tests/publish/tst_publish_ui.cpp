@@ -1,0 +1,104 @@
+// The Upload button of the installer page and the Import page on the real
+// window, against the test FTP server.
+#include "PublishFixture.h"
+#include "WindowFixture.h"
+#include "ui/CancelFormU.h"
+#include "ui/ColorButton.h"
+#include "ui/Controls.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+class PublishWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        fx = std::make_unique<WindowFixture>();
+        cancelForm = std::make_unique<TCancelForm>();
+        fx->window->CancelForm = cancelForm.get();
+        server = std::make_unique<FtpTestServer>();
+        QVERIFY2(server->IsRunning(), qPrintable(server->Error()));
+        StoreAccount(fx->Store(), "A", *server);
+        fx->NewProject("Demo");
+    }
+    void cleanup()
+    {
+        fx.reset();
+        cancelForm.reset();
+        server.reset();
+    }
+
+    void UploadContinuesTheBuildLog()
+    {
+        PublishSite site;
+        fx->Edit("lbePhpFile")->setText(site.Php);
+        fx->Edit("lbeDownLoadLinkFile")->setText(site.LinkPage);
+        fx->Edit("lbeLocalRoot")->setText(site.Root);
+        fx->Edit("lbeLocalHome")->setText(site.Home);
+        ShowItems(fx->List("lbxUploadSites"), {"A"});
+        fx->window->State.SetupExePath = site.Installer;
+        auto* pane = fx->Find<QPlainTextEdit>("ProgressPane");
+        pane->setPlainText("Waiting....");
+        QPushButton* upload = fx->Button("bbtnUpload");
+        upload->setEnabled(true);
+
+        upload->click();
+        const QStringList lines = pane->toPlainText().split('\n');
+        QCOMPARE(lines.first(), "Waiting....");
+        QCOMPARE(lines.last(), "End of summary");
+        QCOMPARE(server->FileBytes(site.Targets.first()), ReadFileBytes(site.Installer));
+        QVERIFY(fx->Button("bbtnSaveUploadLog")->isEnabled());
+        QVERIFY(fx->window->isEnabled());
+        QVERIFY(!cancelForm->isVisible());
+        QCOMPARE(cancelForm->CancelButton->text(), "Cancel Upload");
+    }
+
+    void ImportPageFollowsTheProject()
+    {
+        TestFolder local;
+        const QString root = local.MakeFolder("web");
+        const QString home = local.MakeFolder("web/site/www");
+        fx->Edit("lbeLocalRoot")->setText(root);
+        fx->Edit("lbeLocalHome")->setText(home);
+        ShowItems(fx->List("lbxAccount"), {"A", "B"});
+        fx->ShowPage("TabImport");
+        auto* combo = fx->Find<QComboBox>("comboSite");
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(1), "B");
+        QCOMPARE(fx->Edit("lbeImportLocalRoot")->text(), root);
+        QCOMPARE(fx->Edit("lbeImportLocalHome")->text(), home);
+        // Looking at the page changes nothing of the project.
+        QCOMPARE(fx->Edit("lbeLocalRoot")->text(), root);
+
+        // A new import home carries its parent as the root, and both
+        // become the project's.
+        const QString newHome = local.FilePath("imp/public_html");
+        fx->Edit("lbeImportLocalHome")->setText(newHome);
+        QCOMPARE(fx->Edit("lbeImportLocalRoot")->text(), local.FilePath("imp"));
+        QCOMPARE(fx->Edit("lbeLocalHome")->text(), newHome);
+        QCOMPARE(fx->Edit("lbeLocalRoot")->text(), local.FilePath("imp"));
+
+        server->PutFile("/public_html/index.html", "<a href=\"a.html\">a</a>");
+        server->PutFile("/public_html/a.html", "a");
+        combo->setCurrentIndex(0);
+        fx->Button("btnImportSite")->click();
+        const QString log = fx->Find<QPlainTextEdit>("memImportProgress")->toPlainText();
+        QVERIFY2(log.contains("Import Complete 2 filles imported"), qPrintable(log));
+        QVERIFY(fx->window->isEnabled());
+        QVERIFY(!cancelForm->isVisible());
+        QCOMPARE(cancelForm->CancelButton->text(), "Cancel Import");
+        // The site was scanned again: the imported pages are listed and selected.
+        QStringList listed = fx->Items("lbxLocalFiles");
+        listed.sort();
+        QCOMPARE(listed, (QStringList{newHome + "/a.html", newHome + "/index.html"}));
+    }
+
+private:
+    std::unique_ptr<FtpTestServer> server;
+    std::unique_ptr<WindowFixture> fx;
+    std::unique_ptr<TCancelForm> cancelForm;
+};
+
+QTEST_MAIN(PublishWindowTest)
+#include "tst_publish_ui.moc"

@@ -1,0 +1,91 @@
+// Where uploads go on a server and where an import puts what a server
+// lists, for Windows and POSIX paths.
+#include "publish/RemotePaths.h"
+
+#include <QTest>
+
+class RemotePathsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void UploadPathsFollowTheSiteFolders_data()
+    {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QString>("temp");
+        QTest::addColumn<QString>("target");
+
+        QTest::newRow("under Local Home") << true << "C:\\Web\\site\\public_html\\img\\a.png"
+                                          << "/BRTempUploadFolder/public_html/img/a.png"
+                                          << "/public_html/img/a.png";
+        QTest::newRow("under Local Root only") << true << "C:\\Web\\site\\cgi-bin\\x.pl"
+                                               << "/BRTempUploadFolder/cgi-bin/x.pl"
+                                               << "/cgi-bin/x.pl";
+        QTest::newRow("outside both keeps its whole path") << true << "D:\\Out\\setup.exe"
+                                                           << "/BRTempUploadFolder/D:/Out/setup.exe"
+                                                           << "/D:/Out/setup.exe";
+        QTest::newRow("POSIX under Local Home") << false << "/srv/site/public_html/img/a.png"
+                                                << "/BRTempUploadFolder/public_html/img/a.png"
+                                                << "/public_html/img/a.png";
+        // Replacing Local Home gives "/srv/..." again: it must not be
+        // taken for Local Root a second time.
+        QTest::newRow("POSIX server home that looks like Local Root")
+            << false << "/srv/site/public_html/srv/site/b.html"
+            << "/BRTempUploadFolder/public_html/srv/site/b.html"
+            << "/public_html/srv/site/b.html";
+    }
+    void UploadPathsFollowTheSiteFolders()
+    {
+        QFETCH(bool, windows);
+        QFETCH(QString, local);
+        QFETCH(QString, temp);
+        QFETCH(QString, target);
+        const PathStyle style = windows ? PathStyle::Windows() : PathStyle::Posix();
+        const QString home = windows ? "C:\\Web\\site\\public_html" : "/srv/site/public_html";
+        const QString root = windows ? "C:\\Web\\site" : "/srv/site";
+
+        const UploadPaths paths = UploadPathsOf(local, home, root, "/public_html/", "/", style);
+        QCOMPARE(paths.TempPath, temp);
+        QCOMPARE(paths.TempFolder, temp.left(temp.lastIndexOf('/')));
+        QCOMPARE(paths.TargetPath, target);
+    }
+
+    // Empty: the entry is not written anywhere.
+    void ImportStaysInsideItsFolders_data()
+    {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("remote");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("local");
+
+        QTest::newRow("folder under home")
+            << true << "/public_html/img" << true << "C:\\Imp\\site\\public_html\\img";
+        QTest::newRow("file under home")
+            << true << "/public_html/index.html" << false << "C:\\Imp\\site\\public_html\\index.html";
+        QTest::newRow("the home folder itself")
+            << true << "/public_html" << true << "C:\\Imp\\site\\public_html";
+        QTest::newRow("file beside home")
+            << true << "/cgi-bin/x.pl" << false << "C:\\Imp\\site\\cgi-bin\\x.pl";
+        QTest::newRow("file at the top") << true << "/.htaccess" << false << "C:\\Imp\\site\\.htaccess";
+        QTest::newRow("climbing out") << true << "/public_html/../../../x" << false << QString();
+        QTest::newRow("POSIX file under home")
+            << false << "/public_html/a/b.css" << false << "/imp/site/public_html/a/b.css";
+        QTest::newRow("POSIX climbing out") << false << "/../../etc/passwd" << false << QString();
+        QTest::newRow("POSIX Local Home text inside the path")
+            << false << "/x/imp/site/public_html/y" << false << QString();
+    }
+    void ImportStaysInsideItsFolders()
+    {
+        QFETCH(bool, windows);
+        QFETCH(QString, remote);
+        QFETCH(bool, folder);
+        QFETCH(QString, local);
+        const PathStyle style = windows ? PathStyle::Windows() : PathStyle::Posix();
+        const QString home = windows ? "C:\\Imp\\site\\public_html" : "/imp/site/public_html";
+        const QString root = windows ? "C:\\Imp\\site" : "/imp/site";
+
+        QCOMPARE(ImportLocalPath(remote, folder, "/public_html/", home, root, style), local);
+    }
+};
+
+QTEST_GUILESS_MAIN(RemotePathsTest)
+#include "tst_remote_paths.moc"

@@ -22,6 +22,10 @@ public:
         int DropAfter = 0;       // close the connection at command N+1 (0: never)
         double IdleTimeout = 0;  // close a connection idle this many seconds (0: never)
         bool IdleSilent = false; // ... without the 421 reply that servers send first
+        // With both: the server offers explicit TLS (AUTH TLS) with this
+        // certificate and key (PEM files, see TestCertificates).
+        QString TlsCertificate;
+        QString TlsKey;
     };
 
     FtpTestServer();

@@ -16,6 +16,9 @@ terminated. Switches let a test provoke the faults the client must survive:
                         (with a 421 reply first, or silently with --idle-silent)
   --command-log FILE    append every command received, one per line
                         (the password is masked)
+  --tls-cert FILE --tls-key FILE
+                        offer explicit TLS (AUTH TLS) with this certificate
+                        and key (PEM); plain FTP stays allowed
 """
 
 import argparse
@@ -23,7 +26,7 @@ import logging
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -41,6 +44,8 @@ def parse_args():
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
+    parser.add_argument("--tls-cert", default="")
+    parser.add_argument("--tls-key", default="")
     return parser.parse_args()
 
 
@@ -51,8 +56,10 @@ def make_handler(args):
     mute = upper(args.mute)
     drop_on = upper(args.drop_on)
 
-    class TestHandler(FTPHandler):
-        proto_cmds = dict(FTPHandler.proto_cmds)
+    base = TLS_FTPHandler if args.tls_cert else FTPHandler
+
+    class TestHandler(base):
+        proto_cmds = dict(base.proto_cmds)
         if args.no_mlsd:
             proto_cmds.pop("MLSD", None)
             proto_cmds.pop("MLST", None)
@@ -85,6 +92,18 @@ def make_handler(args):
                 return
             super().pre_process_command(line, cmd, arg)
 
+    if args.tls_cert:
+        class TestDTPHandler(TLS_DTPHandler):
+            # Clients open a protected data connection's handshake at once,
+            # before the transfer command; pyftpdlib would take the bytes of
+            # that handshake for a hang-up and close the connection.
+            def readable(self):
+                if self._ssl_accepting:
+                    return True
+                return super().readable()
+
+        TestHandler.dtp_handler = TestDTPHandler
+
     return TestHandler
 
 
@@ -95,6 +114,9 @@ def main():
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = make_handler(args)
+    if args.tls_cert:
+        handler.certfile = args.tls_cert
+        handler.keyfile = args.tls_key
     handler.authorizer = authorizer
     handler.banner = "Tarnwell test server ready."
     handler.auth_failed_timeout = 0  # answer a wrong password at once

@@ -22,6 +22,8 @@ TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
     f.Host = appData.ReadString(s, KeyFtpHost, none);
     f.ServerHome = appData.ReadString(s, KeyServerHome, none);
     f.ServerRoot = appData.ReadString(s, KeyServerRoot, none);
+    f.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
+    f.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
     return f;
 }
 
@@ -30,6 +32,9 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     if (f.Name.isEmpty())
         return;
     const QString s = AccountSection(f.Name);
+    // The trust was given to the certificate of one server.
+    if (appData.ReadString(s, KeyFtpHost, QString()) != f.Host)
+        appData.DeleteKey(s, KeyFtpCertificate);
     appData.WriteString(s, KeyULInstall, IncludeTrailingSlash(f.InstallerPath));
     appData.WriteString(s, KeyULPhp, IncludeTrailingSlash(f.PhpPath));
     appData.WriteString(s, KeyULLinkUpLoad, IncludeTrailingSlash(f.LinkUploadPath));
@@ -39,6 +44,47 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     appData.WriteString(s, KeyFtpAccount, f.Name);
     appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
     appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
+    appData.WriteString(s, KeyFtpSecurity, FtpSecurityText(f.Security));
+}
+
+void TrustCertificate(TAppData& appData, const QString& accountName, const QString& fingerprint)
+{
+    appData.WriteString(AccountSection(accountName), KeyFtpCertificate, fingerprint);
+}
+
+void ForgetCertificate(TAppData& appData, const QString& accountName)
+{
+    appData.DeleteKey(AccountSection(accountName), KeyFtpCertificate);
+}
+
+const QStringList& FtpSecurityChoices()
+{
+    static const QStringList choices{QStringLiteral("Plain FTP"),
+                                     QStringLiteral("TLS when the server offers it"),
+                                     QStringLiteral("TLS required")};
+    return choices;
+}
+
+QString FtpSecurityText(TFtpSecurity security)
+{
+    switch (security) {
+    case TFtpSecurity::TlsIfOffered:
+        return FtpSecurityTlsIfOffered;
+    case TFtpSecurity::TlsRequired:
+        return FtpSecurityTlsRequired;
+    case TFtpSecurity::Plain:
+        break;
+    }
+    return FtpSecurityPlain;
+}
+
+TFtpSecurity FtpSecurityFromText(const QString& text)
+{
+    if (text.isEmpty() || text == FtpSecurityPlain)
+        return TFtpSecurity::Plain;
+    if (text == FtpSecurityTlsIfOffered)
+        return TFtpSecurity::TlsIfOffered;
+    return TFtpSecurity::TlsRequired;
 }
 
 void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings)
@@ -54,6 +100,8 @@ void ReadAccountSettings(const TAppData& appData, const QString& accountName, TC
     settings.HomePath = appData.ReadString(s, KeyServerHome, none);
     settings.RootPath = appData.ReadString(s, KeyServerRoot, none);
     settings.HttpHost = appData.ReadString(s, KeyHTTPHost, none);
+    settings.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
+    settings.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
     settings.AccountName = accountName;
 }
 

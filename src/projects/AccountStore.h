@@ -19,7 +19,20 @@ struct TAccountFields {
     QString LinkUploadPath; // "ULLinkUpLoad"
     QString ServerHome;
     QString ServerRoot;
+    TFtpSecurity Security = TFtpSecurity::Plain; // "FtpSecurity"
+    // Shown only: SaveAccount leaves the stored fingerprint alone, since
+    // only TrustCertificate and ForgetCertificate change it.
+    QString TrustedCertificate; // "FtpCertificate"
 };
+
+// The choices of the Accounts page, in the order of TFtpSecurity.
+const QStringList& FtpSecurityChoices();
+// The stored text of a choice, and back. No text (an account saved before
+// the choice existed) is plain FTP; a text this program does not know is
+// read as "TLS required", so a password is never sent in the clear where
+// the user may have asked for TLS.
+QString FtpSecurityText(TFtpSecurity security);
+TFtpSecurity FtpSecurityFromText(const QString& text);
 
 // Reads an account's fields. The name comes from its stored "FtpAccount"
 // entry; an account never stored keeps `accountName`, so edits made to it
@@ -27,8 +40,15 @@ struct TAccountFields {
 TAccountFields LoadAccount(const TAppData& appData, const QString& accountName);
 
 // Writes the account under "Account/" + its name, server folders with a
-// trailing "/". Does nothing for an empty name.
+// trailing "/", the security choice after the other keys. A new host
+// forgets the certificate trusted for the old one. Does nothing for an
+// empty name.
 void SaveAccount(TAppData& appData, const TAccountFields& fields);
+
+// Stores `fingerprint` as the certificate trusted for the account, in place
+// of any trusted before; ForgetCertificate removes it.
+void TrustCertificate(TAppData& appData, const QString& accountName, const QString& fingerprint);
+void ForgetCertificate(TAppData& appData, const QString& accountName);
 
 // Fills `settings` from the account's section; texts exactly as stored.
 void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings);

@@ -2,16 +2,25 @@
 
 #include <QString>
 
+// How an account's FTP connection is protected: TLS on the control and data
+// connections (explicit, after AUTH TLS) never, when the server offers it,
+// or always, refusing a server without it.
+enum class TFtpSecurity { Plain, TlsIfOffered, TlsRequired };
+
 // One FTP account as read from its settings section "Account/" + name.
 struct TConnectionSettings {
-    QString InstallerDir; // "ULInstall"
-    QString PhpDir;       // "ULPhp"
-    QString LinkPageDir;  // "ULLinkUpLoad"
-    QString Password;     // "FtpPass"
-    QString UserName;     // "FtpUser"
-    QString Host;         // "FtpHost", may carry ":port"
-    QString HomePath;     // "ServerHome"
-    QString RootPath;     // "ServerRoot"
-    QString AccountName;  // the section name without "Account/"
-    QString HttpHost;     // "HTTPHost", read but not used
+    QString InstallerDir;                        // "ULInstall"
+    QString PhpDir;                              // "ULPhp"
+    QString LinkPageDir;                         // "ULLinkUpLoad"
+    QString Password;                            // "FtpPass"
+    QString UserName;                            // "FtpUser"
+    QString Host;                                // "FtpHost", may carry ":port"
+    QString HomePath;                            // "ServerHome"
+    QString RootPath;                            // "ServerRoot"
+    QString AccountName;                         // the section name without "Account/"
+    QString HttpHost;                            // "HTTPHost", read but not used
+    TFtpSecurity Security = TFtpSecurity::Plain; // "FtpSecurity"
+    // "FtpCertificate": the SHA-256 fingerprint ("AB:CD:...") of the server
+    // certificate the user trusted for this account; empty when none.
+    QString TrustedCertificate;
 };

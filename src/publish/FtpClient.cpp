@@ -26,6 +26,14 @@ QString ReplyText(int code, const QString& text)
     return text.isEmpty() ? QString::number(code) : QString::number(code) + QLatin1Char(' ') + text;
 }
 
+QString ChangedCertificate(const QString& account, const QByteArray& trusted, const QByteArray& presented)
+{
+    return QStringLiteral(
+               "The certificate of %1 has changed: SHA-256 %2 is trusted, the server presents SHA-256 "
+               "%3. No login and no file was sent.")
+        .arg(account, FingerprintText(trusted), FingerprintText(presented));
+}
+
 } // namespace
 
 bool FtpResult::CodeIn(std::initializer_list<int> codes) const
@@ -56,6 +64,46 @@ FtpClient::FtpClient(OperationHost& host) : host_(&host) {}
 // The handle closes the connection quietly: the log may be gone by now.
 FtpClient::~FtpClient() = default;
 
+FtpOutcome FtpClient::Login(const FtpTlsSettings& tls)
+{
+    transport_.Open(account_.UserName, account_.Password, timeouts_, tls);
+    FtpRequest request;
+    request.Url = FtpUrl(address_, QString(), false);
+    request.Commands = {"FEAT"};
+    request.MayConnect = true;
+    return Run(request);
+}
+
+// Empty when the certificate the system refused may be used (`accepted`
+// then holds it), else why not.
+QString FtpClient::DecideOnCertificate(const FtpOutcome& outcome, QByteArray& accepted)
+{
+    const QByteArray presented = outcome.CertificateSha256;
+    const QByteArray trusted = acceptedCertificates_.contains(account_.AccountName)
+                                   ? acceptedCertificates_.value(account_.AccountName)
+                                   : ParseFingerprint(account_.TrustedCertificate);
+    if (!trusted.isEmpty() && trusted == presented) {
+        accepted = presented;
+        return {};
+    }
+    ServerCertificate certificate;
+    certificate.AccountName = account_.AccountName;
+    certificate.Host = QStringLiteral("%1:%2").arg(address_.Host).arg(address_.Port);
+    certificate.Fingerprint = FingerprintText(presented);
+    certificate.Trusted = trusted.isEmpty() ? QString() : FingerprintText(trusted);
+    certificate.Problem = outcome.Error;
+    if (decision_ && decision_->Trust(certificate)) {
+        acceptedCertificates_.insert(account_.AccountName, presented);
+        accepted = presented;
+        return {};
+    }
+    if (!trusted.isEmpty())
+        return ChangedCertificate(account_.AccountName, trusted, presented);
+    return QStringLiteral(
+               "The certificate of %1 is not trusted (SHA-256 %2): %3. No login and no file was sent.")
+        .arg(account_.AccountName, certificate.Fingerprint, outcome.Error);
+}
+
 FtpResult FtpClient::Connect(const TConnectionSettings& account)
 {
     if (sessionOpen_)
@@ -71,13 +119,22 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
         return Refused(
             QStringLiteral("\"%1\" is not a server address (host or host:port).").arg(account.Host));
     address_ = *address;
-    transport_.Open(account.UserName, account.Password, timeouts_);
 
-    FtpRequest request;
-    request.Url = FtpUrl(address_, QString(), false);
-    request.Commands = {"FEAT"};
-    request.MayConnect = true;
-    const FtpOutcome outcome = Run(request);
+    FtpTlsSettings tls;
+    tls.Security = account.Security;
+    tls.AuthorityFile = authorityFile_;
+    FtpOutcome outcome = Login(tls);
+    QString refusal;
+    if (account.Security != TFtpSecurity::Plain && outcome.CertificateRejected) {
+        QByteArray accepted;
+        refusal = DecideOnCertificate(outcome, accepted);
+        if (refusal.isEmpty()) {
+            tls.PinnedSha256 = accepted;
+            outcome = Login(tls);
+            if (outcome.CertificateRejected) // replaced since the first look
+                refusal = ChangedCertificate(account.AccountName, accepted, outcome.CertificateSha256);
+        }
+    }
     const QList<FtpServerReply> replies = SplitReplies(outcome.ReplyLines);
 
     FtpResult result;
@@ -90,7 +147,14 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
         host_->Log(QStringLiteral("Connected to : ") + account.AccountName);
     }
     if (!outcome.Ok) {
-        if (outcome.LoginRefused)
+        if (!refusal.isEmpty())
+            result.Error = refusal;
+        else if (outcome.TlsRefused)
+            result.Error =
+                QStringLiteral("%1 does not offer TLS, which the account requires. No login and no "
+                               "file was sent.")
+                    .arg(account.AccountName);
+        else if (outcome.LoginRefused)
             result.Error = QStringLiteral("%1 refused the login: %2")
                                .arg(account.AccountName, ReplyText(result.Code, result.Text));
         else if (outcome.TimedOut)
@@ -110,6 +174,10 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
 
     loggedIn_ = true;
     host_->Log(QStringLiteral("Logged in to : ") + account.AccountName);
+    const bool secured = std::any_of(replies.begin(), replies.end(),
+                                     [](const FtpServerReply& reply) { return reply.Code == 234; });
+    if (account.Security == TFtpSecurity::TlsIfOffered && !secured)
+        host_->Log(QStringLiteral("TLS not offered by : ") + account.AccountName);
     useMlsd_ = !replies.isEmpty() && OffersMlsd(replies.last());
     result.Ok = true;
     for (const FtpServerReply& reply : replies)

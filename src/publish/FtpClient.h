@@ -1,11 +1,13 @@
 #pragma once
 
+#include "CertificateTrust.h"
 #include "FtpListing.h"
 #include "FtpProtocol.h"
 #include "FtpTransport.h"
 #include "projects/TConnectionSettings.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <initializer_list>
@@ -43,6 +45,16 @@ struct FtpListingResult {
 // server answers, "Logged in to : " + account when the login is accepted,
 // and "Disconnected from : " + account when Disconnect closes a connection
 // that had answered (also one that refused the login or was lost since).
+//
+// An account's Security asks for TLS. A certificate the system trusts for
+// the host name is accepted silently. Any other is looked up: the one
+// trusted before for the account is accepted without a question; an unknown
+// one, or one other than the one trusted before, goes to the certificate
+// decision, and without its consent Connect fails with nothing sent. A
+// certificate accepted that way is pinned: the client connects again and the
+// handshake of that connection and of every data connection accepts that
+// exact certificate and nothing else, so a server that changes its
+// certificate in between receives nothing either.
 class FtpClient {
 public:
     explicit FtpClient(OperationHost& host);
@@ -53,6 +65,12 @@ public:
     // The log, bars and repaint of the operation in progress.
     void SetHost(OperationHost& host) { host_ = &host; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
+    // Who decides on a certificate the system does not trust (see above);
+    // none refuses every such certificate. Not owned; must outlive the calls.
+    void SetCertificateDecision(CertificateDecision* decision) { decision_ = decision; }
+    // Certificate authorities (a PEM file) trusted besides the system's;
+    // empty for the system's alone.
+    void SetCertificateAuthorities(const QString& file) { authorityFile_ = file; }
 
     // 0: transfers drive the host's file bar; -1: they leave it alone. The
     // window keeps repainting either way.
@@ -61,7 +79,9 @@ public:
 
     // Connects to the account's Host (":port" optional, 21 by default) and
     // logs in with its UserName and Password. A session still open is
-    // disconnected first. Ok only when logged in.
+    // disconnected first. Ok only when logged in. With TLS, "TLS not offered
+    // by : " + account is logged when the account takes it only when offered
+    // and the server does not offer it.
     FtpResult Connect(const TConnectionSettings& account);
     // Closes the session and logs "Disconnected from : "; nothing when no
     // session is open.
@@ -102,6 +122,8 @@ public:
 
 private:
     struct Busy;
+    FtpOutcome Login(const FtpTlsSettings& tls);
+    QString DecideOnCertificate(const FtpOutcome& outcome, QByteArray& accepted);
     FtpResult NotReady() const;
     FtpResult Judge(const FtpOutcome& outcome, const QString& what);
     FtpOutcome Run(const FtpRequest& request, qint64 progressTotal = 0);
@@ -111,6 +133,12 @@ private:
     OperationHost* host_;
     FtpTransport transport_;
     FtpTimeouts timeouts_;
+    CertificateDecision* decision_ = nullptr;
+    QString authorityFile_;
+    // Certificates accepted by the decision during this client's life, by
+    // account, so that a reconnect with settings read before does not ask
+    // again.
+    QHash<QString, QByteArray> acceptedCertificates_;
     TConnectionSettings account_;
     FtpAddress address_;
     int progressSwitch_ = 0;

@@ -5,6 +5,9 @@
 #include <QIODevice>
 #include <curl/curl.h>
 #include <memory>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
 
 struct FtpTransport::Call {
     const FtpRequest* Request = nullptr;
@@ -100,6 +103,44 @@ curl_socket_t OnOpenSocket(void* data, curlsocktype, struct curl_sockaddr* addre
     return socket(address->family, address->socktype, address->protocol);
 }
 
+using Check = FtpTransport::CertificateCheck;
+
+// Takes the place of the TLS library's own chain check in every handshake:
+// records the certificate the server presents, then accepts exactly the
+// pinned one or, without a pin, what the library's check accepts. A refusal
+// here ends the handshake, so nothing else goes over that connection.
+int CheckCertificate(X509_STORE_CTX* context, void* data)
+{
+    auto* check = static_cast<Check*>(data);
+    X509* presented = X509_STORE_CTX_get0_cert(context);
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (!presented || X509_digest(presented, EVP_sha256(), digest, &length) != 1) {
+        X509_STORE_CTX_set_error(context, X509_V_ERR_UNSPECIFIED);
+        check->Rejected = true;
+        return 0;
+    }
+    check->PresentedSha256 =
+        QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length));
+    if (check->Pinned.isEmpty()) {
+        const bool verified = X509_verify_cert(context) == 1;
+        check->Rejected = !verified;
+        return verified ? 1 : 0;
+    }
+    if (check->PresentedSha256 == check->Pinned)
+        return 1;
+    X509_STORE_CTX_set_error(context, X509_V_ERR_CERT_REJECTED);
+    check->Rejected = true;
+    return 0;
+}
+
+// Called by the library for each new TLS connection, before its handshake.
+CURLcode OnSslContext(CURL*, void* sslContext, void* data)
+{
+    SSL_CTX_set_cert_verify_callback(static_cast<SSL_CTX*>(sslContext), CheckCertificate, data);
+    return CURLE_OK;
+}
+
 struct SlistFree {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -116,7 +157,8 @@ FtpTransport::~FtpTransport()
     Close();
 }
 
-void FtpTransport::Open(const QString& userName, const QString& password, const FtpTimeouts& timeouts)
+void FtpTransport::Open(const QString& userName, const QString& password, const FtpTimeouts& timeouts,
+                        const FtpTlsSettings& tls)
 {
     Close();
     curl_ = curl_easy_init();
@@ -125,6 +167,10 @@ void FtpTransport::Open(const QString& userName, const QString& password, const 
     user_ = userName.toUtf8();
     password_ = password.toUtf8();
     timeouts_ = timeouts;
+    tls_ = tls;
+    authorityFile_ = tls.AuthorityFile.toLocal8Bit();
+    check_ = CertificateCheck();
+    check_.Pinned = tls.PinnedSha256;
 }
 
 void FtpTransport::Close()
@@ -163,6 +209,28 @@ void FtpTransport::ApplyConnectionOptions()
     curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts_.ReplySeconds));
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.StallSeconds));
+
+    if (tls_.Security == TFtpSecurity::Plain)
+        return;
+    // AUTH TLS on the control connection, then PBSZ 0 and PROT P, so that the
+    // data connections are protected too.
+    curl_easy_setopt(
+        h, CURLOPT_USE_SSL,
+        static_cast<long>(tls_.Security == TFtpSecurity::TlsRequired ? CURLUSESSL_ALL : CURLUSESSL_TRY));
+    curl_easy_setopt(h, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+    curl_easy_setopt(h, CURLOPT_FTP_SSL_CCC, static_cast<long>(CURLFTPSSL_CCC_NONE));
+    // The peer check stays on even with a pin: it is what makes the TLS
+    // library end the handshake when CheckCertificate refuses. The host name
+    // is the library's check and only counts without a pin; a pinned
+    // certificate is trusted as the certificate of this account's server.
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, tls_.PinnedSha256.isEmpty() ? 2L : 0L);
+    if (!authorityFile_.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, authorityFile_.constData());
+    if (curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, OnSslContext) != CURLE_OK ||
+        curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, &check_) != CURLE_OK)
+        throw TarnwellError(QStringLiteral("This build's network library cannot check server certificates, "
+                                           "so FTP over TLS is not available."));
 }
 
 FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& progress)
@@ -178,6 +246,8 @@ FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& prog
     Call call;
     call.Request = &request;
     call.OnProgress = &progress;
+    check_.PresentedSha256.clear();
+    check_.Rejected = false;
     char errorText[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(h, CURLOPT_URL, request.Url.constData());
@@ -232,6 +302,10 @@ FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& prog
     outcome.ReplyLines = call.Lines;
     outcome.Greeted = !call.Lines.isEmpty();
     outcome.ConnectionRefusedByUs = call.RefusedConnection;
+    outcome.TlsRefused = code == CURLE_USE_SSL_FAILED;
+    outcome.CertificateSha256 = check_.PresentedSha256;
+    outcome.CertificateRejected = code != CURLE_OK && !check_.PresentedSha256.isEmpty() &&
+                                  (code == CURLE_PEER_FAILED_VERIFICATION || check_.Rejected);
     long lastCode = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &lastCode);
     outcome.LastCode = static_cast<int>(lastCode);

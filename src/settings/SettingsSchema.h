@@ -83,6 +83,15 @@ inline const QString KeyULLinkUpLoad = QStringLiteral("ULLinkUpLoad");
 inline const QString KeyServerHome = QStringLiteral("ServerHome");
 inline const QString KeyServerRoot = QStringLiteral("ServerRoot");
 inline const QString KeyHTTPHost = QStringLiteral("HTTPHost");
+// Added after the keys above, and written after them, so that their order in
+// a section stays as it always was. Without it an account is plain FTP.
+inline const QString KeyFtpSecurity = QStringLiteral("FtpSecurity");
+inline const QString FtpSecurityPlain = QStringLiteral("plain");
+inline const QString FtpSecurityTlsIfOffered = QStringLiteral("tls-if-offered");
+inline const QString FtpSecurityTlsRequired = QStringLiteral("tls-required");
+// The SHA-256 fingerprint of a server certificate the user chose to trust
+// for the account although the system does not.
+inline const QString KeyFtpCertificate = QStringLiteral("FtpCertificate");
 
 // Upload records: section "ULF-" + project + "-" + account; each key is the
 // full local path of a file, each value its packed last-write stamp.

@@ -8,11 +8,13 @@
 #include "ui/pages/AccountsPage.h"
 #include "util/Prompts.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <algorithm>
 
 AccountActions::AccountActions(const ActionContext& context, const Pages& pages, QObject* parent)
     : QObject(parent), c(context), p(pages)
@@ -29,6 +31,11 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     connect(page->bbtnAccountDelete, &QPushButton::clicked, this, &AccountActions::btnAccountDeleteClick);
     connect(page->lbeServerHomePath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
     connect(page->lbeServerRootPath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
+    // A choice of protection is stored when the page is left, so that an
+    // upload started from another page already connects as chosen.
+    connect(page->cbxFtpSecurity, &QComboBox::activated, this, &AccountActions::AccountChange);
+    connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
+            &AccountActions::ForgetCertificateClick);
     lastPage = p.pageControl->currentIndex();
     connect(p.pageControl, &QTabWidget::currentChanged, this, &AccountActions::PageControl1Change);
 }
@@ -64,6 +71,17 @@ void AccountActions::ShowFields(const TAccountFields& f)
     page->lbeFTPHost->setText(f.Host);
     page->lbeServerHomePath->setText(f.ServerHome);
     page->lbeServerRootPath->setText(f.ServerRoot);
+    page->cbxFtpSecurity->setCurrentIndex(static_cast<int>(f.Security));
+    page->ShowTrustedCertificate(f.TrustedCertificate);
+}
+
+void AccountActions::ForgetCertificateClick()
+{
+    const QString account = p.accounts->lblAccountName->text();
+    if (!c.Store() || account.isEmpty())
+        return;
+    ForgetCertificate(*c.Store(), account);
+    p.accounts->ShowTrustedCertificate(QString());
 }
 
 void AccountActions::LoadAccount(LoadMode mode)
@@ -105,6 +123,7 @@ void AccountActions::SaveAccount()
     f.LinkUploadPath = page->lbeLinkUploadURL->text();
     f.ServerHome = page->lbeServerHomePath->text();
     f.ServerRoot = page->lbeServerRootPath->text();
+    f.Security = static_cast<TFtpSecurity>(std::max(0, page->cbxFtpSecurity->currentIndex()));
     ::SaveAccount(appData, f);
 }
 
@@ -185,6 +204,10 @@ void AccountActions::AccountChange()
 void AccountActions::TabAccountsEnter()
 {
     c.state.AccountChanged = false;
+    // An upload or import may have trusted a certificate meanwhile.
+    const QString account = p.accounts->lblAccountName->text();
+    if (c.Store() && !account.isEmpty())
+        p.accounts->ShowTrustedCertificate(::LoadAccount(*c.Store(), account).TrustedCertificate);
 }
 
 void AccountActions::TabAccountsExit()

@@ -40,6 +40,7 @@ public:
 
 private:
     void ShowFields(const TAccountFields& fields);
+    void ForgetCertificateClick();
     void PageControl1Change(int index);
 
     ActionContext c;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "projects/WorkingState.h"
+#include "publish/CertificateTrust.h"
 #include "ui/ShellServices.h"
 
 #include <memory>
@@ -17,4 +18,8 @@ struct ActionContext {
 
     TAppData* Store() const { return store.get(); }
     Prompts& UserPrompts() const { return services.prompts; }
+    // What the window's FTP operations give their client: a certificate the
+    // system does not trust is shown in a question box with its SHA-256
+    // fingerprint, and Yes stores it with the account.
+    AskingCertificateDecision CertificateQuestions() const { return {services.prompts, store.get()}; }
 };

@@ -65,6 +65,8 @@ const QStringList& EditingControlNames()
         QStringLiteral("bbtnTimeStamp"),
         QStringLiteral("bbtnUpload"),
         QStringLiteral("bbtnAutoUpload"),
+        QStringLiteral("cbxFtpSecurity"),
+        QStringLiteral("bbtnForgetCertificate"),
     };
     return names;
 }

@@ -34,7 +34,8 @@ private slots:
     void init() { fixture_ = std::make_unique<TestStore>(); }
     void cleanup() { fixture_.reset(); }
 
-    // Key order of a first save, with every server folder closed by "/".
+    // Key order of a first save, with every server folder closed by "/"
+    // and the security choice after the keys that were there before it.
     void SaveWritesKeysInOrderWithTrailingSlashes()
     {
         TAppData& store = *fixture_->store;
@@ -43,8 +44,77 @@ private slots:
                                    "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
                                    "<FtpUser>webmaster",     "<FtpHost>ftp.example.test:2121",
                                    "<FtpAccount>Main",       "<ServerHome>/public_html/",
-                                   "<ServerRoot>/"};
+                                   "<ServerRoot>/",          "<FtpSecurity>plain"};
         QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()), expected);
+    }
+
+    // What the stored text of the choice reads as, for the Accounts page and
+    // for the connection. An account saved before the choice existed has no
+    // text and stays plain FTP; a text this program does not know never
+    // lets the password go out in the clear.
+    void SecurityChoiceIsReadBack_data()
+    {
+        QTest::addColumn<QString>("stored"); // "-": no key at all
+        QTest::addColumn<int>("security");
+        QTest::newRow("no key (an older file)") << "-" << int(TFtpSecurity::Plain);
+        QTest::newRow("empty") << "" << int(TFtpSecurity::Plain);
+        QTest::newRow("plain") << "plain" << int(TFtpSecurity::Plain);
+        QTest::newRow("when offered") << "tls-if-offered" << int(TFtpSecurity::TlsIfOffered);
+        QTest::newRow("required") << "tls-required" << int(TFtpSecurity::TlsRequired);
+        QTest::newRow("unknown") << "tls-implicit" << int(TFtpSecurity::TlsRequired);
+    }
+    void SecurityChoiceIsReadBack()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, security);
+        TAppData& store = *fixture_->store;
+        const QString s = AccountSection("Main");
+        store.WriteString(s, KeyFtpHost, QStringLiteral("ftp.example.test"));
+        store.WriteString(s, KeyFtpAccount, QStringLiteral("Main"));
+        if (stored != QLatin1String("-"))
+            store.WriteString(s, KeyFtpSecurity, stored);
+        QCOMPARE(int(LoadAccount(store, QStringLiteral("Main")).Security), security);
+        QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Security), security);
+        // Saving what was read writes the choice as it reads.
+        SaveAccount(store, LoadAccount(store, QStringLiteral("Main")));
+        QCOMPARE(int(FtpSecurityFromText(store.ReadString(s, KeyFtpSecurity, {}))), security);
+        QCOMPARE(FtpSecurityChoices().size(), 3);
+    }
+
+    // The trusted certificate is kept through saves of the page, goes with
+    // a new host, and only the trust functions change it otherwise.
+    void TrustedCertificateBelongsToTheHost_data()
+    {
+        QTest::addColumn<QString>("newHost");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("same host") << "ftp.example.test:2121"
+                                   << "AB:CD";
+        QTest::newRow("new host") << "ftp.other.test"
+                                  << "";
+    }
+    void TrustedCertificateBelongsToTheHost()
+    {
+        QFETCH(QString, newHost);
+        QFETCH(QString, after);
+        TAppData& store = *fixture_->store;
+        TAccountFields f = SampleAccount();
+        f.Security = TFtpSecurity::TlsRequired;
+        SaveAccount(store, f);
+        TrustCertificate(store, QStringLiteral("Main"), QStringLiteral("AB:CD"));
+        QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate,
+                 QStringLiteral("AB:CD"));
+        QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()).last(),
+                 QStringLiteral("<FtpCertificate>AB:CD"));
+        f = LoadAccount(store, QStringLiteral("Main"));
+        QCOMPARE(f.TrustedCertificate, QStringLiteral("AB:CD"));
+        f.TrustedCertificate.clear(); // what the page holds does not count
+        f.Host = newHost;
+        SaveAccount(store, f);
+        QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate, after);
+        ForgetCertificate(store, QStringLiteral("Main"));
+        QVERIFY(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate.isEmpty());
+        QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Security),
+                 int(TFtpSecurity::TlsRequired));
     }
 
     void SaveWithoutANameWritesNothing()

@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 #include "settings/SettingsSchema.h"
+#include "ui/ActionContext.h"
+
+#include <QComboBox>
 
 using namespace Schema;
 
@@ -282,6 +285,71 @@ private slots:
         fx->Button("btnAbandon")->click();
         QCOMPARE(fx->Edit("lbePhpFile")->text(), QStringLiteral("/typed.php"));
         QVERIFY(fx->Store().ReadSectionEntries(QString(), {}).isEmpty());
+    }
+
+    // The security choice is kept per account like the other fields, and a
+    // choice made with the keyboard or mouse is stored when the page is left.
+    void SecurityChoiceIsKeptPerAccount()
+    {
+        auto* security = fx->Find<QComboBox>("cbxFtpSecurity");
+        QCOMPARE(security->count(), 3);
+        QCOMPARE(security->itemText(0), QStringLiteral("Plain FTP"));
+        QCOMPARE(security->itemText(1), QStringLiteral("TLS when the server offers it"));
+        QCOMPARE(security->itemText(2), QStringLiteral("TLS required"));
+        fx->NewAccount("Main");
+        fx->ShowPage("TabAccounts");
+        QCOMPARE(security->currentIndex(), 0);
+        security->setFocus();
+        QTest::keyClick(security, Qt::Key_Down);
+        QTest::keyClick(security, Qt::Key_Down);
+        QCOMPARE(security->currentText(), QStringLiteral("TLS required"));
+        fx->ShowPage("TabPrograms");
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpSecurity, {}),
+                 QStringLiteral("tls-required"));
+        fx->NewAccount("Mirror");
+        QCOMPARE(security->currentIndex(), 0);
+        ShowAccount("Main");
+        QCOMPARE(security->currentText(), QStringLiteral("TLS required"));
+    }
+
+    // The window's decision on a certificate: a question with its
+    // fingerprint, Yes keeps it with the account (shown on the page when it
+    // is entered), a changed one is refused without a question, and Forget
+    // Certificate drops the trust.
+    void CertificateQuestionAndForget()
+    {
+        fx->NewAccount("Main");
+        fx->Edit("lbeFTPHost")->setText(QStringLiteral("127.0.0.1:2121"));
+        fx->NewAccount("Mirror");
+        ShowAccount("Main");
+        const QString print = QStringLiteral("0F:").repeated(31) + QStringLiteral("A1");
+        ServerCertificate certificate{"Main", "127.0.0.1:2121", print, "", "self-signed certificate"};
+        AskingCertificateDecision decision =
+            ActionContext{fx->window->AppData, fx->window->State, fx->window->Services()}
+                .CertificateQuestions();
+        fx->prompts.Clear();
+        fx->prompts.QueueAnswers({IDYES});
+        QVERIFY(decision.Trust(certificate));
+        QCOMPARE(fx->prompts.Count(RecordingPrompts::Kind::Question), 1);
+        QVERIFY(fx->prompts.Texts().first().contains(print));
+        QVERIFY(fx->prompts.Texts().first().contains(QLatin1String("self-signed certificate")));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpCertificate, {}), print);
+
+        fx->ShowPage("TabPrograms");
+        fx->ShowPage("TabAccounts");
+        auto* shown = fx->Find<QLabel>("lblTrustedCertificate");
+        QCOMPARE(shown->text(), QStringLiteral("Trusted: 0F:0F\u20260F:A1"));
+        QCOMPARE(shown->toolTip(), QStringLiteral("SHA-256 ") + print);
+
+        certificate.Trusted = print;
+        certificate.Fingerprint = QStringLiteral("AA:").repeated(31) + QStringLiteral("AA");
+        QVERIFY(!decision.Trust(certificate));
+        QCOMPARE(fx->prompts.Count(RecordingPrompts::Kind::Question), 1);
+
+        fx->Button("bbtnForgetCertificate")->click();
+        QVERIFY(shown->text().isEmpty());
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpCertificate, "none"),
+                 QStringLiteral("none"));
     }
 
     void AccountsSurviveARestart()

@@ -68,6 +68,11 @@ private slots:
             {KeyServerHome, "ServerHome"},
             {KeyServerRoot, "ServerRoot"},
             {KeyHTTPHost, "HTTPHost"},
+            {KeyFtpSecurity, "FtpSecurity"},
+            {FtpSecurityPlain, "plain"},
+            {FtpSecurityTlsIfOffered, "tls-if-offered"},
+            {FtpSecurityTlsRequired, "tls-required"},
+            {KeyFtpCertificate, "FtpCertificate"},
             {UploadRecordSection("Alpha", "Main host"), "ULF-Alpha-Main host"},
         };
         for (const auto& [name, literal] : names)

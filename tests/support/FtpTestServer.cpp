@@ -50,6 +50,9 @@ FtpTestServer::FtpTestServer(const Options& options)
         arguments << QStringLiteral("--idle-timeout") << QString::number(options.IdleTimeout);
     if (options.IdleSilent)
         arguments << QStringLiteral("--idle-silent");
+    if (!options.TlsCertificate.isEmpty())
+        arguments << QStringLiteral("--tls-cert") << options.TlsCertificate << QStringLiteral("--tls-key")
+                  << options.TlsKey;
 
     // The server's own messages go to a file, so a full pipe can never stall it.
     process_.setStandardErrorFile(dir_.filePath(QStringLiteral("server.log")));

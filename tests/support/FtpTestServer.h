@@ -25,6 +25,10 @@ public:
         // Entries "file:NAME" or "dir:NAME" that the listings of "/" show
         // although they do not exist ("file:../x"), as a hostile server's.
         QStringList FakeEntries;
+        // With both: the server offers explicit TLS (AUTH TLS) with this
+        // certificate and key (PEM files, see TestCertificates).
+        QString TlsCertificate;
+        QString TlsKey;
     };
 
     FtpTestServer();

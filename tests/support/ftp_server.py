@@ -19,6 +19,9 @@ terminated. Switches let a test provoke the faults the client must survive:
   --fake-entry KIND:NAME  add an entry (KIND file or dir) that does not exist
                         to the listings of "/", as a hostile server might
                         (repeatable)
+  --tls-cert FILE --tls-key FILE
+                        offer explicit TLS (AUTH TLS) with this certificate
+                        and key (PEM); plain FTP stays allowed
 """
 
 import argparse
@@ -29,6 +32,7 @@ import sys
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -47,6 +51,8 @@ def parse_args():
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
     parser.add_argument("--fake-entry", action="append", default=[])
+    parser.add_argument("--tls-cert", default="")
+    parser.add_argument("--tls-key", default="")
     return parser.parse_args()
 
 
@@ -57,8 +63,10 @@ def make_handler(args):
     mute = upper(args.mute)
     drop_on = upper(args.drop_on)
 
-    class TestHandler(FTPHandler):
-        proto_cmds = dict(FTPHandler.proto_cmds)
+    base = TLS_FTPHandler if args.tls_cert else FTPHandler
+
+    class TestHandler(base):
+        proto_cmds = dict(base.proto_cmds)
         if args.no_mlsd:
             proto_cmds.pop("MLSD", None)
             proto_cmds.pop("MLST", None)
@@ -90,6 +98,18 @@ def make_handler(args):
                 self.respond("550 Refused once by the test server.")
                 return
             super().pre_process_command(line, cmd, arg)
+
+    if args.tls_cert:
+        class TestDTPHandler(TLS_DTPHandler):
+            # Clients open a protected data connection's handshake at once,
+            # before the transfer command; pyftpdlib would take the bytes of
+            # that handshake for a hang-up and close the connection.
+            def readable(self):
+                if self._ssl_accepting:
+                    return True
+                return super().readable()
+
+        TestHandler.dtp_handler = TestDTPHandler
 
     return TestHandler
 
@@ -127,6 +147,9 @@ def main():
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = make_handler(args)
+    if args.tls_cert:
+        handler.certfile = args.tls_cert
+        handler.keyfile = args.tls_key
     handler.authorizer = authorizer
     handler.abstracted_fs = make_filesystem(args)
     handler.banner = "Tarnwell test server ready."

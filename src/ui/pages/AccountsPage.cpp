@@ -1,7 +1,9 @@
 #include "ui/pages/AccountsPage.h"
 
+#include "projects/AccountStore.h"
 #include "ui/Controls.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,11 +67,45 @@ AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
     lbeUploadInstallerPath = AddField(this, fields, 2, 1, "lbeUploadInstallerPath", "Server Installer Path");
     lbeUploadPhpPath = AddField(this, fields, 3, 1, "lbeUploadPhpPath", "Server Php Path");
     lbeLinkUploadURL = AddField(this, fields, 4, 1, "lbeLinkUploadURL", "Server Link Page Path");
-    fields->setRowStretch(5, 1);
+
+    lblFtpSecurity = MakeLabel(this, QStringLiteral("lblFtpSecurity"), QStringLiteral("FTP Security"));
+    cbxFtpSecurity = new QComboBox(this);
+    cbxFtpSecurity->setObjectName(QStringLiteral("cbxFtpSecurity"));
+    cbxFtpSecurity->addItems(FtpSecurityChoices());
+    lblFtpSecurity->setBuddy(cbxFtpSecurity);
+    auto* security = new QVBoxLayout;
+    security->setSpacing(0);
+    security->addWidget(lblFtpSecurity);
+    security->addWidget(cbxFtpSecurity);
+    fields->addLayout(security, 5, 0);
+
+    lblTrustedCertificate = MakeLabel(this, QStringLiteral("lblTrustedCertificate"), QString());
+    lblTrustedCertificate->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Never widens its column; the whole fingerprint is in the tool tip.
+    lblTrustedCertificate->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bbtnForgetCertificate =
+        MakeButton(this, QStringLiteral("bbtnForgetCertificate"), QStringLiteral("Forget Certificate"));
+    auto* certificate = new QVBoxLayout;
+    certificate->setSpacing(0);
+    certificate->addWidget(lblTrustedCertificate);
+    certificate->addWidget(bbtnForgetCertificate, 0, Qt::AlignLeft);
+    fields->addLayout(certificate, 5, 1);
+    fields->setRowStretch(6, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(12);
     layout->addLayout(left, 2);
     layout->addLayout(fields, 5);
+}
+
+void AccountsPage::ShowTrustedCertificate(const QString& fingerprint)
+{
+    // Whole, the 95 characters would not fit beside the choice.
+    const QString shown = fingerprint.size() > 12
+                              ? fingerprint.left(5) + QStringLiteral("\u2026") + fingerprint.right(5)
+                              : fingerprint;
+    lblTrustedCertificate->setText(fingerprint.isEmpty() ? QString() : QStringLiteral("Trusted: ") + shown);
+    lblTrustedCertificate->setToolTip(fingerprint.isEmpty() ? QString()
+                                                            : QStringLiteral("SHA-256 ") + fingerprint);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,4 +29,14 @@ public:
     QLineEdit* lbeUploadInstallerPath;
     QLineEdit* lbeServerHomePath;
     QLineEdit* lbeServerRootPath;
+    // FTP over TLS: the choice, and the certificate trusted for the account
+    // although the system does not trust it.
+    QLabel* lblFtpSecurity;
+    QComboBox* cbxFtpSecurity;
+    QLabel* lblTrustedCertificate;
+    QPushButton* bbtnForgetCertificate;
+
+    // Shows a trusted fingerprint ("AB:CD:...") shortened, whole in the
+    // tool tip; empty shows none.
+    void ShowTrustedCertificate(const QString& fingerprint);
 };

@@ -100,9 +100,14 @@ int main(int argc, char* argv[])
         qFatal("the test FTP server did not start: %s", qPrintable(ours.Error()));
     TestStore store;
     const TConnectionSettings account = ours.Account(QStringLiteral("Bench"));
-    SaveAccount(*store, {QStringLiteral("Bench"), account.Host, account.UserName, account.Password,
-                         QStringLiteral("/"), QStringLiteral("/"), QStringLiteral("/"), QStringLiteral("/"),
-                         QStringLiteral("/")});
+    TAccountFields accountFields;
+    accountFields.Name = QStringLiteral("Bench");
+    accountFields.Host = account.Host;
+    accountFields.User = account.UserName;
+    accountFields.Pass = account.Password;
+    accountFields.InstallerPath = accountFields.PhpPath = accountFields.LinkUploadPath = QStringLiteral("/");
+    accountFields.ServerHome = accountFields.ServerRoot = QStringLiteral("/");
+    SaveAccount(*store, accountFields);
     TProjectFields fields;
     fields.LocalRoot = site;
     fields.LocalHome = home;

@@ -29,8 +29,17 @@ struct PublishSite {
 inline void StoreAccount(TAppData& store, const QString& name, const FtpTestServer& server,
                          const QString& password = FtpTestServer::Password())
 {
-    SaveAccount(store, {name, server.HostText(), FtpTestServer::User(), password, "/public_html/downloads",
-                        "/inc", "/public_html", "/public_html", "/"});
+    SaveAccount(store, {name,
+                        server.HostText(),
+                        FtpTestServer::User(),
+                        password,
+                        "/public_html/downloads",
+                        "/inc",
+                        "/public_html",
+                        "/public_html",
+                        "/",
+                        TFtpSecurity::Plain,
+                        {}});
     store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames,
                     store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames) << name);
 }

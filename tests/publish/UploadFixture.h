@@ -71,9 +71,17 @@ public:
     void PointAccountAt(const QString& name, const FtpTestServer& server, const QString& password = {})
     {
         const TConnectionSettings account = server.Account(name);
-        SaveAccount(*store,
-                    {name, account.Host, account.UserName, password.isEmpty() ? account.Password : password,
-                     "/", "/", "/", account.HomePath, account.RootPath});
+        SaveAccount(*store, {name,
+                             account.Host,
+                             account.UserName,
+                             password.isEmpty() ? account.Password : password,
+                             "/",
+                             "/",
+                             "/",
+                             account.HomePath,
+                             account.RootPath,
+                             TFtpSecurity::Plain,
+                             {}});
     }
 
     // The scan of the loaded project, as the window runs it.

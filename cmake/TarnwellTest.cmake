@@ -36,7 +36,10 @@ function(tarnwell_add_test name)
     "XDG_DATA_HOME=${_home}/data"
     "XDG_CONFIG_HOME=${_home}/config"
     "XDG_CACHE_HOME=${_home}/cache"
-    "TMPDIR=${_home}/tmp")
+    "TMPDIR=${_home}/tmp"
+    # The update check never leaves the machine in a test: off unless a
+    # test points it at its own local server.
+    "TARNWELL_UPDATE_ADDRESS=")
   if(T_LABEL STREQUAL "ui")
     list(APPEND _env "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -41,7 +41,12 @@ function(tarnwell_add_test name)
     # test points it at its own local server.
     "TARNWELL_UPDATE_ADDRESS=")
   if(T_LABEL STREQUAL "ui")
-    list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+    # The help pages as the build copies them (build/share/tarnwell/help).
+    list(APPEND _env "QT_QPA_PLATFORM=offscreen"
+      "XDG_DATA_DIRS=${CMAKE_BINARY_DIR}/share:/usr/local/share:/usr/share")
+    if(TARGET tarnwell_help)
+      add_dependencies(${name} tarnwell_help)
+    endif()
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${_env}" TIMEOUT 300)
 endfunction()

@@ -16,6 +16,7 @@ class AppsPanel;
 class BrokenLinksPage;
 class BuildActions;
 class BuilderPage;
+class HelpActions;
 class ImportPage;
 class LocalFilesPage;
 class LogActions;
@@ -34,6 +35,7 @@ class TCancelForm;
 class TScanner;
 class TimeServersPage;
 class ToolActions;
+class UpdateActions;
 class UploadInstallerPage;
 class UtilitiesPage;
 
@@ -128,6 +130,8 @@ protected:
     ToolActions* Tools = nullptr;
     BuildActions* Build = nullptr;
     SiteActions* Site = nullptr;
+    HelpActions* Help = nullptr;
+    UpdateActions* Update = nullptr;
 
 private:
     void BuildBands();

@@ -36,9 +36,17 @@ function(tarnwell_add_test name)
     "XDG_DATA_HOME=${_home}/data"
     "XDG_CONFIG_HOME=${_home}/config"
     "XDG_CACHE_HOME=${_home}/cache"
-    "TMPDIR=${_home}/tmp")
+    "TMPDIR=${_home}/tmp"
+    # The update check never leaves the machine in a test: off unless a
+    # test points it at its own local server.
+    "TARNWELL_UPDATE_ADDRESS=")
   if(T_LABEL STREQUAL "ui")
-    list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+    # The help pages as the build copies them (build/share/tarnwell/help).
+    list(APPEND _env "QT_QPA_PLATFORM=offscreen"
+      "XDG_DATA_DIRS=${CMAKE_BINARY_DIR}/share:/usr/local/share:/usr/share")
+    if(TARGET tarnwell_help)
+      add_dependencies(${name} tarnwell_help)
+    endif()
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${_env}" TIMEOUT 300)
 endfunction()

@@ -9,6 +9,8 @@ TarnwellApplication::TarnwellApplication(int& argc, char** argv)
 {
     // No display name: X11 would append it to every window title.
     setApplicationName(QStringLiteral("Tarnwell"));
+    // Ties the windows to the installed menu entry (and its icon).
+    setDesktopFileName(QStringLiteral("tarnwell"));
 }
 
 bool TarnwellApplication::notify(QObject* receiver, QEvent* event)

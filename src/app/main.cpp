@@ -1,3 +1,4 @@
+#include "app/HelpLocation.h"
 #include "app/TarnwellApplication.h"
 #include "ui/CancelFormU.h"
 #include "ui/MainscreenU.h"
@@ -5,6 +6,11 @@
 #include "ui/ScannerU.h"
 #include "util/SingleInstance.h"
 #include "util/TarnwellError.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -23,10 +29,27 @@ int Run()
     return TarnwellApplication::exec();
 }
 
+// "--help-folder": prints where the program finds its help pages and ends
+// (exit 1 when it finds none), touching neither settings nor windows; for
+// checking an installation.
+int PrintHelpFolder(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString folder = LocateHelpFolder(QCoreApplication::applicationDirPath());
+    if (folder.isEmpty()) {
+        std::fputs("no help pages found\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", folder.toLocal8Bit().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help-folder") == 0)
+        return PrintHelpFolder(argc, argv);
     // Before anything else: a second copy ends at once, silently, touching nothing.
     SingleInstanceGuard guard;
     const SingleInstanceGuard::Outcome outcome = guard.Acquire();

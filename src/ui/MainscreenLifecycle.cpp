@@ -1,3 +1,4 @@
+#include "app/HelpLocation.h"
 #include "app/WindowGeometry.h"
 #include "build/SavedProjectBuild.h"
 #include "settings/ApplicationDataAPI.h"
@@ -7,11 +8,13 @@
 #include "ui/AccountActions.h"
 #include "ui/BuildActions.h"
 #include "ui/Controls.h"
+#include "ui/HelpActions.h"
 #include "ui/Hints.h"
 #include "ui/MainscreenU.h"
 #include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
+#include "ui/UpdateActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/MaintenancePage.h"
@@ -20,6 +23,7 @@
 #include "ui/pages/UtilitiesPage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,7 +45,7 @@ void TMainScreen::FormShow()
     if (!AppData)
         return;
     State.SelectionChanged = false;
-    // The help file and its viewer join with the context help.
+    Help->SetHelpFolder(LocateHelpFolder(QCoreApplication::applicationDirPath()));
     LoadStoredLists();
     Build->LocateSignTool(false);
     State.PhpLines.clear();
@@ -68,7 +72,7 @@ void TMainScreen::FormShow()
     ShowSoftwareOptions(pnlTop->chkSoftWare->isChecked());
     SetMainScreenHints(this);
     CurrentTabSheet = TabSelectLocalFiles;
-    // CheckForUpdate(false) joins here with the update check.
+    Update->CheckForUpdate(false);
 }
 
 void TMainScreen::LoadStoredLists()

@@ -6,8 +6,10 @@
 #include "ui/AppListActions.h"
 #include "ui/AppsPanel.h"
 #include "ui/BuildActions.h"
+#include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/EditingLock.h"
+#include "ui/HelpActions.h"
 #include "ui/Hints.h"
 #include "ui/ImportActions.h"
 #include "ui/LogActions.h"
@@ -19,6 +21,7 @@
 #include "ui/SiteUploadActions.h"
 #include "ui/TabMarker.h"
 #include "ui/ToolActions.h"
+#include "ui/UpdateActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -174,6 +177,14 @@ void TMainScreen::CreateActions()
         context, SiteLists,
         {this, TabImport, TabSelectLocalFiles, TabAccounts->lbxAccount, pnlTop->lblEditingProject},
         {[this] { return CancelForm; }, [this] { Site->doReScan(true); }}, this);
+    Help = new HelpActions(context,
+                           {pnlTop->bbtnHelp,
+                            [this] {
+                                return QList<QWidget*>{this, Scanner, CancelForm};
+                            },
+                            [this] { return CurrentTabSheet; }},
+                           this);
+    Update = new UpdateActions(context, {this, pnlTop->btnUpdate, TabPrograms->bbtnUpdateCheck}, this);
 }
 
 void TMainScreen::SetEditingEnabled(bool enabled)
@@ -253,4 +264,5 @@ void TMainScreen::closeEvent(QCloseEvent* event)
         }
     }
     closed = true;
+    Help->CloseHelp();
 }

@@ -16,6 +16,7 @@ class AppsPanel;
 class BrokenLinksPage;
 class BuildActions;
 class BuilderPage;
+class HelpActions;
 class ImportActions;
 class ImportPage;
 class LocalFilesPage;
@@ -36,6 +37,7 @@ class TCancelForm;
 class TScanner;
 class TimeServersPage;
 class ToolActions;
+class UpdateActions;
 class UploadInstallerPage;
 class UtilitiesPage;
 
@@ -132,6 +134,8 @@ protected:
     SiteActions* Site = nullptr;
     SiteUploadActions* SiteUpload = nullptr;
     ImportActions* Import = nullptr;
+    HelpActions* Help = nullptr;
+    UpdateActions* Update = nullptr;
 
 private:
     void BuildBands();

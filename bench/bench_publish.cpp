@@ -126,8 +126,6 @@ int main(int argc, char* argv[])
     if (!sent.Succeeded())
         qFatal("the ALL run failed");
     Print(QStringLiteral("tarnwell ALL:      %1 s").arg(oursMs / 1000.0, 0, 'f', 2));
-    if (qEnvironmentVariableIsSet("BENCH_SHOW_COMMANDS"))
-        Print(ours.Commands().join(QLatin1Char('\n')));
 
     SiteUploadInputs updated = all;
     updated.Mode = UploadMode::Changed;

@@ -112,6 +112,9 @@ private:
     void ApplyConnectionOptions();
 
     void* curl_ = nullptr;
+    // Keeps the control connection between requests: the handle joins it
+    // for each request and leaves it afterwards.
+    void* multi_ = nullptr;
     QByteArray user_;
     QByteArray password_;
     FtpTimeouts timeouts_;

@@ -47,12 +47,27 @@ QString RemoteFolderOf(const QString& path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
+// Whether the server holds the path. A server that offers the machine
+// listings answers MLST on the control connection; otherwise, or when it
+// does not understand MLST after all, the path counts as present when a
+// listing of its own path shows an entry (an error or an empty listing
+// means absent). MLST spares a data connection per file moved.
+bool RemotePathExists(FtpClient& ftp, const QString& path)
+{
+    if (ftp.UsesMlsd()) {
+        const FtpResult reply = ftp.Command(QStringLiteral("MLST ") + path);
+        if (reply.Code == 250)
+            return true;
+        if (reply.Code == 550 || reply.Code == 450 || reply.ConnectionLost)
+            return false;
+    }
+    const FtpListingResult listing = ftp.List(path, true);
+    return listing.Result.Ok && !listing.Entries.isEmpty();
+}
+
 bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath)
 {
-    // The target counts as present when a listing of its own path shows an
-    // entry; an error or a listing without entries means absent.
-    const FtpListingResult listing = ftp.List(targetPath, true);
-    const bool exists = listing.Result.Ok && !listing.Entries.isEmpty();
+    const bool exists = RemotePathExists(ftp, targetPath);
     if (!exists)
         return ForceRemoteFolder(ftp, RemoteFolderOf(targetPath)) && Rename(ftp, tempPath, targetPath);
 

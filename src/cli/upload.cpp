@@ -2,6 +2,7 @@
 // The site is scanned first with the saved selection, as loading the
 // project in the window does; the log goes to standard output and the
 // upload stamps are saved once the run has ended.
+#include "CliCertificateDecision.h"
 #include "CliPrompts.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
@@ -23,6 +24,7 @@ struct UploadArguments {
     bool HaveMode = false;
     bool Yes = false;
     bool IgnoreBrokenLinks = false;
+    QString TrustFingerprint;
 };
 
 // Empty when the arguments are sound, else what is wrong with them.
@@ -111,7 +113,10 @@ int RunUpload(const QStringList& arguments)
 {
     const CliCommand& command = CommandNamed(QStringLiteral("upload"));
     UploadArguments parsed;
-    const QString problem = Parse(arguments, parsed);
+    QStringList rest = arguments;
+    QString problem = TakeTrustFingerprint(rest, parsed.TrustFingerprint);
+    if (problem.isEmpty())
+        problem = Parse(rest, parsed);
     if (!problem.isEmpty())
         return UsageError(command, problem);
 
@@ -121,6 +126,7 @@ int RunUpload(const QStringList& arguments)
     if (opened != ExitOk)
         return opened;
     TAppData& store = *settings.store;
+    CliCertificateDecision certs(terminal, settings.store.get(), parsed.TrustFingerprint);
     const TProjectFields fields = LoadProject(store, parsed.Project);
 
     TSiteLists lists;
@@ -139,10 +145,10 @@ int RunUpload(const QStringList& arguments)
     const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
                                   fields.Sites};
     const SiteUploadOutcome outcome =
-        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow());
+        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow(), &certs);
     host.Finish();
-    // The stamps of the accounts that were served.
-    if (outcome.ReachedSummary())
-        store.Save();
+    // The stamps of the accounts that were served, and a certificate trusted
+    // with --trust-fingerprint.
+    store.Save();
     return ExitCodeOf(outcome);
 }

@@ -26,10 +26,11 @@ struct DueFile {
 class SoftwareUploadRun {
 public:
     SoftwareUploadRun(const InstallerUploadRequest& request, TAppData& store, WorkingState& state,
-                      OperationHost& host)
+                      OperationHost& host, CertificateDecision* certificates)
         : r_(request), store_(store), state_(state), host_(host), ftp_(host)
     {
         ftp_.SetTimeouts(request.Timeouts);
+        ftp_.SetCertificateDecision(certificates);
     }
 
     InstallerUploadOutcome Run();
@@ -208,7 +209,8 @@ void SoftwareUploadRun::SendAndMove(QList<DueFile>& due, bool& connected, bool& 
 
 InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TAppData& store,
                                        WorkingState& state, OperationHost& host, Prompts& prompts,
-                                       const std::function<void()>& beginOperation)
+                                       const std::function<void()>& beginOperation,
+                                       CertificateDecision* certificates)
 {
     InstallerUploadOutcome outcome;
     state.InstallerUploadFiles.clear();
@@ -226,5 +228,5 @@ InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TA
     }
     if (beginOperation)
         beginOperation();
-    return SoftwareUploadRun(request, store, state, host).Run();
+    return SoftwareUploadRun(request, store, state, host, certificates).Run();
 }

@@ -316,7 +316,8 @@ QString UploadConfirmation(UploadMode mode, const QStringList& accounts)
 
 SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
                            WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, const PathStyle& style)
+                           const SiteUploadWindow& window, CertificateDecision* certificates,
+                           const PathStyle& style)
 {
     SiteUploadOutcome outcome;
     if (inputs.Project.isEmpty()) {
@@ -332,6 +333,7 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
     }
 
     UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false};
+    run.ftp.SetCertificateDecision(certificates);
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
                                         : QStringLiteral("Summary of site update operations")};

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class CertificateDecision;
 class OperationHost;
 class Prompts;
 class TAppData;
@@ -99,7 +100,9 @@ struct SiteUploadOutcome {
 // Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount
 // holds the account being served. The cancel flag is read only once the
 // operation has begun (BeginOperation), so a flag left from an earlier run
-// counts for nothing.
+// counts for nothing. `certificates` decides on a server certificate the
+// system does not trust (none: every such certificate is refused).
 SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
                            WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, const PathStyle& style = PathStyle::Native());
+                           const SiteUploadWindow& window, CertificateDecision* certificates = nullptr,
+                           const PathStyle& style = PathStyle::Native());

@@ -68,7 +68,8 @@ void SiteUploadActions::DoUpload(UploadMode mode)
         scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
     };
     commands.EndOperation = [&scope] { scope.reset(); };
+    AskingCertificateDecision certs = c.CertificateQuestions();
     const SiteUploadOutcome outcome =
-        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands);
+        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands, &certs);
     page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/FtpTransport.h"
 #include "util/PathStyle.h"
 
 #include <QString>
@@ -43,6 +44,7 @@ struct SiteUploadInputs {
     QString LocalRoot;    // lbeLocalRoot
     QString LocalHome;    // lbeLocalHome
     QStringList Accounts; // lbxUploadSites, in the order they are served
+    FtpTimeouts Timeouts = {};
 };
 
 // The pages a refused check brings to the front.

@@ -58,6 +58,9 @@ private slots:
         QTest::newRow("account not served") << updated + QStringList{"--yes"} << "wrongpass" << 1
                                             << "Could not connect to: LIVE no files uploaded\n"
                                             << "the upload did not complete for: Live" << false;
+        QTest::newRow("dry run") << QStringList{"upload", "Shop", "--mode", "entire", "--dry-run"} << "" << 0
+                                 << "(16 bytes) -> /img/logo.png\n"
+                                 << "" << false;
         QTest::newRow("no mode") << QStringList{"upload", "Shop", "--yes"} << "" << 2 << ""
                                  << "give --mode updated, all or entire" << false;
         QTest::newRow("unknown mode") << QStringList{"upload", "Shop", "--mode", "changed"} << "" << 2 << ""

@@ -8,6 +8,38 @@
 #include <QAction>
 #include <QPlainTextEdit>
 
+namespace {
+
+// The window with the project "Shop" loaded; the project and its account
+// "Live" are in the settings file when the window starts.
+struct ShopWindow {
+    ShopWindow()
+    {
+        wfx.window->close();
+        wfx.window.reset();
+        RecordingPrompts quiet;
+        auto program = std::make_unique<TAppData>();
+        if (!SetUpStore(*program, quiet))
+            qFatal("no settings store");
+        fx = std::make_unique<UploadFixture>(program.get());
+        live = &fx->AddAccount("Live");
+        program->Save();
+        wfx.Open();
+        fx->store = &wfx.Store();
+        program.reset();
+        wfx.window->CancelForm = &cancelForm;
+        wfx.Select("Projects", {UploadFixture::Project});
+        wfx.Button("bbtnSelectProject")->click();
+    }
+
+    WindowFixture wfx;
+    std::unique_ptr<UploadFixture> fx;
+    FtpTestServer* live = nullptr;
+    TCancelForm cancelForm;
+};
+
+} // namespace
+
 class SiteUploadWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -21,23 +53,11 @@ private slots:
     {
         QFETCH(int, answer);
         const bool confirmed = answer == IDYES;
-        // The project and its account are in the settings file when the window starts.
-        WindowFixture wfx;
-        wfx.window->close();
-        wfx.window.reset();
-        RecordingPrompts quiet;
-        auto program = std::make_unique<TAppData>();
-        QVERIFY(SetUpStore(*program, quiet));
-        UploadFixture fx(program.get());
-        FtpTestServer& live = fx.AddAccount("Live");
-        program->Save();
-        wfx.Open();
-        fx.store = &wfx.Store();
-        program.reset();
-        TCancelForm cancelForm;
-        wfx.window->CancelForm = &cancelForm;
-        wfx.Select("Projects", {UploadFixture::Project});
-        wfx.Button("bbtnSelectProject")->click();
+        ShopWindow shop;
+        WindowFixture& wfx = shop.wfx;
+        UploadFixture& fx = *shop.fx;
+        FtpTestServer& live = *shop.live;
+        TCancelForm& cancelForm = shop.cancelForm;
         QCOMPARE(wfx.Items("lbxLocalFiles").size(), 3);
 
         // While files are sent the window is disabled under the cancel window.
@@ -81,22 +101,10 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(QString, total);
-        WindowFixture wfx;
-        wfx.window->close();
-        wfx.window.reset();
-        RecordingPrompts quiet;
-        auto program = std::make_unique<TAppData>();
-        QVERIFY(SetUpStore(*program, quiet));
-        UploadFixture fx(program.get());
-        FtpTestServer& live = fx.AddAccount("Live");
-        program->Save();
-        wfx.Open();
-        fx.store = &wfx.Store();
-        program.reset();
-        TCancelForm cancelForm;
-        wfx.window->CancelForm = &cancelForm;
-        wfx.Select("Projects", {UploadFixture::Project});
-        wfx.Button("bbtnSelectProject")->click();
+        ShopWindow shop;
+        WindowFixture& wfx = shop.wfx;
+        UploadFixture& fx = *shop.fx;
+        FtpTestServer& live = *shop.live;
         wfx.prompts.Clear();
 
         wfx.window->findChild<QAction*>(action)->trigger();

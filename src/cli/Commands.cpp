@@ -9,11 +9,15 @@ const QList<CliCommand>& Commands()
          QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
         {QStringLiteral("build"), QStringLiteral("build PROJECT"), RunBuildCommand},
         {QStringLiteral("upload"),
-         QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links]"),
+         QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links] "
+                        "[--trust-fingerprint HEX] [--dry-run]"),
          RunUpload},
-        {QStringLiteral("upload-installer"), QStringLiteral("upload-installer PROJECT"), RunUploadInstaller},
+        {QStringLiteral("upload-installer"),
+         QStringLiteral("upload-installer PROJECT [--trust-fingerprint HEX]"), RunUploadInstaller},
         {QStringLiteral("import"),
-         QStringLiteral("import PROJECT --account NAME --local-root DIR --local-home DIR"), RunImport},
+         QStringLiteral("import PROJECT --account NAME --local-root DIR --local-home DIR "
+                        "[--trust-fingerprint HEX]"),
+         RunImport},
     };
     return commands;
 }

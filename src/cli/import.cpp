@@ -1,6 +1,7 @@
 // tarnwell-cli import: downloads an account's whole site into two local
 // folders, records it as uploaded and makes those folders the project's, as
 // the Import page does.
+#include "CliCertificateDecision.h"
 #include "CliPrompts.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
@@ -70,7 +71,11 @@ int RunImport(const QStringList& arguments)
 {
     const CliCommand& command = CommandNamed(QStringLiteral("import"));
     SiteImportRequest request;
-    const QString problem = Parse(arguments, request);
+    QStringList rest = arguments;
+    QString trust;
+    QString problem = TakeTrustFingerprint(rest, trust);
+    if (problem.isEmpty())
+        problem = Parse(rest, request);
     if (!problem.isEmpty())
         return UsageError(command, problem);
     request.LocalRoot = FolderArgument(request.LocalRoot);
@@ -82,6 +87,7 @@ int RunImport(const QStringList& arguments)
     if (opened != ExitOk)
         return opened;
     TAppData& store = *settings.store;
+    CliCertificateDecision certs(prompts, settings.store.get(), trust);
     if (!store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames).contains(request.Account)) {
         PrintError(QStringLiteral("tarnwell-cli: unknown account \"") + request.Account + QLatin1Char('"'));
         return ExitUsage;
@@ -92,11 +98,13 @@ int RunImport(const QStringList& arguments)
     SiteImportOutcome outcome;
     {
         ConsoleHost host;
-        outcome = ImportSite(request, store, state, lists, host, prompts);
+        outcome = ImportSite(request, store, state, lists, host, prompts, {}, &certs);
         host.Finish();
     }
-    if (outcome.Ended == SiteImportOutcome::End::Refused)
+    if (outcome.Ended == SiteImportOutcome::End::Refused) {
+        store.Save(); // a certificate trusted with --trust-fingerprint
         return ExitFailed;
+    }
     if (outcome.Ended != SiteImportOutcome::End::NotConnected) {
         // The window ties the import folders to the project's; so does this.
         store.WriteString(request.Project, Schema::KeyLocalRoot, request.LocalRoot);

@@ -2,6 +2,7 @@
 // The site is scanned first with the saved selection, as loading the
 // project in the window does; the log goes to standard output and the
 // upload stamps are saved once the run has ended.
+#include "CliCertificateDecision.h"
 #include "CliPrompts.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
@@ -10,6 +11,7 @@
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
 #include "publish/SiteUpload.h"
+#include "publish/UploadPreview.h"
 #include "settings/ApplicationDataAPI.h"
 #include "site/ScanWindow.h"
 #include "site/SiteLists.h"
@@ -23,6 +25,8 @@ struct UploadArguments {
     bool HaveMode = false;
     bool Yes = false;
     bool IgnoreBrokenLinks = false;
+    bool DryRun = false;
+    QString TrustFingerprint;
 };
 
 // Empty when the arguments are sound, else what is wrong with them.
@@ -32,6 +36,8 @@ QString Parse(const QStringList& arguments, UploadArguments& parsed)
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--yes")) {
             parsed.Yes = true;
+        } else if (arg == QLatin1String("--dry-run")) {
+            parsed.DryRun = true;
         } else if (arg == QLatin1String("--ignore-broken-links")) {
             parsed.IgnoreBrokenLinks = true;
         } else if (arg == QLatin1String("--mode")) {
@@ -105,27 +111,52 @@ int ExitCodeOf(const SiteUploadOutcome& outcome)
     return ExitOk;
 }
 
+// --dry-run: what the upload would send, from the same scan; no server is
+// reached and the settings file is left as it was.
+int RunPreview(const UploadArguments& parsed, const TProjectFields& fields, const TSiteLists& lists,
+               const TAppData& store)
+{
+    if (!lists.BrokenLinks().isEmpty())
+        PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
+                   QStringLiteral("\" has broken links; the upload will ask about them"));
+    CliPrompts terminal(parsed.Yes);
+    WorkingState state;
+    ConsoleHost host;
+    const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
+                                  fields.Sites};
+    const UploadPreview preview = PreviewUpload(inputs, lists, store, state, host, terminal);
+    host.Finish();
+    return preview.Stop == UploadStop::Ran ? ExitOk : ExitFailed;
+}
+
 } // namespace
 
 int RunUpload(const QStringList& arguments)
 {
     const CliCommand& command = CommandNamed(QStringLiteral("upload"));
     UploadArguments parsed;
-    const QString problem = Parse(arguments, parsed);
+    QStringList rest = arguments;
+    QString problem = TakeTrustFingerprint(rest, parsed.TrustFingerprint);
+    if (problem.isEmpty())
+        problem = Parse(rest, parsed);
     if (!problem.isEmpty())
         return UsageError(command, problem);
 
     CliPrompts terminal(parsed.Yes);
     CliSettings settings;
-    const int opened = OpenProjectSettings(parsed.Project, terminal, true, settings);
+    // A preview writes nothing, so it may run beside the window.
+    const int opened = OpenProjectSettings(parsed.Project, terminal, !parsed.DryRun, settings);
     if (opened != ExitOk)
         return opened;
     TAppData& store = *settings.store;
+    CliCertificateDecision certs(terminal, settings.store.get(), parsed.TrustFingerprint);
     const TProjectFields fields = LoadProject(store, parsed.Project);
 
     TSiteLists lists;
     SilentScanWindow scanWindow;
     ScanSite({lists, scanWindow, terminal, &store, parsed.Project, fields.LocalRoot, fields.LocalHome});
+    if (parsed.DryRun)
+        return RunPreview(parsed, fields, lists, store);
     if (!lists.BrokenLinks().isEmpty() && !parsed.IgnoreBrokenLinks) {
         PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
                    QStringLiteral("\" has broken links (tarnwell-cli scan lists them); fix them or pass "
@@ -139,10 +170,10 @@ int RunUpload(const QStringList& arguments)
     const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
                                   fields.Sites};
     const SiteUploadOutcome outcome =
-        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow());
+        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow(), &certs);
     host.Finish();
-    // The stamps of the accounts that were served.
-    if (outcome.ReachedSummary())
-        store.Save();
+    // The stamps of the accounts that were served, and a certificate trusted
+    // with --trust-fingerprint.
+    store.Save();
     return ExitCodeOf(outcome);
 }

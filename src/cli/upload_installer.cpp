@@ -1,6 +1,7 @@
 // tarnwell-cli upload-installer: sends the installer the last build of a
 // saved project made, with its download page and PHP file, to every account
 // of the project, as the Upload button does after a build.
+#include "CliCertificateDecision.h"
 #include "CliPrompts.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
@@ -15,13 +16,18 @@
 int RunUploadInstaller(const QStringList& arguments)
 {
     const CliCommand& command = CommandNamed(QStringLiteral("upload-installer"));
-    for (const QString& arg : arguments)
+    QStringList rest = arguments;
+    QString trust;
+    const QString problem = TakeTrustFingerprint(rest, trust);
+    if (!problem.isEmpty())
+        return UsageError(command, problem);
+    for (const QString& arg : rest)
         if (arg.startsWith(QLatin1String("--")))
             return UsageError(command, QStringLiteral("unknown option ") + arg);
-    if (arguments.size() != 1)
-        return UsageError(command, arguments.isEmpty() ? QStringLiteral("give a project")
-                                                       : QStringLiteral("one project only"));
-    const QString& project = arguments.first();
+    if (rest.size() != 1)
+        return UsageError(command, rest.isEmpty() ? QStringLiteral("give a project")
+                                                  : QStringLiteral("one project only"));
+    const QString& project = rest.first();
 
     CliPrompts prompts;
     CliSettings settings;
@@ -29,6 +35,7 @@ int RunUploadInstaller(const QStringList& arguments)
     if (opened != ExitOk)
         return opened;
     TAppData& store = *settings.store;
+    CliCertificateDecision certs(prompts, settings.store.get(), trust);
 
     // The installer a build of the saved project names; the upload says
     // "You have not built the Installer" when it is not there.
@@ -46,10 +53,11 @@ int RunUploadInstaller(const QStringList& arguments)
     InstallerUploadOutcome outcome;
     {
         ConsoleHost host;
-        outcome = UploadInstaller(request, store, state, host, prompts);
+        outcome = UploadInstaller(request, store, state, host, prompts, {}, &certs);
         host.Finish();
     }
-    if (outcome.Started == InstallerUploadOutcome::Start::Ran)
-        store.Save();
+    // The stamps of the accounts served, and a certificate trusted with
+    // --trust-fingerprint.
+    store.Save();
     return outcome.Ok() ? ExitOk : ExitFailed;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class CertificateDecision;
 class OperationHost;
 class Prompts;
 class TAppData;
@@ -47,7 +48,9 @@ struct InstallerUploadOutcome {
 // not cleared) and ends with the summary. Refusals go to prompts; the log,
 // bars and cancel flag are the host's. beginOperation runs once the checks
 // have passed, before the first account (the window disables itself and
-// shows the cancel window there).
+// shows the cancel window there). `certificates` decides on a server
+// certificate the system does not trust (none: every such one is refused).
 InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TAppData& store,
                                        WorkingState& state, OperationHost& host, Prompts& prompts,
-                                       const std::function<void()>& beginOperation = {});
+                                       const std::function<void()>& beginOperation = {},
+                                       CertificateDecision* certificates = nullptr);

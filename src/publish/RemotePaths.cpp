@@ -37,11 +37,14 @@ UploadPaths UploadPathsOf(const QString& localFile, const QString& localHome, co
     const QChar sep = style.Separator();
     QString path = localFile;
     // Only at the start: with POSIX paths a server path could otherwise
-    // match Local Root again after Local Home was replaced.
-    if (!localHome.isEmpty() && path.startsWith(localHome + sep))
-        path = serverHome + path.mid(localHome.size() + 1);
-    else if (!localRoot.isEmpty() && path.startsWith(localRoot + sep))
-        path = serverRoot + path.mid(localRoot.size() + 1);
+    // match Local Root again after Local Home was replaced. A folder typed
+    // with its trailing separator is the same folder.
+    const QString home = localHome.isEmpty() ? QString() : style.WithTrailingSeparator(localHome);
+    const QString root = localRoot.isEmpty() ? QString() : style.WithTrailingSeparator(localRoot);
+    if (!home.isEmpty() && path.startsWith(home, Qt::CaseSensitive))
+        path = serverHome + QLatin1Char('/') + path.mid(home.size());
+    else if (!root.isEmpty() && path.startsWith(root, Qt::CaseSensitive))
+        path = serverRoot + QLatin1Char('/') + path.mid(root.size());
     path.replace(sep, QLatin1Char('/'));
     path = CollapseSeparators(TempUploadFolder + QLatin1Char('/') + path, QLatin1Char('/'), false);
 

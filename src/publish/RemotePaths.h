@@ -19,7 +19,8 @@ struct UploadPaths {
 // account's Server Home Path, one under Local Root below its Server Root
 // Path (Local Home wins when it lies inside Local Root), and any other file
 // keeps its whole local path. The folders are compared exactly, letter case
-// included; an empty folder matches nothing.
+// included, only at the start of the path, with or without a trailing
+// separator; an empty folder matches nothing.
 UploadPaths UploadPathsOf(const QString& localFile, const QString& localHome, const QString& localRoot,
                           const QString& serverHome, const QString& serverRoot,
                           const PathStyle& style = PathStyle::Native());

@@ -34,11 +34,13 @@ void DropTemporaryUploads(QStringList& paths, QList<qint64>* sizes)
 
 class ImportRun {
 public:
-    ImportRun(const SiteImportRequest& request, TAppData& store, WorkingState& state, OperationHost& host)
+    ImportRun(const SiteImportRequest& request, TAppData& store, WorkingState& state, OperationHost& host,
+              CertificateDecision* certificates)
         : r_(request), store_(store), account_(state.CurrentAccount), host_(host), ftp_(host),
           section_(Schema::UploadRecordSection(request.Project, request.Account))
     {
         ftp_.SetTimeouts(request.Timeouts);
+        ftp_.SetCertificateDecision(certificates);
     }
 
     SiteImportOutcome Run(TSiteLists& lists, const std::function<void()>& beginOperation);
@@ -197,7 +199,7 @@ bool FoldersUsable(const SiteImportRequest& request)
 
 SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
                              TSiteLists& lists, OperationHost& host, Prompts& prompts,
-                             const std::function<void()>& beginOperation)
+                             const std::function<void()>& beginOperation, CertificateDecision* certificates)
 {
     SiteImportOutcome outcome;
     if (request.Account.isEmpty())
@@ -224,5 +226,5 @@ SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, 
                                                         "Local Root folders to import into"));
         return outcome;
     }
-    return ImportRun(request, store, state, host).Run(lists, beginOperation);
+    return ImportRun(request, store, state, host, certificates).Run(lists, beginOperation);
 }

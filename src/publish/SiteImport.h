@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class CertificateDecision;
 class OperationHost;
 class Prompts;
 class TAppData;
@@ -53,4 +54,5 @@ struct SiteImportOutcome {
 // disables itself and shows the cancel window there).
 SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
                              TSiteLists& lists, OperationHost& host, Prompts& prompts,
-                             const std::function<void()>& beginOperation = {});
+                             const std::function<void()>& beginOperation = {},
+                             CertificateDecision* certificates = nullptr);

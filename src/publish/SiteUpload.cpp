@@ -2,7 +2,8 @@
 
 #include "FtpClient.h"
 #include "RemoteFolders.h"
-#include "UploadPaths.h"
+#include "RemotePaths.h"
+#include "UploadSelection.h"
 #include "projects/AccountStore.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
@@ -31,13 +32,6 @@ void Call(const std::function<void()>& command)
         command();
 }
 
-// One file an account is to receive, with what its stamp will be.
-struct PendingFile {
-    QString Path;
-    QString Key;     // the stamp's key: the path without surrounding blanks
-    qint32 Age = -1; // taken before the file is sent
-};
-
 // What one run carries from account to account.
 struct UploadRun {
     const SiteUploadInputs& in;
@@ -57,7 +51,7 @@ struct UploadRun {
 // The state of one account while it is served.
 struct AccountRun {
     QList<PendingFile> sends;
-    QList<RemoteUploadPath> moves;
+    QList<UploadPaths> moves;
     bool connected = true;
     bool allOk = true;
     qint64 done = 0; // steps of the overall bar: one per file sent, one per file moved
@@ -75,29 +69,15 @@ bool Ask(Prompts& prompts, const QString& question)
     return prompts.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
 }
 
-QList<PendingFile> FilesToSend(const UploadRun& run, const QString& section, const QStringList& files)
-{
-    const bool sendAll = run.in.Mode == UploadMode::AllChecked || run.in.Mode == UploadMode::EntireSite;
-    QList<PendingFile> sends;
-    for (const QString& file : files) {
-        TFileOpsSettings info;
-        GetFileInfo(file, info, run.style);
-        const QString key = file.trimmed();
-        // Any difference counts, not only a newer file: a file restored from
-        // an older copy is sent again.
-        if (sendAll || info.Age != run.store.ReadInteger(section, key, 0))
-            sends.append({file, key, info.Age});
-    }
-    return sends;
-}
-
 // The send phase; false when a transfer failed, which ends the account.
-bool SendFiles(UploadRun& run, AccountRun& account, const UploadPathMap& map)
+bool SendFiles(UploadRun& run, AccountRun& account)
 {
     OperationHost& host = run.host;
+    const TConnectionSettings& settings = run.state.CurrentAccount;
     for (const PendingFile& file : account.sends) {
         host.Log(QStringLiteral("Sending ") + file.Path);
-        const RemoteUploadPath remote = MapUploadPath(file.Path, map, run.style);
+        const UploadPaths remote = UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot,
+                                                 settings.HomePath, settings.RootPath, run.style);
         account.moves.append(remote);
         host.Log(QStringLiteral("to: ") + remote.TempPath);
         if (ForceRemoteFolder(run.ftp, remote.TempFolder)) {
@@ -130,7 +110,7 @@ bool SendFiles(UploadRun& run, AccountRun& account, const UploadPathMap& map)
 void MoveFiles(UploadRun& run, AccountRun& account)
 {
     OperationHost& host = run.host;
-    for (const RemoteUploadPath& remote : account.moves) {
+    for (const UploadPaths& remote : account.moves) {
         host.Log(QStringLiteral("Moving ") + remote.TempPath + QStringLiteral("..."));
         if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath)) {
             host.AppendToLastLine(QStringLiteral("Success"));
@@ -153,8 +133,7 @@ void MoveFiles(UploadRun& run, AccountRun& account)
 void SendAndMove(UploadRun& run, AccountRun& account)
 {
     const TConnectionSettings& settings = run.state.CurrentAccount;
-    const UploadPathMap map{run.in.LocalHome, run.in.LocalRoot, settings.HomePath, settings.RootPath};
-    if (!SendFiles(run, account, map))
+    if (!SendFiles(run, account))
         return;
     if (!run.Cancelled() && account.allOk) {
         run.host.Log(QStringLiteral("Sending files to ") + settings.AccountName +
@@ -213,7 +192,7 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
     AccountRun account;
     bool served = false;
     try {
-        account.sends = FilesToSend(run, section, files);
+        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style);
         ReadAccountSettings(run.store, accountName, run.state.CurrentAccount);
         if (account.sends.isEmpty()) {
             const QString line = run.in.Project + QStringLiteral(" >>> ") + accountName +
@@ -236,20 +215,6 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
     if (run.ftp.IsConnected())
         run.ftp.Disconnect();
     return served;
-}
-
-QStringList FilesOfMode(UploadMode mode, const TSiteLists& lists, const WorkingState& state)
-{
-    switch (mode) {
-    case UploadMode::Changed:
-    case UploadMode::AllChecked:
-        return lists.LocalFiles();
-    case UploadMode::EntireSite:
-        return lists.Files();
-    case UploadMode::Software:
-        break;
-    }
-    return state.InstallerUploadFiles;
 }
 
 // The checks of a site mode before anything is sent; Ran when the user
@@ -316,7 +281,8 @@ QString UploadConfirmation(UploadMode mode, const QStringList& accounts)
 
 SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
                            WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, const PathStyle& style)
+                           const SiteUploadWindow& window, CertificateDecision* certificates,
+                           const PathStyle& style)
 {
     SiteUploadOutcome outcome;
     if (inputs.Project.isEmpty()) {
@@ -332,6 +298,8 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
     }
 
     UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false};
+    run.ftp.SetCertificateDecision(certificates);
+    run.ftp.SetTimeouts(inputs.Timeouts);
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
                                         : QStringLiteral("Summary of site update operations")};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/FtpTransport.h"
 #include "util/PathStyle.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 
 #include <functional>
 
+class CertificateDecision;
 class OperationHost;
 class Prompts;
 class TAppData;
@@ -42,6 +44,7 @@ struct SiteUploadInputs {
     QString LocalRoot;    // lbeLocalRoot
     QString LocalHome;    // lbeLocalHome
     QStringList Accounts; // lbxUploadSites, in the order they are served
+    FtpTimeouts Timeouts = {};
 };
 
 // The pages a refused check brings to the front.
@@ -99,7 +102,9 @@ struct SiteUploadOutcome {
 // Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount
 // holds the account being served. The cancel flag is read only once the
 // operation has begun (BeginOperation), so a flag left from an earlier run
-// counts for nothing.
+// counts for nothing. `certificates` decides on a server certificate the
+// system does not trust (none: every such certificate is refused).
 SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
                            WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, const PathStyle& style = PathStyle::Native());
+                           const SiteUploadWindow& window, CertificateDecision* certificates = nullptr,
+                           const PathStyle& style = PathStyle::Native());

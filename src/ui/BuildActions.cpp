@@ -159,10 +159,14 @@ void BuildActions::bbtnUploadClick()
         WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
                                  *cancelForm);
         std::optional<OperationScope> scope;
-        outcome = UploadInstaller(request, *c.Store(), c.state, host, c.UserPrompts(), [&] {
-            saveSiteLog->setEnabled(false);
-            scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
-        });
+        AskingCertificateDecision certs = c.CertificateQuestions();
+        outcome = UploadInstaller(
+            request, *c.Store(), c.state, host, c.UserPrompts(),
+            [&] {
+                saveSiteLog->setEnabled(false);
+                scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+            },
+            &certs);
     }
     if (outcome.Started == InstallerUploadOutcome::Start::NoProject)
         saveSiteLog->setEnabled(false);

@@ -81,6 +81,7 @@ const THintRow Rows[] = {
     {"bbtnUploadSite", 730, "Click this to upload checked files that have been altered since last upload"},
     {"bbtnUploadAll", 740, "Click this to upload all checked files regardless of their status"},
     {"bbtnEntire", 750, "Click this to upload the entire site"},
+    {"bbtnPreview", 750, "Click this to see what an upload would send, without sending anything"},
     {"lbeServerHomePath", 880, "the path to your home page (ie public or home path)"},
     {"lbeLinkUploadURL", 850, "the path where your link page should go"},
     {"lbeUploadPhpPath", 860, "the path where your php file should go"},

@@ -91,9 +91,10 @@ void ImportActions::btnImportSiteClick()
     {
         WidgetOperationHost host(page->memImportProgress, page->pbFile, page->pbFiles, *cancelForm);
         std::optional<OperationScope> scope;
-        outcome = ImportSite(request, *c.Store(), c.state, lists, host, c.UserPrompts(), [&] {
-            scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import"));
-        });
+        AskingCertificateDecision certs = c.CertificateQuestions();
+        outcome = ImportSite(
+            request, *c.Store(), c.state, lists, host, c.UserPrompts(),
+            [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); }, &certs);
     }
     if (outcome.ReScan() && window.reScanAfterImport)
         window.reScanAfterImport();

@@ -1,5 +1,6 @@
 #include "ui/SiteUploadActions.h"
 
+#include "publish/UploadPreview.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
@@ -10,6 +11,7 @@
 #include "ui/pages/SiteUploadPage.h"
 #include "util/TarnwellError.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +27,25 @@ SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLi
     connect(page->bbtnUploadSite, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::Changed); });
     connect(page->bbtnUploadAll, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::AllChecked); });
     connect(page->bbtnEntire, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::EntireSite); });
+    connect(page->actPreviewUpdated, &QAction::triggered, this, [this] { Preview(UploadMode::Changed); });
+    connect(page->actPreviewAll, &QAction::triggered, this, [this] { Preview(UploadMode::AllChecked); });
+    connect(page->actPreviewEntire, &QAction::triggered, this, [this] { Preview(UploadMode::EntireSite); });
+}
+
+void SiteUploadActions::Preview(UploadMode mode)
+{
+    SiteUploadPage* page = p.siteUpload;
+    TCancelForm* cancelForm = window.cancelForm();
+    if (!c.Store() || !cancelForm)
+        return;
+    // The log holds a preview now, not a run's summary to save.
+    page->bbtnSaveUploadLog->setEnabled(false);
+    page->SiteUploadProgress->clear();
+    WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
+    const UploadPreview preview =
+        PreviewUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts());
+    if (preview.Stop == UploadStop::NoAccounts)
+        window.showSubPage(PageOf(UploadPage::SelectAccounts));
 }
 
 SiteUploadInputs SiteUploadActions::GatherInputs(UploadMode mode) const
@@ -68,7 +89,8 @@ void SiteUploadActions::DoUpload(UploadMode mode)
         scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
     };
     commands.EndOperation = [&scope] { scope.reset(); };
+    AskingCertificateDecision certs = c.CertificateQuestions();
     const SiteUploadOutcome outcome =
-        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands);
+        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands, &certs);
     page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
 }

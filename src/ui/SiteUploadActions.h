@@ -46,6 +46,9 @@ public:
 
     // The click of one of the three buttons.
     void DoUpload(UploadMode mode);
+    // A choice of the Preview button's menu: the log lists what that mode
+    // would send, account by account; nothing is sent or recorded.
+    void Preview(UploadMode mode);
 
     SiteUploadInputs GatherInputs(UploadMode mode) const;
 

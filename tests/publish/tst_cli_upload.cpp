@@ -1,5 +1,6 @@
 // tarnwell-cli upload run as a real process against the test FTP server:
 // what it sends, what it records in the settings file, and its exit codes.
+#include "TestCertificates.h"
 #include "UploadFixture.h"
 #include "settings/StoreSetup.h"
 
@@ -57,6 +58,9 @@ private slots:
         QTest::newRow("account not served") << updated + QStringList{"--yes"} << "wrongpass" << 1
                                             << "Could not connect to: LIVE no files uploaded\n"
                                             << "the upload did not complete for: Live" << false;
+        QTest::newRow("dry run") << QStringList{"upload", "Shop", "--mode", "entire", "--dry-run"} << "" << 0
+                                 << "(16 bytes) -> /img/logo.png\n"
+                                 << "" << false;
         QTest::newRow("no mode") << QStringList{"upload", "Shop", "--yes"} << "" << 2 << ""
                                  << "give --mode updated, all or entire" << false;
         QTest::newRow("unknown mode") << QStringList{"upload", "Shop", "--mode", "changed"} << "" << 2 << ""
@@ -102,6 +106,65 @@ private slots:
                      published ? fx.SiteBytes(file) : QByteArray());
             QCOMPARE(fx.Stamp("Live", file), published ? fx.Age(file) : 0);
         }
+    }
+
+    // An account on a server whose certificate is self-signed: refused with
+    // nothing sent, unless the command names its fingerprint, which is then
+    // kept with the account.
+    void UntrustedCertificate_data()
+    {
+        QTest::addColumn<QString>("trust"); // "self", "other" or none
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<bool>("published");
+        QTest::newRow("refused") << "" << 1 << "run again with --trust-fingerprint " << false;
+        QTest::newRow("another fingerprint given") << "other" << 1 << "is not trusted" << false;
+        QTest::newRow("trusted by the option") << "self" << 0 << "" << true;
+    }
+    void UntrustedCertificate()
+    {
+        QFETCH(QString, trust);
+        QFETCH(int, exitCode);
+        QFETCH(QString, err);
+        QFETCH(bool, published);
+
+        TestCertificates certs;
+        QVERIFY2(certs.IsReady(), qPrintable(certs.Error()));
+        const TestCertificates::Made self = certs.SelfSigned("self", "IP:127.0.0.1");
+        const TestCertificates::Made other = certs.SelfSigned("other", "IP:127.0.0.1");
+        QVERIFY2(!self.Fingerprint.isEmpty() && !other.Fingerprint.isEmpty(), qPrintable(certs.Error()));
+
+        TestFolder dataHome(true);
+        RecordingPrompts prompts;
+        auto store = std::make_unique<TAppData>();
+        QVERIFY(SetUpStore(*store, prompts));
+        UploadFixture fx(store.get());
+        FtpTestServer::Options options;
+        options.TlsCertificate = self.Certificate;
+        options.TlsKey = self.Key;
+        FtpTestServer& live = fx.AddAccount("Live", options);
+        TAccountFields account = LoadAccount(*store, "Live");
+        account.Security = TFtpSecurity::TlsRequired;
+        SaveAccount(*store, account);
+        store->Save();
+
+        QStringList arguments{"upload", "Shop", "--mode", "entire", "--yes"};
+        if (!trust.isEmpty())
+            arguments << "--trust-fingerprint" << (trust == "self" ? self.Fingerprint : other.Fingerprint);
+        const Run run = RunCli(arguments);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        // A refusal names the certificate the server presented.
+        QCOMPARE(run.err.contains(self.Fingerprint), !published);
+        bool sent = false;
+        for (const QString& command : live.Commands())
+            sent = sent || command.startsWith("USER") || command.startsWith("STOR");
+        QCOMPARE(sent, published);
+        QCOMPARE(fx.LiveFiles(live).size(), published ? UploadFixture::Targets.size() : 0);
+
+        store = std::make_unique<TAppData>();
+        QVERIFY(SetUpStore(*store, prompts));
+        QCOMPARE(LoadAccount(*store, "Live").TrustedCertificate, published ? self.Fingerprint : QString());
     }
 };
 

@@ -7,43 +7,56 @@
 class RemotePathsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Local Home lies inside Local Root; the account maps them to
+    // /public_html/ and /.
     void UploadPathsFollowTheSiteFolders_data()
     {
         QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("localHome"); // "-": the usual one
         QTest::addColumn<QString>("local");
-        QTest::addColumn<QString>("temp");
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("target"); // the temporary path is this under /BRTempUploadFolder
 
-        QTest::newRow("under Local Home") << true << "C:\\Web\\site\\public_html\\img\\a.png"
-                                          << "/BRTempUploadFolder/public_html/img/a.png"
-                                          << "/public_html/img/a.png";
-        QTest::newRow("under Local Root only") << true << "C:\\Web\\site\\cgi-bin\\x.pl"
-                                               << "/BRTempUploadFolder/cgi-bin/x.pl"
-                                               << "/cgi-bin/x.pl";
-        QTest::newRow("outside both keeps its whole path") << true << "D:\\Out\\setup.exe"
-                                                           << "/BRTempUploadFolder/D:/Out/setup.exe"
-                                                           << "/D:/Out/setup.exe";
-        QTest::newRow("POSIX under Local Home") << false << "/srv/site/public_html/img/a.png"
-                                                << "/BRTempUploadFolder/public_html/img/a.png"
-                                                << "/public_html/img/a.png";
+        const auto row = [](const char* name, bool windows, const char* home, const char* local,
+                            const char* target) {
+            QTest::newRow(name) << windows << home << local << target;
+        };
+        row("under Local Home", true, "-", "C:\\Web\\site\\public_html\\img\\a.png",
+            "/public_html/img/a.png");
+        row("under Local Root only", true, "-", "C:\\Web\\site\\cgi-bin\\x.pl", "/cgi-bin/x.pl");
+        row("outside both keeps its whole path", true, "-", "D:\\Out\\setup.exe", "/D:/Out/setup.exe");
+        row("letter case must match", true, "-", "c:\\web\\site\\x.pl", "/c:/web/site/x.pl");
+        row("Local Home typed with its separator", true, "C:\\Web\\site\\public_html\\",
+            "C:\\Web\\site\\public_html\\index.html", "/public_html/index.html");
+        row("no Local Home maps only the root", true, "", "C:\\Web\\site\\public_html\\index.html",
+            "/public_html/index.html");
+        row("POSIX under Local Home", false, "-", "/srv/site/public_html/img/a.png",
+            "/public_html/img/a.png");
+        row("POSIX under Local Root only", false, "-", "/srv/site/cgi-bin/x.pl", "/cgi-bin/x.pl");
+        row("POSIX outside both keeps its path", false, "-", "/out/setup.exe", "/out/setup.exe");
+        row("POSIX a folder that only begins like Local Home", false, "-", "/srv/site/public_html2/a",
+            "/public_html2/a");
         // Replacing Local Home gives "/srv/..." again: it must not be
         // taken for Local Root a second time.
-        QTest::newRow("POSIX server home that looks like Local Root")
-            << false << "/srv/site/public_html/srv/site/b.html"
-            << "/BRTempUploadFolder/public_html/srv/site/b.html"
-            << "/public_html/srv/site/b.html";
+        row("POSIX server home that looks like Local Root", false, "-",
+            "/srv/site/public_html/srv/site/b.html", "/public_html/srv/site/b.html");
+        // Only at the start: the same folder names deeper down stay.
+        row("POSIX Local Root inside the path", false, "-", "/mirror/srv/site/a.html",
+            "/mirror/srv/site/a.html");
     }
     void UploadPathsFollowTheSiteFolders()
     {
         QFETCH(bool, windows);
+        QFETCH(QString, localHome);
         QFETCH(QString, local);
-        QFETCH(QString, temp);
         QFETCH(QString, target);
         const PathStyle style = windows ? PathStyle::Windows() : PathStyle::Posix();
-        const QString home = windows ? "C:\\Web\\site\\public_html" : "/srv/site/public_html";
+        const QString home = localHome != "-" ? localHome
+                             : windows        ? "C:\\Web\\site\\public_html"
+                                              : "/srv/site/public_html";
         const QString root = windows ? "C:\\Web\\site" : "/srv/site";
 
         const UploadPaths paths = UploadPathsOf(local, home, root, "/public_html/", "/", style);
+        const QString temp = "/BRTempUploadFolder" + target;
         QCOMPARE(paths.TempPath, temp);
         QCOMPARE(paths.TempFolder, temp.left(temp.lastIndexOf('/')));
         QCOMPARE(paths.TargetPath, target);

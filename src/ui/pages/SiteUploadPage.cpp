@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +19,15 @@ SiteUploadPage::SiteUploadPage(QWidget* parent) : QWidget(parent)
     bbtnUploadSite = MakeButton(this, QStringLiteral("bbtnUploadSite"), QStringLiteral("Updated"));
     bbtnUploadAll = MakeButton(this, QStringLiteral("bbtnUploadAll"), QStringLiteral("ALL"));
     bbtnEntire = MakeButton(this, QStringLiteral("bbtnEntire"), QStringLiteral("Entire Site"));
+    bbtnPreview = MakeButton(this, QStringLiteral("bbtnPreview"), QStringLiteral("Preview"));
+    auto* previewMenu = new QMenu(bbtnPreview);
+    actPreviewUpdated = previewMenu->addAction(QStringLiteral("Updated"));
+    actPreviewUpdated->setObjectName(QStringLiteral("actPreviewUpdated"));
+    actPreviewAll = previewMenu->addAction(QStringLiteral("ALL"));
+    actPreviewAll->setObjectName(QStringLiteral("actPreviewAll"));
+    actPreviewEntire = previewMenu->addAction(QStringLiteral("Entire Site"));
+    actPreviewEntire->setObjectName(QStringLiteral("actPreviewEntire"));
+    bbtnPreview->setMenu(previewMenu);
     bbtnSaveUploadLog = MakeButton(this, QStringLiteral("bbtnSaveUploadLog"), QStringLiteral("Save Log"));
     bbtnSaveUploadLog->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     // Nothing to save until a run has written its summary.
@@ -32,7 +42,7 @@ SiteUploadPage::SiteUploadPage(QWidget* parent) : QWidget(parent)
     // Four buttons spread evenly over the width.
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton* button : {bbtnUploadSite, bbtnUploadAll, bbtnEntire, bbtnSaveUploadLog}) {
+    for (QPushButton* button : {bbtnUploadSite, bbtnUploadAll, bbtnEntire, bbtnPreview, bbtnSaveUploadLog}) {
         button->setMinimumWidth(110);
         buttons->addWidget(button);
         buttons->addStretch(1);

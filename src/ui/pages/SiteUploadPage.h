@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -18,5 +19,10 @@ public:
     QPushButton* bbtnUploadSite;
     QPushButton* bbtnUploadAll;
     QPushButton* bbtnEntire;
+    // Its menu chooses the mode to preview.
+    QPushButton* bbtnPreview;
+    QAction* actPreviewUpdated;
+    QAction* actPreviewAll;
+    QAction* actPreviewEntire;
     QPushButton* bbtnSaveUploadLog;
 };

@@ -1,0 +1,95 @@
+#include "UploadPreview.h"
+
+#include "RemotePaths.h"
+#include "UploadSelection.h"
+#include "projects/AccountStore.h"
+#include "settings/SettingsSchema.h"
+#include "util/OperationHost.h"
+#include "util/Prompts.h"
+#include "util/TarnwellError.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString Count(qint64 files, qint64 bytes)
+{
+    return QStringLiteral("%1 file%2, %3 bytes").arg(files).arg(files == 1 ? "" : "s").arg(bytes);
+}
+
+PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accountName,
+                                const QStringList& files, const TAppData& store, const PathStyle& style)
+{
+    PreviewAccount account{accountName, {}, 0, {}};
+    try {
+        const TConnectionSettings settings = ReadAccountSettings(store, accountName);
+        const QString section = Schema::UploadRecordSection(in.Project, accountName);
+        for (const PendingFile& file : FilesToSend(in.Mode, store, section, files, style)) {
+            const QFileInfo info(style.ToFileSystem(file.Path));
+            const qint64 size = info.isFile() ? info.size() : -1;
+            const UploadPaths remote = UploadPathsOf(file.Path, in.LocalHome, in.LocalRoot, settings.HomePath,
+                                                     settings.RootPath, style);
+            account.Files.append({file.Path, size, remote.TargetPath});
+            account.Bytes += qMax<qint64>(size, 0);
+        }
+    } catch (const TarnwellError& error) {
+        account.Files.clear();
+        account.Bytes = 0;
+        account.Error = error.Message();
+    }
+    return account;
+}
+
+void LogAccount(const QString& project, const PreviewAccount& account, OperationHost& host)
+{
+    const QString head = project + QStringLiteral(" >>> ") + account.Account;
+    if (!account.Error.isEmpty()) {
+        host.Log(head + QStringLiteral(" --- ") + account.Error);
+        return;
+    }
+    if (account.Files.isEmpty()) {
+        host.Log(head + QStringLiteral(" No files need to be sent"));
+        return;
+    }
+    host.Log(head + QStringLiteral(": ") + Count(account.Files.size(), account.Bytes));
+    for (const PreviewFile& file : account.Files) {
+        const QString size =
+            file.Size < 0 ? QStringLiteral("missing") : QString::number(file.Size) + QStringLiteral(" bytes");
+        host.Log(QStringLiteral("  ") + file.LocalPath + QStringLiteral(" (") + size +
+                 QStringLiteral(") -> ") + file.TargetPath);
+    }
+}
+
+} // namespace
+
+UploadPreview PreviewUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, const TAppData& store,
+                            const WorkingState& state, OperationHost& host, Prompts& prompts,
+                            const PathStyle& style)
+{
+    UploadPreview preview;
+    if (inputs.Project.isEmpty()) {
+        prompts.ShowInfo(ProductCaption, NoProjectOpenText);
+        preview.Stop = UploadStop::NoProject;
+        return preview;
+    }
+    if (inputs.Accounts.isEmpty()) {
+        prompts.ShowInfo(ProductCaption, NoAccountsText);
+        preview.Stop = UploadStop::NoAccounts;
+        return preview;
+    }
+    host.Log(QStringLiteral("Preview: ") + UploadModeText(inputs.Mode));
+    host.Log(QStringLiteral("Nothing is sent and no upload record changes"));
+    const QStringList files = FilesOfMode(inputs.Mode, lists, state);
+    for (const QString& accountName : inputs.Accounts) {
+        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, store, style);
+        LogAccount(inputs.Project, account, host);
+        preview.Files += account.Files.size();
+        preview.Bytes += account.Bytes;
+        preview.Accounts.append(std::move(account));
+    }
+    const qsizetype accounts = preview.Accounts.size();
+    host.Log(QStringLiteral("Total: ") + Count(preview.Files, preview.Bytes) + QStringLiteral(" to ") +
+             QString::number(accounts) +
+             (accounts == 1 ? QStringLiteral(" account") : QStringLiteral(" accounts")));
+    return preview;
+}

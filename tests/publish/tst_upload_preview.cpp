@@ -1,0 +1,116 @@
+// The preview of a site upload against the run that follows it, on a
+// two-account project: the same files to the same places, and nothing
+// changed by the preview itself.
+#include "UploadFixture.h"
+#include "publish/UploadPreview.h"
+
+#include <QDateTime>
+#include <QFile>
+
+namespace {
+
+// Account -> "local path -> server path" lines.
+using Plan = QMap<QString, QStringList>;
+
+Plan PlanOf(const UploadPreview& preview)
+{
+    Plan plan;
+    for (const PreviewAccount& account : preview.Accounts)
+        for (const PreviewFile& file : account.Files)
+            plan[account.Account].append(file.LocalPath + " -> " + file.TargetPath);
+    return plan;
+}
+
+// What a run's log says it sent, and where its moves put each file.
+Plan PlanOfRun(const QStringList& log)
+{
+    Plan plan;
+    QString account;
+    QString sending;
+    for (const QString& line : log) {
+        if (line.startsWith("Trying to connect to "))
+            account = line.mid(QString("Trying to connect to ").size());
+        else if (line.startsWith("Sending ") && !line.endsWith(" completed"))
+            sending = line.mid(8);
+        else if (line.startsWith("to: /BRTempUploadFolder"))
+            plan[account].append(sending + " -> " +
+                                 line.mid(QString("to: /BRTempUploadFolder").size()).section("... ", 0, 0));
+    }
+    return plan;
+}
+
+QStringList AllStamps(const UploadFixture& fx)
+{
+    QStringList stamps;
+    for (const QString& account : fx.accounts)
+        for (const QString& file : UploadFixture::Targets.keys())
+            stamps << account + file + QString::number(fx.Stamp(account, file));
+    return stamps;
+}
+
+} // namespace
+
+class UploadPreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    // "Live" had an upload of the Files list, and a.html changed since;
+    // "Mirror" never had one.
+    void PreviewIsTheNextRun_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("liveFiles");
+        QTest::addColumn<int>("mirrorFiles");
+        QTest::newRow("Updated") << int(UploadMode::Changed) << 1 << 3;
+        QTest::newRow("ALL") << int(UploadMode::AllChecked) << 3 << 3;
+        QTest::newRow("Entire Site") << int(UploadMode::EntireSite) << 4 << 4;
+    }
+    void PreviewIsTheNextRun()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, liveFiles);
+        QFETCH(int, mirrorFiles);
+
+        UploadFixture fx;
+        FtpTestServer& live = fx.AddAccount("Live");
+        FtpTestServer& mirror = fx.AddAccount("Mirror");
+        fx.Scan();
+        RecordingHost first;
+        RecordingPrompts yes;
+        yes.QueueAnswers({IDYES});
+        const SiteUploadInputs liveOnly{
+            UploadMode::Changed, UploadFixture::Project, fx.Local("site"), fx.Local("site/www"), {"Live"}};
+        QVERIFY(DoUpload(liveOnly, fx.lists, *fx.store, fx.state, first, yes, {}).Succeeded());
+        const QString changed = fx.WriteSite("www/a.html", "page a, new");
+        QFile file(changed);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(600), QFileDevice::FileModificationTime));
+        file.close();
+
+        const QStringList stampsBefore = AllStamps(fx);
+        const qsizetype commandsBefore = live.Commands().size() + mirror.Commands().size();
+        RecordingHost previewHost;
+        RecordingPrompts quiet;
+        const SiteUploadInputs inputs{UploadMode(mode), UploadFixture::Project, fx.Local("site"),
+                                      fx.Local("site/www"), fx.accounts};
+        const UploadPreview preview =
+            PreviewUpload(inputs, fx.lists, *fx.store, fx.state, previewHost, quiet);
+        QCOMPARE(AllStamps(fx), stampsBefore);
+        QCOMPARE(live.Commands().size() + mirror.Commands().size(), commandsBefore);
+        QVERIFY(quiet.AllShown().isEmpty());
+
+        const Plan planned = PlanOf(preview);
+        QCOMPARE(planned.value("Live").size(), liveFiles);
+        QCOMPARE(planned.value("Mirror").size(), mirrorFiles);
+        QCOMPARE(preview.Files, qint64(liveFiles + mirrorFiles));
+        QCOMPARE(previewHost.Lines().last(),
+                 QString("Total: %1 files, %2 bytes to 2 accounts").arg(preview.Files).arg(preview.Bytes));
+
+        RecordingHost run;
+        QVERIFY(fx.Upload(UploadMode(mode), run).Succeeded());
+        QCOMPARE(PlanOfRun(run.Lines()), planned);
+    }
+};
+
+QTEST_GUILESS_MAIN(UploadPreviewTest)
+#include "tst_upload_preview.moc"

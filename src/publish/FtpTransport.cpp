@@ -1,5 +1,6 @@
 #include "FtpTransport.h"
 
+#include "util/NetworkLibrary.h"
 #include "util/TarnwellError.h"
 
 #include <QIODevice>
@@ -24,16 +25,6 @@ using Call = FtpTransport::Call;
 CURL* Handle(void* curl)
 {
     return static_cast<CURL*>(curl);
-}
-
-void InitialiseLibraryOnce()
-{
-    static const bool done = [] {
-        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-            throw TarnwellError(QStringLiteral("The network library could not be started."));
-        return true;
-    }();
-    (void)done;
 }
 
 // Every line the server sends on the control connection arrives here.
@@ -187,7 +178,7 @@ CURLcode RunRequest(CURL* easy, CURLM* multi, bool& connectionAlive)
 
 FtpTransport::FtpTransport()
 {
-    InitialiseLibraryOnce();
+    InitialiseNetworkLibrary();
 }
 
 FtpTransport::~FtpTransport()

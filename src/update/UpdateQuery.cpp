@@ -1,5 +1,6 @@
 #include "update/UpdateQuery.h"
 
+#include "util/NetworkLibrary.h"
 #include "util/TarnwellError.h"
 
 #include <curl/curl.h>
@@ -11,16 +12,6 @@ namespace {
 // An installer name is short; a reply beyond this is not one and is not
 // read into memory whole.
 constexpr qsizetype MaxReplyBytes = 64 * 1024;
-
-void InitialiseLibraryOnce()
-{
-    static const bool done = [] {
-        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-            throw TarnwellError(QStringLiteral("The network library could not be started."));
-        return true;
-    }();
-    (void)done;
-}
 
 size_t OnWrite(char* buffer, size_t size, size_t count, void* data)
 {
@@ -56,7 +47,7 @@ QString TrimReply(const QByteArray& body)
 TUpdateReply PostUpdateQuery(const QString& address, const QString& productCode,
                              const TUpdateTimeouts& timeouts)
 {
-    InitialiseLibraryOnce();
+    InitialiseNetworkLibrary();
     // A new client for every request, freed after it.
     std::unique_ptr<CURL, EasyFree> handle(curl_easy_init());
     if (!handle)

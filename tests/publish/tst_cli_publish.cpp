@@ -1,6 +1,7 @@
 // tarnwell-cli upload-installer and import run as real processes against
 // the test FTP server: exit codes, messages, what lands where and what the
 // settings file keeps afterwards.
+#include "ProgramRun.h"
 #include "PublishFixture.h"
 #include "RecordingPrompts.h"
 #include "projects/ProjectStore.h"
@@ -11,21 +12,11 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliRun = Run;
 
 CliRun RunCli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(TARNWELL_CLI), arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000))
-        qFatal("tarnwell-cli did not finish");
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(TARNWELL_CLI), arguments);
 }
 
 const QString InstallerTarget = QStringLiteral("/public_html/downloads/MyApp-1-2-3-4.exe");

@@ -1,5 +1,6 @@
 // tarnwell-cli upload run as a real process against the test FTP server:
 // what it sends, what it records in the settings file, and its exit codes.
+#include "ProgramRun.h"
 #include "TestCertificates.h"
 #include "UploadFixture.h"
 #include "settings/StoreSetup.h"
@@ -8,22 +9,9 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// Standard input is closed: no terminal answers a question.
 Run RunCli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(TARNWELL_CLI), arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000))
-        qFatal("tarnwell-cli did not finish");
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(TARNWELL_CLI), arguments);
 }
 
 } // namespace

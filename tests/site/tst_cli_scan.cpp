@@ -1,6 +1,7 @@
 // tarnwell-cli scan run as a real process: over a saved project of the
 // settings file and over two folders, its output, exit codes and the
 // settings file left as it was.
+#include "ProgramRun.h"
 #include "RecordingPrompts.h"
 #include "SiteFixture.h"
 #include "TarnwellVersion.h"
@@ -18,21 +19,9 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Run RunCli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(TARNWELL_CLI), arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        qFatal("tarnwell-cli did not finish");
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(TARNWELL_CLI), arguments);
 }
 
 QString SettingsFile()

@@ -1,31 +1,11 @@
 // What scripts/demo --cli runs, against the test FTP server: the demo's
 // set-up tool, then scan, a preview and the upload through tarnwell-cli.
 #include "FtpTestServer.h"
+#include "ProgramRun.h"
 #include "TestFolder.h"
 
 #include <QProcess>
 #include <QTest>
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run RunProgram(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000))
-        qFatal("%s did not finish", qPrintable(program));
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-} // namespace
 
 class DemoPathTest : public QObject {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "UpdateTestServer.h"
 
+#include "PythonServer.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -26,35 +28,12 @@ UpdateTestServer::UpdateTestServer(const Options& options)
                           dir_.filePath(QStringLiteral("requests.log"))};
     if (options.Mute)
         arguments << QStringLiteral("--mute");
-    process_.setStandardErrorFile(dir_.filePath(QStringLiteral("server.log")));
-    process_.start(QStringLiteral("/usr/bin/python3"), arguments);
-    if (!process_.waitForStarted(10000)) {
-        error_ = QStringLiteral("python3 did not start: ") + process_.errorString();
-        return;
-    }
-    while (!process_.canReadLine() && process_.state() == QProcess::Running)
-        if (!process_.waitForReadyRead(10000))
-            break;
-    bool ok = false;
-    const int port = QString::fromLatin1(process_.readLine()).trimmed().toInt(&ok);
-    if (!ok || port <= 0 || port > 65535) {
-        QFile log(dir_.filePath(QStringLiteral("server.log")));
-        log.open(QIODevice::ReadOnly);
-        error_ = QStringLiteral("the server printed no port: ") + QString::fromUtf8(log.readAll());
-        return;
-    }
-    port_ = static_cast<quint16>(port);
+    port_ = StartPythonServer(process_, arguments, dir_.filePath(QStringLiteral("server.log")), error_);
 }
 
 UpdateTestServer::~UpdateTestServer()
 {
-    if (process_.state() == QProcess::NotRunning)
-        return;
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
+    StopPythonServer(process_);
 }
 
 QString UpdateTestServer::Address() const

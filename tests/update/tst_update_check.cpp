@@ -15,11 +15,11 @@ const QByteArray Same = "TarnwellSetup-2-1-0-15.exe"; // the running 2.1.0.15
 const QByteArray Newer = "TarnwellSetup-2-2-0-1.exe";
 
 // "+3", "-2": days from today as short date text; other texts as they stand.
-QString DateText(const QString& spec)
+QString DateText(const QString& when)
 {
     bool days = false;
-    const int n = spec.toInt(&days);
-    return days ? ShortDateText(Today.addDays(n)) : spec;
+    const int n = when.toInt(&days);
+    return days ? ShortDateText(Today.addDays(n)) : when;
 }
 
 } // namespace

@@ -113,7 +113,7 @@ int RunImport(const QStringList& arguments)
         return ExitFailed;
     }
     if (outcome.Ended == SiteImportOutcome::End::Declined) {
-        store.Save();
+        store.Save(); // as above; the project's folders stay as they were
         PrintError(QStringLiteral("tarnwell-cli: ") +
                    DifferingFilesText(outcome.Differing, request.LocalRoot) +
                    QStringLiteral(" Nothing was imported; --overwrite replaces them."));

@@ -245,7 +245,8 @@ bool ImportRun::MayReplace(qsizetype differing)
     case ReplaceDiffering::Ask:
         break;
     }
-    return prompts_.AskQuestion(ProductCaption, ReplaceQuestion(differing, r_.LocalRoot), MB_YESNO) == IDYES;
+    const QString question = DifferingFilesText(differing, r_.LocalRoot) + QStringLiteral(" Replace them?");
+    return prompts_.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
 }
 
 void ImportRun::Place(bool replaceDiffering)
@@ -282,11 +283,6 @@ QString DifferingFilesText(qsizetype count, const QString& localRoot)
     return QStringLiteral("%1 files in %2 differ from the server's copies and would be replaced.")
         .arg(count)
         .arg(localRoot);
-}
-
-QString ReplaceQuestion(qsizetype count, const QString& localRoot)
-{
-    return DifferingFilesText(count, localRoot) + QStringLiteral(" Replace them?");
 }
 
 SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,

@@ -30,16 +30,15 @@ struct SiteImportRequest {
 };
 
 // "N files in <Local Root> differ from the server's copies and would be
-// replaced." and the question that follows it.
+// replaced.", the start of the question and of the command line's refusal.
 QString DifferingFilesText(qsizetype count, const QString& localRoot);
-QString ReplaceQuestion(qsizetype count, const QString& localRoot);
 
 struct SiteImportOutcome {
     enum class End {
         NoAccount,    // no account chosen: nothing happened, nothing said
         Refused,      // a check failed and the user was told why
         NotConnected, // the connection or the login failed
-        Cancelled,    // files so far stay, no stamps
+        Cancelled,    // new files fetched so far are written, no stamps
         Done,         // the tree was fetched (see Failed) and stamped
         Failed,       // an unexpected error ended it (logged); no stamps
         Declined,     // local files differ and were not to be replaced: nothing written

@@ -16,7 +16,7 @@ const QList<CliCommand>& Commands()
          QStringLiteral("upload-installer PROJECT [--trust-fingerprint HEX]"), RunUploadInstaller},
         {QStringLiteral("import"),
          QStringLiteral("import PROJECT --account NAME --local-root DIR --local-home DIR "
-                        "[--trust-fingerprint HEX]"),
+                        "[--overwrite] [--trust-fingerprint HEX]"),
          RunImport},
     };
     return commands;

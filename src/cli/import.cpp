@@ -22,6 +22,9 @@ namespace {
 // Empty when the arguments are sound, else what is wrong with them.
 QString Parse(const QStringList& arguments, SiteImportRequest& request)
 {
+    // Nobody is asked on the command line: without --overwrite an import
+    // that would replace differing local files is refused.
+    request.Replace = ReplaceDiffering::No;
     bool account = false;
     bool root = false;
     bool home = false;
@@ -29,6 +32,10 @@ QString Parse(const QStringList& arguments, SiteImportRequest& request)
         const QString& arg = arguments[i];
         QString* value = nullptr;
         bool* seen = nullptr;
+        if (arg == QLatin1String("--overwrite")) {
+            request.Replace = ReplaceDiffering::Yes;
+            continue;
+        }
         if (arg == QLatin1String("--account")) {
             value = &request.Account;
             seen = &account;
@@ -104,6 +111,13 @@ int RunImport(const QStringList& arguments)
     if (outcome.Ended == SiteImportOutcome::End::Refused) {
         store.Save(); // a certificate trusted with --trust-fingerprint
         return ExitFailed;
+    }
+    if (outcome.Ended == SiteImportOutcome::End::Declined) {
+        store.Save(); // as above; the project's folders stay as they were
+        PrintError(QStringLiteral("tarnwell-cli: ") +
+                   DifferingFilesText(outcome.Differing, request.LocalRoot) +
+                   QStringLiteral(" Nothing was imported; --overwrite replaces them."));
+        return ExitUsage;
     }
     if (outcome.Ended != SiteImportOutcome::End::NotConnected) {
         // The window ties the import folders to the project's; so does this.

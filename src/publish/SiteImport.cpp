@@ -1,6 +1,7 @@
 #include "SiteImport.h"
 
 #include "FtpClient.h"
+#include "ImportStaging.h"
 #include "RemotePaths.h"
 #include "RemoteTree.h"
 #include "projects/AccountStore.h"
@@ -14,6 +15,8 @@
 #include "util/TarnwellError.h"
 
 #include <QDir>
+
+#include <vector>
 
 namespace {
 
@@ -32,12 +35,20 @@ void DropTemporaryUploads(QStringList& paths, QList<qint64>* sizes)
     }
 }
 
+// A download waiting in the staging folder for its local path.
+struct Fetched {
+    QString Remote;
+    QString Local;
+    QString Staged;
+    LocalCopy Copy = LocalCopy::Missing;
+};
+
 class ImportRun {
 public:
     ImportRun(const SiteImportRequest& request, TAppData& store, WorkingState& state, OperationHost& host,
-              CertificateDecision* certificates)
-        : r_(request), store_(store), account_(state.CurrentAccount), host_(host), ftp_(host),
-          section_(Schema::UploadRecordSection(request.Project, request.Account))
+              Prompts& prompts, CertificateDecision* certificates)
+        : r_(request), store_(store), account_(state.CurrentAccount), host_(host), prompts_(prompts),
+          ftp_(host), section_(Schema::UploadRecordSection(request.Project, request.Account))
     {
         ftp_.SetTimeouts(request.Timeouts);
         ftp_.SetCertificateDecision(certificates);
@@ -47,8 +58,13 @@ public:
 
 private:
     bool Connect();
-    void MakeFolders(const RemoteTree& tree);
-    void Download(const RemoteTree& tree);
+    void Import(TSiteLists& lists);
+    // Each server folder with the local folder it maps to.
+    QList<QPair<QString, QString>> LocalFolders(const RemoteTree& tree);
+    void MakeFolders(const QList<QPair<QString, QString>>& folders);
+    void Download(const RemoteTree& tree, const ImportStaging& staging);
+    bool MayReplace(qsizetype differing);
+    void Place(bool replaceDiffering);
     QString LocalPathOf(const QString& remote, bool isFolder) const
     {
         return ImportLocalPath(remote, isFolder, account_.HomePath, r_.LocalHome, r_.LocalRoot);
@@ -64,55 +80,25 @@ private:
     TAppData& store_;
     const TConnectionSettings& account_;
     OperationHost& host_;
+    Prompts& prompts_;
     FtpClient ftp_;
     const QString section_;
     SiteImportOutcome outcome_;
-    // The stamps of the files fetched, written once the import was not cancelled.
+    std::vector<Fetched> fetched_;
+    // The stamps of the files written or found identical, written once the
+    // import was not cancelled.
     QList<QPair<QString, qint32>> stamps_;
 };
 
 SiteImportOutcome ImportRun::Run(TSiteLists& lists, const std::function<void()>& beginOperation)
 {
-    lists.Clear();
     if (beginOperation)
         beginOperation();
     try {
-        if (!Connect()) {
+        if (Connect())
+            Import(lists);
+        else
             outcome_.Ended = End::NotConnected;
-        } else {
-            // Only now, so that a failed connection leaves the old stamps
-            // and the saved selection as they were.
-            store_.DeleteSection(section_);
-            store_.DeleteKey(r_.Project, Schema::KeyFileSelection);
-
-            ftp_.SetProgressSwitch(-1);
-            Log(QStringLiteral("Gathering info from server, this could take a while"));
-            RemoteTree tree;
-            ListRemoteTree(ftp_, host_, QString(), tree);
-            outcome_.Failed << tree.Skipped << tree.Unlisted;
-            if (!host_.Cancelled()) {
-                DropTemporaryUploads(tree.Files, &tree.Sizes);
-                host_.SetOverallProgress(0, tree.Files.size());
-                host_.SetFileProgress(0, 0);
-                Log(QStringLiteral("Creating required folders"));
-                DropTemporaryUploads(tree.Folders, nullptr);
-                MakeFolders(tree);
-            }
-            Log(QStringLiteral("Downloading Site"));
-            Download(tree);
-            if (!host_.Cancelled()) {
-                for (const auto& [path, age] : stamps_)
-                    store_.WriteInteger(section_, path, age);
-                if (outcome_.Failed.isEmpty())
-                    Log(QStringLiteral("Import Complete ") + QString::number(outcome_.Imported) +
-                        QStringLiteral(" filles imported"));
-                else
-                    Log(QStringLiteral("Import finished: %1 files imported, %2 could not be imported")
-                            .arg(outcome_.Imported)
-                            .arg(outcome_.Failed.size()));
-            }
-            outcome_.Ended = host_.Cancelled() ? End::Cancelled : End::Done;
-        }
     } catch (const TarnwellError& error) {
         // Ends in order: disconnected, the window enabled by the caller.
         Log(error.Message());
@@ -126,6 +112,60 @@ SiteImportOutcome ImportRun::Run(TSiteLists& lists, const std::function<void()>&
     return outcome_;
 }
 
+void ImportRun::Import(TSiteLists& lists)
+{
+    ftp_.SetProgressSwitch(-1);
+    Log(QStringLiteral("Gathering info from server, this could take a while"));
+    RemoteTree tree;
+    ListRemoteTree(ftp_, host_, QString(), tree);
+    outcome_.Failed << tree.Skipped << tree.Unlisted;
+    QList<QPair<QString, QString>> folders;
+    if (!host_.Cancelled()) {
+        DropTemporaryUploads(tree.Files, &tree.Sizes);
+        host_.SetOverallProgress(0, tree.Files.size());
+        host_.SetFileProgress(0, 0);
+        Log(QStringLiteral("Creating required folders"));
+        DropTemporaryUploads(tree.Folders, nullptr);
+        // Made only once the import may write: a No leaves no trace.
+        folders = LocalFolders(tree);
+    }
+    Log(QStringLiteral("Downloading Site"));
+    const ImportStaging staging(r_.LocalRoot);
+    Download(tree, staging);
+
+    const bool cancelled = host_.Cancelled();
+    for (Fetched& file : fetched_) {
+        file.Copy = CompareWithLocal(file.Staged, file.Local);
+        outcome_.Differing += file.Copy == LocalCopy::Differs ? 1 : 0;
+    }
+    if (!cancelled && outcome_.Differing > 0 && !MayReplace(outcome_.Differing)) {
+        Log(QStringLiteral("Import stopped: no local file was changed"));
+        outcome_.Ended = End::Declined;
+        return;
+    }
+    // From here on the import writes: what it replaces goes now.
+    lists.Clear();
+    store_.DeleteSection(section_);
+    store_.DeleteKey(r_.Project, Schema::KeyFileSelection);
+    MakeFolders(folders);
+    // A cancel is no consent: only new files are written then.
+    Place(!cancelled);
+    if (cancelled) {
+        outcome_.Ended = End::Cancelled;
+        return;
+    }
+    for (const auto& [path, age] : stamps_)
+        store_.WriteInteger(section_, path, age);
+    if (outcome_.Failed.isEmpty())
+        Log(QStringLiteral("Import Complete ") + QString::number(outcome_.Imported) +
+            QStringLiteral(" filles imported"));
+    else
+        Log(QStringLiteral("Import finished: %1 files imported, %2 could not be imported")
+                .arg(outcome_.Imported)
+                .arg(outcome_.Failed.size()));
+    outcome_.Ended = End::Done;
+}
+
 bool ImportRun::Connect()
 {
     Log(QStringLiteral("Trying to connect to ") + account_.AccountName);
@@ -137,18 +177,28 @@ bool ImportRun::Connect()
     return false;
 }
 
-void ImportRun::MakeFolders(const RemoteTree& tree)
+QList<QPair<QString, QString>> ImportRun::LocalFolders(const RemoteTree& tree)
 {
+    QList<QPair<QString, QString>> folders;
     for (const QString& remote : tree.Folders) {
         const QString local = LocalPathOf(remote, true);
         if (local.isEmpty())
             Fail(remote, QStringLiteral("Skipped, outside the import folders: ") + remote);
-        else if (!QDir().mkpath(PathStyle::Native().ToFileSystem(local)))
+        else
+            folders.append({remote, local});
+    }
+    return folders;
+}
+
+void ImportRun::MakeFolders(const QList<QPair<QString, QString>>& folders)
+{
+    for (const auto& [remote, local] : folders) {
+        if (!QDir().mkpath(PathStyle::Native().ToFileSystem(local)))
             Fail(remote, QStringLiteral("Couldn't create the folder ") + local);
     }
 }
 
-void ImportRun::Download(const RemoteTree& tree)
+void ImportRun::Download(const RemoteTree& tree, const ImportStaging& staging)
 {
     const qint64 total = tree.Files.size();
     qint64 done = 0;
@@ -164,13 +214,13 @@ void ImportRun::Download(const RemoteTree& tree)
         }
         host_.SetFileProgress(0, tree.Sizes[i]);
         ftp_.SetProgressSwitch(0);
-        // Whole or not at all: a file that does not arrive leaves what was there.
-        const FtpResult fetched = ftp_.Download(remote, local, tree.Sizes[i]);
+        // Whole or not at all: a file that does not arrive leaves nothing.
+        const QString staged = staging.PathFor(i);
+        const FtpResult result = ftp_.Download(remote, staged, tree.Sizes[i]);
         ftp_.SetProgressSwitch(-1);
-        if (!fetched.Ok) {
-            Fail(remote,
-                 QStringLiteral("Couldn't download ") + remote + QStringLiteral(": ") + fetched.Error);
-            if (fetched.ConnectionLost) {
+        if (!result.Ok) {
+            Fail(remote, QStringLiteral("Couldn't download ") + remote + QStringLiteral(": ") + result.Error);
+            if (result.ConnectionLost) {
                 const qsizetype left = tree.Files.size() - i - 1;
                 for (qsizetype j = i + 1; j < tree.Files.size(); ++j)
                     outcome_.Failed << tree.Files[j];
@@ -179,12 +229,43 @@ void ImportRun::Download(const RemoteTree& tree)
             }
             continue;
         }
-        TFileOpsSettings info;
-        GetFileInfo(local, info);
-        stamps_.append({local, info.Age});
-        ++outcome_.Imported;
+        fetched_.push_back({remote, local, staged});
         host_.SetOverallProgress(++done, total);
         host_.Refresh();
+    }
+}
+
+bool ImportRun::MayReplace(qsizetype differing)
+{
+    switch (r_.Replace) {
+    case ReplaceDiffering::Yes:
+        return true;
+    case ReplaceDiffering::No:
+        return false;
+    case ReplaceDiffering::Ask:
+        break;
+    }
+    const QString question = DifferingFilesText(differing, r_.LocalRoot) + QStringLiteral(" Replace them?");
+    return prompts_.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
+}
+
+void ImportRun::Place(bool replaceDiffering)
+{
+    for (const Fetched& file : fetched_) {
+        if (file.Copy == LocalCopy::Differs && !replaceDiffering)
+            continue;
+        if (file.Copy != LocalCopy::Same) {
+            const QString problem = PlaceFile(file.Staged, file.Local);
+            if (!problem.isEmpty()) {
+                Fail(file.Remote,
+                     QStringLiteral("Couldn't write ") + file.Local + QStringLiteral(": ") + problem);
+                continue;
+            }
+        }
+        TFileOpsSettings info;
+        GetFileInfo(file.Local, info);
+        stamps_.append({file.Local, info.Age});
+        ++outcome_.Imported;
     }
 }
 
@@ -196,6 +277,13 @@ bool FoldersUsable(const SiteImportRequest& request)
 }
 
 } // namespace
+
+QString DifferingFilesText(qsizetype count, const QString& localRoot)
+{
+    return QStringLiteral("%1 files in %2 differ from the server's copies and would be replaced.")
+        .arg(count)
+        .arg(localRoot);
+}
 
 SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
                              TSiteLists& lists, OperationHost& host, Prompts& prompts,
@@ -226,5 +314,5 @@ SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, 
                                                         "Local Root folders to import into"));
         return outcome;
     }
-    return ImportRun(request, store, state, host, certificates).Run(lists, beginOperation);
+    return ImportRun(request, store, state, host, prompts, certificates).Run(lists, beginOperation);
 }

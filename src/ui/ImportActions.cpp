@@ -45,6 +45,11 @@ ImportActions::ImportActions(const ActionContext& context, TSiteLists& siteLists
 
 void ImportActions::TabImportShow()
 {
+    FillFields();
+}
+
+void ImportActions::FillFields()
+{
     ImportPage* page = p.import;
     const QStringList accounts = ListItems(p.accounts);
     if (!accounts.isEmpty()) {

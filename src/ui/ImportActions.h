@@ -14,9 +14,10 @@ class SelectFilesPage;
 class TCancelForm;
 class TSiteLists;
 
-// The Import page: its fields filled when it is shown, the import folders
-// tied to the project's folders, and "Import Site", one core operation
-// (ImportSite) after which the site is scanned again.
+// The Import page: its fields filled when it is shown or the project
+// changes, the import folders tied to the project's folders, and "Import
+// Site", one core operation (ImportSite) after which the site is scanned
+// again.
 class ImportActions : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +39,10 @@ public:
                   WindowCommands commands, QObject* parent);
 
     void TabImportShow();
+    // What showing the page fills: the account names and the import
+    // folders from the project's. Also run whenever a project is loaded,
+    // created or unloaded, since the page may be in front then.
+    void FillFields();
     void lbeImportLocalHomeChange(const QString& text);
     void lbeImportLocalRootChange(const QString& text);
     void btnImportSiteClick();

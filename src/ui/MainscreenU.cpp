@@ -140,7 +140,8 @@ void TMainScreen::CreateActions()
                                    TabAccounts->lbxAccount, &SiteLists},
                                   {[this](bool enabled) { SetEditingEnabled(enabled); },
                                    [this](bool visible) { ShowSoftwareOptions(visible); },
-                                   [this] { Site->ScanSite(); }, [this] { Site->SaveFileSelection(); }},
+                                   [this] { Site->ScanSite(); }, [this] { Site->SaveFileSelection(); },
+                                   [this] { Import->FillFields(); }},
                                   this);
     Accounts = new AccountActions(
         context, {TabAccounts, PageControl1, pnlTop->lblEditingProject, TabInternet->lbxUploadSites}, this);

@@ -111,6 +111,8 @@ void ProjectActions::btnDeleteProjectClick()
     if (name == EditingProject()) {
         p.bar->lblEditingProject->clear();
         ClearSiteLists();
+        if (window.projectChanged)
+            window.projectChanged();
     }
     QStringList others = ListItems(projects);
     others.removeAt(row);
@@ -219,6 +221,8 @@ void ProjectActions::LoadProject()
     TAppData& appData = *c.Store();
     const TProjectFields fields = ::LoadProject(appData, EditingProject());
     ShowFields(fields);
+    if (window.projectChanged)
+        window.projectChanged();
     SetPrimaryApplication(c.state, fields.FullVersion, fields.PrimaryPath);
     QLabel* version = p.apps->lblVersion;
     if (!c.state.PrimaryAppFile.isEmpty()) {

@@ -41,6 +41,9 @@ public:
         // The site scan of the loaded project, and storing its selection.
         std::function<void()> scanSite;
         std::function<void()> saveFileSelection;
+        // Refills the Import page's fields from the project's, so that an
+        // import never goes into the folders of a project no longer loaded.
+        std::function<void()> projectChanged;
     };
 
     ProjectActions(const ActionContext& context, const Pages& pages, WindowCommands commands,

@@ -7,6 +7,7 @@
 #include "projects/ProjectStore.h"
 #include "settings/StoreSetup.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -50,6 +51,13 @@ private slots:
             << import << "refuse RETR once" << 1
             << "Import finished: 1 files imported, 1 could not be imported"
             << "" << 1;
+        // A local page edited since: refused unless --overwrite, and left as it was.
+        QTest::newRow("import over an edited page")
+            << import << "edited" << 2 << "Import stopped: no local file was changed"
+            << "1 files in <tmp>/imp differ from the server's copies and would be replaced." << 0;
+        QTest::newRow("import over an edited page, --overwrite")
+            << (QStringList(import) << "--overwrite") << "edited" << 0 << "Import Complete 2 filles imported"
+            << "" << 2;
         QTest::newRow("import from an unknown account")
             << QStringList{"import", "Demo", "--account", "Z", "--local-root", "/x", "--local-home", "/x/y"}
             << "" << 2 << ""
@@ -98,6 +106,10 @@ private slots:
             store.Save();
         }
         arguments.replaceInStrings("<tmp>", local.Path());
+        err.replace("<tmp>", local.Path());
+        const QString page = local.FilePath("imp/public_html/index.html");
+        if (setup == "edited")
+            local.Write("imp/public_html/index.html", "<p>mine</p>");
 
         const CliRun run = RunCli(arguments);
         QVERIFY2(run.out.contains(out), qPrintable(run.out));
@@ -114,9 +126,13 @@ private slots:
             QCOMPARE(server.FileBytes(InstallerTarget),
                      ReadFileBytes(local.FilePath("site/public_html/downloads/MyApp-1-2-3-4.exe")));
         if (arguments.first() == "import" && exitCode != 2) {
-            QCOMPARE(ReadFileBytes(local.FilePath("imp/public_html/index.html")), QByteArray("<p>home</p>"));
+            QCOMPARE(ReadFileBytes(page), QByteArray("<p>home</p>"));
             // The import folders become the project's, as in the window.
             QCOMPARE(LoadProject(store, "Demo").LocalHome, local.FilePath("imp/public_html"));
+        }
+        if (setup == "edited" && exitCode == 2) {
+            QCOMPARE(ReadFileBytes(page), QByteArray("<p>mine</p>"));
+            QVERIFY(!QFile::exists(local.FilePath("imp/.htaccess")));
         }
     }
 };

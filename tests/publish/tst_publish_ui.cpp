@@ -94,6 +94,34 @@ private slots:
         QCOMPARE(listed, (QStringList{newHome + "/a.html", newHome + "/index.html"}));
     }
 
+    // With the Import page in front, the import folders follow the project
+    // that is created or loaded: an import never lands in another's folders.
+    void ImportFieldsFollowTheLoadedProject()
+    {
+        TestFolder local;
+        const QString root = local.MakeFolder("web");
+        const QString home = local.MakeFolder("web/www");
+        const QString page = local.Write("web/www/index.html", "mine");
+        fx->Edit("lbeLocalRoot")->setText(root);
+        fx->Edit("lbeLocalHome")->setText(home);
+        ShowItems(fx->List("lbxAccount"), {"A"});
+        fx->ShowPage("TabImport");
+        QCOMPARE(fx->Edit("lbeImportLocalHome")->text(), home);
+
+        fx->NewProject("Other");
+        QCOMPARE(fx->Edit("lbeImportLocalRoot")->text(), QString());
+        QCOMPARE(fx->Edit("lbeImportLocalHome")->text(), QString());
+        server->PutFile("/public_html/index.html", "server's");
+        fx->Button("btnImportSite")->click();
+        QCOMPARE(ReadFileBytes(page), QByteArray("mine"));
+        QCOMPARE(server->Commands(), QStringList());
+
+        fx->Select("Projects", {"Demo"});
+        fx->Button("bbtnSelectProject")->click();
+        QCOMPARE(fx->Edit("lbeImportLocalRoot")->text(), root);
+        QCOMPARE(fx->Edit("lbeImportLocalHome")->text(), home);
+    }
+
 private:
     std::unique_ptr<FtpTestServer> server;
     std::unique_ptr<WindowFixture> fx;

@@ -11,6 +11,7 @@
 #include "site/SiteLists.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -176,7 +177,8 @@ private slots:
             QCOMPARE(run.store->ReadList("Demo", Schema::KeyFileSelection), QStringList());
             QCOMPARE(written, stamps > 0 ? Ages(imported) : (QMap<QString, int>()));
         }
-        QCOMPARE(run.lists.FileCount(), 0);
+        // A failed login writes nothing, so the lists stay.
+        QCOMPARE(run.lists.FileCount(), change == "password" ? 1 : 0);
         if (change.isEmpty()) {
             QVERIFY(lines.indexOf("File found: /public_html/index.html") <
                     lines.indexOf("File found: /public_html/img/logo.png"));
@@ -193,6 +195,87 @@ private slots:
                              {}},
                             *run.store, run.state, upload, run.prompts);
             QCOMPARE(upload.Lines().first(), "Demo >>> A No files need to be sent");
+        }
+    }
+
+    // Local files in the way: only those whose bytes differ from the
+    // server's are asked about, once, and replaced only on Yes; identical
+    // ones stay untouched. asked is the count the question names (0: none);
+    // present the files in the import folders afterwards.
+    void LocalFiles_data()
+    {
+        QTest::addColumn<QString>("local"); // "same": the server's bytes; "edited": .htaccess edited
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("cancelAt");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("replaced"); // .htaccess ends as the server's copy
+        QTest::addColumn<int>("present");
+        QTest::newRow("empty local root") << "" << IDNO << "" << 0 << true << 9;
+        QTest::newRow("identical files") << "same" << IDNO << "" << 0 << true << 9;
+        QTest::newRow("differing, answered No") << "edited" << IDNO << "" << 1 << false << 2;
+        QTest::newRow("differing, answered Yes") << "edited" << IDYES << "" << 1 << true << 9;
+        // Cancelled once the edited file (the first listed) has arrived.
+        QTest::newRow("differing, cancelled") << "edited" << IDYES << "/.htaccess" << 0 << false << 2;
+    }
+    void LocalFiles()
+    {
+        QFETCH(QString, local);
+        QFETCH(int, answer);
+        QFETCH(QString, cancelAt);
+        QFETCH(int, asked);
+        QFETCH(bool, replaced);
+        QFETCH(int, present);
+        Import run({}, FtpTestServer::Password());
+        const QDateTime old(QDate(2020, 1, 2), QTime(3, 4, 5));
+        // The local files that hold the server's bytes already.
+        QStringList same;
+        QStringList before;
+        for (const auto& [path, bytes] : ServerFiles) {
+            if (path.startsWith("/BRTempUploadFolder"))
+                continue;
+            const bool edited = local == "edited" && path == "/.htaccess";
+            if (local == "same" || edited || (local == "edited" && path == "/public_html/img/logo.png")) {
+                before << run.local.Write("imp/site" + path, edited ? "my edit" : bytes);
+                if (!edited)
+                    same << before.last();
+            }
+        }
+        for (const QString& file : before) {
+            QFile touch(file);
+            QVERIFY(touch.open(QIODevice::ReadWrite));
+            QVERIFY(touch.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        run.prompts.QueueAnswers({answer});
+        CancelAtLine host;
+        host.Line = cancelAt;
+
+        const SiteImportOutcome outcome = run.Run(host);
+        const QString root = run.request.LocalRoot;
+        QCOMPARE(run.prompts.Texts(),
+                 asked ? QStringList{QString::number(asked) + " files in " + root +
+                                     " differ from the server's copies and would be replaced. Replace them?"}
+                       : QStringList());
+        // Nothing is left of the downloads' waiting room.
+        QCOMPARE(FilesIn(run.local.Path()).size(), present);
+        QCOMPARE(QDir(root).entryList({".tarnwell-import-*"}, QDir::AllEntries | QDir::Hidden),
+                 QStringList());
+        QCOMPARE(ReadFileBytes(root + "/.htaccess"),
+                 replaced ? ServerFiles[0].second : QByteArray("my edit"));
+        // Files that already held the server's bytes were not rewritten.
+        for (const QString& file : same)
+            QCOMPARE(QFileInfo(file).lastModified(), old);
+
+        const QMap<QString, int> written = Stamps(*run.store, "A", run.Imported() << "/old.html");
+        if (answer == IDNO && asked) {
+            QCOMPARE(outcome.Ended, SiteImportOutcome::End::Declined);
+            QCOMPARE(host.Lines().filter("Import stopped: no local file was changed").size(), 1);
+            // The project is as it was: stamps, saved selection, site lists.
+            QCOMPARE(written, (QMap<QString, int>{{"/old.html", 77}}));
+            QCOMPARE(run.store->ReadList("Demo", Schema::KeyFileSelection), QStringList{"/old.html"});
+            QCOMPARE(run.lists.FileCount(), 1);
+        } else {
+            QCOMPARE(outcome.ReScan(), cancelAt.isEmpty());
+            QCOMPARE(written, (cancelAt.isEmpty() ? Ages(run.Imported()) : QMap<QString, int>()));
         }
     }
 

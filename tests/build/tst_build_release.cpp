@@ -165,6 +165,11 @@ private slots:
             << "pre-build missing" << QStringList{"{root}/gone.sh does not exist.", "Failed"} + HelpLog + End
             << QStringList{"{root}/gone.sh does not exist; Please set the location of your prebuild batch or "
                            "command or leave blank if appropriate"};
+        // Only the file named runs: a name that is no file is not looked up on PATH.
+        QTest::newRow("pre-build only on PATH")
+            << "pre-build on PATH" << QStringList{"true does not exist.", "Failed"} + HelpLog + End
+            << QStringList{"true does not exist; Please set the location of your prebuild batch or command "
+                           "or leave blank if appropriate"};
         QTest::newRow("entry missing")
             << "entry missing"
             << PreBuildLog + StampLog.mid(0, 3) +
@@ -246,6 +251,8 @@ private slots:
             in.PreBuild = project->WritePreBuild("exit 1\n");
         } else if (fault == "pre-build missing") {
             in.PreBuild = project->Path("gone.sh");
+        } else if (fault == "pre-build on PATH") {
+            in.PreBuild = "true";
         } else if (fault == "entry missing") {
             QByteArray script = ReleaseProject::Script;
             project->folder.Write("setup/app.iss", script.replace("OutputDir=Output\r\n", ""));

@@ -392,12 +392,26 @@ private slots:
             input.PrimaryAppFolder = project->Path("gone/");
         else if (situation == "no primary")
             input.PrimaryAppFolder.clear();
+        // HelpMaker writes over this file and so keeps its permissions; the
+        // help beside the application must be as readable as what it made.
+        const QString madeHelp = project->folder.FilePath("help/MyHelp_tmphhp/MyHelp.chm");
+        const QFile::Permissions readable =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        const bool copied = log == HelpLog;
+        if (copied) {
+            project->folder.Write("help/MyHelp_tmphhp/MyHelp.chm", "");
+            QVERIFY(QFile::setPermissions(madeHelp, readable));
+        }
 
         QCOMPARE(BuildHelp(input, *state->BuildBatch, *host), ok);
         CompareLog(host->Lines(), project->Expand(log));
         QCOMPARE(QFile::exists(dest), !help.isNull());
         if (!help.isNull())
             QCOMPARE(ReadFileBytes(dest), help);
+        if (copied) {
+            QCOMPARE(QFile::permissions(dest), QFile::permissions(madeHelp));
+            QVERIFY(QFile::permissions(dest).testFlag(QFile::ReadOther));
+        }
     }
 
     // What a build from a script does: a saved project, no window.

@@ -74,7 +74,8 @@ void CheckPrimaryAndTools(BuildRun& run)
 void RunPreBuild(BuildRun& run)
 {
     const QString& command = run.in.PreBuild;
-    if (QFileInfo(command).isFile()) {
+    const bool exists = QFileInfo(command).isFile();
+    if (exists) {
         run.Log(QStringLiteral("Running ") + command);
     } else {
         run.prompts.ShowInfo(ProductCaption,
@@ -83,7 +84,8 @@ void RunPreBuild(BuildRun& run)
                                                 "batch or command or leave blank if appropriate"));
         run.Log(command + QStringLiteral(" does not exist."));
     }
-    if (Win32RunWait(command, QString()) == 0)
+    // Only the file named is run: a missing one is not looked for elsewhere.
+    if (exists && Win32RunWait(command, QString()) == 0)
         run.Log(QStringLiteral("Success"));
     else
         run.Fail(QStringLiteral("Failed"));

@@ -19,7 +19,9 @@ qint32 AgeOf(const QString& path)
 }
 
 // The copy goes through a temporary file beside the target, so a failed
-// copy leaves the previous help as it was. Empty when it succeeded.
+// copy leaves the previous help as it was, and takes the compiled help's
+// permissions, as a file copy does: the installer ships it to everyone.
+// Empty when it succeeded.
 QString CopyHelp(const QString& from, const QString& to)
 {
     QFile source(from);
@@ -29,7 +31,7 @@ QString CopyHelp(const QString& from, const QString& to)
     if (source.error() != QFileDevice::NoError)
         return source.errorString();
     try {
-        WriteFileAtomically(to, contents);
+        WriteFileAtomically(to, contents, source.permissions());
     } catch (const TarnwellError& error) {
         return error.Message();
     }

@@ -1,5 +1,6 @@
 #include "ProcessRunner.h"
 
+#include <QFileInfo>
 #include <QProcess>
 
 #ifdef Q_OS_UNIX
@@ -16,10 +17,14 @@ constexpr int StartTimeLimitMs = 60 * 1000;
 
 int Win32RunWait(const QString& program, const QString& commandLine)
 {
-    if (program.isEmpty())
+    // Exactly the file named, as CreateProcess takes its application name: a
+    // bare name must not find some other program on PATH, and a relative one
+    // is taken from the current folder.
+    const QFileInfo file(program);
+    if (program.isEmpty() || !file.isFile())
         return -1;
     QProcess process;
-    process.setProgram(program);
+    process.setProgram(file.absoluteFilePath());
 #ifdef Q_OS_WIN
     // Handed to the program exactly as given, as CreateProcess would.
     process.setNativeArguments(commandLine);

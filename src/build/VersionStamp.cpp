@@ -138,6 +138,16 @@ bool Stamper::ReadPage()
     const QByteArray idAttribute = "id=\"" + Bytes(in_.DownLoadLinkId) + '"';
     linkIndex_ = FindLineContaining(idAttribute, r_.LinkPageLines, StampBits::LinkLine, r_.FoundMask);
     pageRead_ = true;
+    // A link whose tag goes on on the next line has no link text on this
+    // one: rewriting it would overwrite the target's closing quote.
+    TSplitLine parts;
+    if (linkIndex_ >= 0 &&
+        SplitLineAroundToken(QStringLiteral("href"), QString::fromLatin1(r_.LinkPageLines.at(linkIndex_)),
+                             parts) == SplitOutcome::NoTagEnd) {
+        Log(in_.DownLoadLinkFile + QStringLiteral(": the download link's tag does not end on the line of "
+                                                  "its id"));
+        r_.FoundMask &= ~StampBits::LinkLine;
+    }
     return true;
 }
 

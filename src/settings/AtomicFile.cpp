@@ -64,11 +64,17 @@ void WriteTemporaryFile(const QString& path, const QString& tempPath, const QByt
 
 void WriteFileAtomically(const QString& path, const QByteArray& contents)
 {
-    const QString tempPath = AtomicTempPath(path);
     // The replacement keeps the old file's permissions; a new file is the
     // owner's alone (the settings hold passwords).
-    const QFile::Permissions permissions =
-        QFile::exists(path) ? QFile::permissions(path) : QFile::ReadOwner | QFile::WriteOwner;
+    WriteFileAtomically(path, contents,
+                        QFile::exists(path) ? QFile::permissions(path)
+                                            : QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& contents,
+                         QFileDevice::Permissions permissions)
+{
+    const QString tempPath = AtomicTempPath(path);
     WriteTemporaryFile(path, tempPath, contents, permissions);
     if (!ReplaceFile(tempPath, path)) {
         QFile::remove(tempPath);

@@ -9,6 +9,10 @@
 // failure throws TarnwellError and the target is as it was. A new file is
 // readable by its owner only; a replaced one keeps its permissions.
 void WriteFileAtomically(const QString& path, const QByteArray& contents);
+// The same, with the file's permissions given, new or replaced: a copy
+// takes its source's.
+void WriteFileAtomically(const QString& path, const QByteArray& contents,
+                         QFileDevice::Permissions permissions);
 
 // The temporary name WriteFileAtomically writes first.
 QString AtomicTempPath(const QString& path);

@@ -179,5 +179,5 @@ void BuildActions::LocateSignTool(bool force)
     if (!c.Store())
         return;
     const bool available = ::LocateSignTool(*c.Store(), force, c.UserPrompts());
-    p.builder->btnNoSignTool->setVisible(!available);
+    p.builder->SetSigningAvailable(available);
 }

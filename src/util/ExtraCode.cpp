@@ -64,28 +64,34 @@ int PosNoCase(const QString& sub, const QString& text)
     return int(LowerAscii(text).indexOf(LowerAscii(sub))) + 1;
 }
 
-bool SplitAroundToken(const QString& token, const QString& line, TSplitLine& parts)
+SplitOutcome SplitLineAroundToken(const QString& token, const QString& line, TSplitLine& parts)
 {
     const int tokenAt = PosNoCase(token, line);
     if (tokenAt == 0)
-        return false;
+        return SplitOutcome::NoToken;
     const int open = FindQuote(tokenAt, line);
     if (open == 0)
-        return false;
+        return SplitOutcome::NoOpeningQuote;
     parts.Head = line.left(open);
     // The closing quote may be of either kind.
     const int close = FindQuote(open + 1, line);
     if (close == 0)
-        return false;
-    parts.Value = line.mid(open, close - open - 1);
+        return SplitOutcome::NoClosingQuote;
     // The rest is kept whole: the joined line is written back into the
     // user's page, so nothing of it may be cut off.
     const QString rest = line.mid(close - 1);
-    if (LowerAscii(token) != QLatin1String("href")) {
-        parts.LinkText = rest;
-        return true;
-    }
+    const bool link = LowerAscii(token) == QLatin1String("href");
     const qsizetype gt = rest.indexOf(QLatin1Char('>'));
+    // Without the tag's ">" the link text would start at the closing quote,
+    // and replacing it would overwrite the quote and the tag's other
+    // attributes.
+    if (link && gt < 0)
+        return SplitOutcome::NoTagEnd;
+    parts.Value = line.mid(open, close - open - 1);
+    if (!link) {
+        parts.LinkText = rest;
+        return SplitOutcome::Split;
+    }
     // The link text ends at the first "<" after the tag's ">", so that the
     // parts never overlap and always join back to the line.
     qsizetype lt = rest.indexOf(QLatin1Char('<'), gt + 1);
@@ -94,7 +100,12 @@ bool SplitAroundToken(const QString& token, const QString& line, TSplitLine& par
     parts.TagEnd = rest.left(gt + 1);
     parts.LinkText = rest.mid(gt + 1, lt - gt - 1);
     parts.Tail = rest.mid(lt);
-    return true;
+    return SplitOutcome::Split;
+}
+
+bool SplitAroundToken(const QString& token, const QString& line, TSplitLine& parts)
+{
+    return SplitLineAroundToken(token, line, parts) == SplitOutcome::Split;
 }
 
 QString JoinSplitLine(const TSplitLine& parts)

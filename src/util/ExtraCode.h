@@ -39,8 +39,21 @@ int PosNoCase(const QString& sub, const QString& text);
 // Text with the ASCII letters A-Z lowered and nothing else changed.
 QString LowerAscii(const QString& text);
 
+// What SplitLineAroundToken made of a line.
+enum class SplitOutcome {
+    Split,
+    NoToken,
+    NoOpeningQuote,
+    NoClosingQuote,
+    // "href" only: the tag does not end (no ">") after the value on this
+    // line, so there is no link text to replace.
+    NoTagEnd,
+};
+
 // Splits line around the quoted value after token. On failure the record
-// keeps its old fields, except Head when only the closing quote is missing.
+// keeps its old fields, except Head once the opening quote was found.
+SplitOutcome SplitLineAroundToken(const QString& token, const QString& line, TSplitLine& parts);
+// Whether SplitLineAroundToken split the line.
 bool SplitAroundToken(const QString& token, const QString& line, TSplitLine& parts);
 
 // Head + Value + TagEnd + LinkText + Tail.

@@ -165,6 +165,11 @@ private slots:
             << "pre-build missing" << QStringList{"{root}/gone.sh does not exist.", "Failed"} + HelpLog + End
             << QStringList{"{root}/gone.sh does not exist; Please set the location of your prebuild batch or "
                            "command or leave blank if appropriate"};
+        // Only the file named runs: a name that is no file is not looked up on PATH.
+        QTest::newRow("pre-build only on PATH")
+            << "pre-build on PATH" << QStringList{"true does not exist.", "Failed"} + HelpLog + End
+            << QStringList{"true does not exist; Please set the location of your prebuild batch or command "
+                           "or leave blank if appropriate"};
         QTest::newRow("entry missing")
             << "entry missing"
             << PreBuildLog + StampLog.mid(0, 3) +
@@ -246,6 +251,8 @@ private slots:
             in.PreBuild = project->WritePreBuild("exit 1\n");
         } else if (fault == "pre-build missing") {
             in.PreBuild = project->Path("gone.sh");
+        } else if (fault == "pre-build on PATH") {
+            in.PreBuild = "true";
         } else if (fault == "entry missing") {
             QByteArray script = ReleaseProject::Script;
             project->folder.Write("setup/app.iss", script.replace("OutputDir=Output\r\n", ""));
@@ -385,12 +392,26 @@ private slots:
             input.PrimaryAppFolder = project->Path("gone/");
         else if (situation == "no primary")
             input.PrimaryAppFolder.clear();
+        // HelpMaker writes over this file and so keeps its permissions; the
+        // help beside the application must be as readable as what it made.
+        const QString madeHelp = project->folder.FilePath("help/MyHelp_tmphhp/MyHelp.chm");
+        const QFile::Permissions readable =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        const bool copied = log == HelpLog;
+        if (copied) {
+            project->folder.Write("help/MyHelp_tmphhp/MyHelp.chm", "");
+            QVERIFY(QFile::setPermissions(madeHelp, readable));
+        }
 
         QCOMPARE(BuildHelp(input, *state->BuildBatch, *host), ok);
         CompareLog(host->Lines(), project->Expand(log));
         QCOMPARE(QFile::exists(dest), !help.isNull());
         if (!help.isNull())
             QCOMPARE(ReadFileBytes(dest), help);
+        if (copied) {
+            QCOMPARE(QFile::permissions(dest), QFile::permissions(madeHelp));
+            QVERIFY(QFile::permissions(dest).testFlag(QFile::ReadOther));
+        }
     }
 
     // What a build from a script does: a saved project, no window.

@@ -1,6 +1,7 @@
 #include "TestFolder.h"
 #include "build/ProcessRunner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -28,6 +29,11 @@ private slots:
                                          << "" << -1;
         QTest::newRow("empty path") << QByteArray() << ""
                                     << "" << -1;
+        // The file named, never a program of that name found on PATH.
+        QTest::newRow("name found only on PATH") << QByteArray() << "true"
+                                                 << "" << -1;
+        QTest::newRow("relative name in the current folder") << QByteArray("#!/bin/sh\nexit 5\n") << "tool.sh"
+                                                             << "" << 5;
     }
     void ReturnsTheExitCode()
     {
@@ -36,11 +42,19 @@ private slots:
         QFETCH(QString, commandLine);
         QFETCH(int, exitCode);
         TestFolder folder;
-        if (!script.isEmpty())
-            program = folder.Write("tool.sh", script);
-        if (script.startsWith("#!"))
-            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(Win32RunWait(program, commandLine), exitCode);
+        const QString saved = QDir::currentPath();
+        if (!script.isEmpty()) {
+            const QString path = folder.Write("tool.sh", script);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            // A relative name is taken from the current folder.
+            if (program.isEmpty())
+                program = path;
+            else
+                QVERIFY(QDir::setCurrent(folder.Path()));
+        }
+        const int code = Win32RunWait(program, commandLine);
+        QDir::setCurrent(saved);
+        QCOMPARE(code, exitCode);
     }
 };
 

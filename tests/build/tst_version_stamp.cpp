@@ -232,6 +232,10 @@ private slots:
                                     << 191;
         QTest::newRow("no OutputDir=")
             << Php << Page << QByteArray(Script).replace("OutputDir", "D") << QString() << 223;
+        // Rewriting a link whose tag ends on the next line would overwrite its closing quote.
+        QTest::newRow("link tag not ended on its line")
+            << Php << QByteArray("<a id=\"dl\" href=\"old.exe\"\r\n class=\"b\">Get</a>\r\n") << Script
+            << "%1: the download link's tag does not end on the line of its id" << 253;
         QTest::newRow("no AppName=") << Php << Page << QByteArray(Script).replace("AppName", "N")
                                      << "AppName not found in InnoSetup Script" << 127;
         // The lines inserted in memory must not reach the disk either.
@@ -248,9 +252,9 @@ private slots:
         Project p(php, page, script);
         if (script == "-")
             p.in.InnoSetupFile.clear();
-        const QString file = php.isNull()    ? p.in.PhpFile
-                             : page.isNull() ? p.in.DownLoadLinkFile
-                                             : p.in.InnoSetupFile;
+        const QString file = php != Php     ? p.in.PhpFile
+                             : page != Page ? p.in.DownLoadLinkFile
+                                            : p.in.InnoSetupFile;
         const VersionStampResult r = p.Run();
         QVERIFY(!r.Ok);
         QCOMPARE(r.FoundMask, mask);

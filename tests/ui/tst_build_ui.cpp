@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 
+#include <algorithm>
+
 // The Build button and its neighbours on the real window.
 class BuildWindowTest : public QObject {
     Q_OBJECT
@@ -139,11 +141,14 @@ private slots:
         QPushButton* button = fx->Button("btnNoSignTool");
         // A failed search is not repeated at every start.
         QVERIFY(!button->isHidden());
+        QCOMPARE(SigningFieldsShown(), 0);
         QVERIFY(fx->prompts.AllShown().isEmpty());
         const QString caption = button->text();
 
         button->click();
         QCOMPARE(button->isHidden(), installed);
+        // The button stands in place of the signing fields, never beside them.
+        QCOMPARE(SigningFieldsShown(), installed ? 3 : 0);
         QCOMPARE(button->text(), caption);
         QVERIFY(button->isEnabled());
         QCOMPARE(fx->Store().ReadString(Schema::SecSignTool, Schema::KeyCommand, QString()),
@@ -155,6 +160,16 @@ private slots:
     }
 
 private:
+    // How many of the three signing fields are shown on the Builder page.
+    int SigningFieldsShown() const
+    {
+        auto* page = fx->Find<QWidget>("TabResources");
+        const QList<QWidget*> fields{fx->Edit("lbePFX"), fx->Edit("lbePFXPass"),
+                                     fx->Find<QCheckBox>("pfxShowPass")};
+        return int(std::count_if(fields.cbegin(), fields.cend(),
+                                 [page](const QWidget* field) { return field->isVisibleTo(page); }));
+    }
+
     // The release project shown as a user would have it on the window, with
     // the stand-in signing tool found at the start.
     void LoadReleaseProject()
@@ -164,6 +179,7 @@ private:
         fx->Store().WriteString(Schema::SecSignTool, Schema::KeyCommand, in.SignTool);
         fx->Restart();
         QVERIFY(fx->Button("btnNoSignTool")->isHidden());
+        QCOMPARE(SigningFieldsShown(), 3);
         fx->window->CancelForm = cancelForm.get();
         fx->NewProject("Demo");
         const VersionStampInput& s = in.Stamp;

@@ -224,13 +224,6 @@ void TestExtraCode::SplitAroundHref_data()
                                                 << "\">"
                                                 << "Get it"
                                                 << "";
-    QTest::newRow("no tag end on the line") << "href"
-                                            << "<a href=\"x.exe\""
-                                            << "<a href=\""
-                                            << "x.exe"
-                                            << ""
-                                            << "\""
-                                            << "";
     QTest::newRow("empty value") << "href"
                                  << "<a href=\"\">x</a>"
                                  << "<a href=\""
@@ -271,19 +264,24 @@ void TestExtraCode::SplitFailuresLeaveRecord_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("head");
+    QTest::addColumn<SplitOutcome>("outcome");
 
     QTest::newRow("no token") << "<img src=\"a.png\">"
-                              << "old";
+                              << "old" << SplitOutcome::NoToken;
     QTest::newRow("no quote after token") << "\"x\" <a href=x.exe>"
-                                          << "old";
+                                          << "old" << SplitOutcome::NoOpeningQuote;
     QTest::newRow("no closing quote") << "<a href=\"files/x.exe>Get</a>"
-                                      << "<a href=\"";
+                                      << "<a href=\"" << SplitOutcome::NoClosingQuote;
+    // The tag goes on on the next line: there is no link text to replace.
+    QTest::newRow("no tag end on the line") << "<a id=\"dl\" href=\"old.exe\" class=\"b\""
+                                            << "<a id=\"dl\" href=\"" << SplitOutcome::NoTagEnd;
 }
 
 void TestExtraCode::SplitFailuresLeaveRecord()
 {
     QFETCH(QString, line);
     TSplitLine parts{"old", "value", "text", "tail", "end"};
+    QTEST(SplitLineAroundToken("href", line, parts), "outcome");
     QVERIFY(!SplitAroundToken("href", line, parts));
     QTEST(parts.Head, "head");
     QCOMPARE(parts.Value, QString("value"));

@@ -78,7 +78,10 @@ BuilderPage::BuilderPage(QWidget* parent) : QWidget(parent)
     grid->addWidget(Panel6, 4, 0, 1, 2);
 
     // The signing fields; btnNoSignTool takes their place while no signing tool is known.
-    lbePFX = AddField(this, grid, 5, 0, 1, "lbePFX", "PFX File");
+    const TLabeledEdit pfx = MakeLabeledEdit(this, QStringLiteral("lbePFX"), QStringLiteral("PFX File"));
+    lbePFX = pfx.edit;
+    QWidget* pfxField = LabelAbove(this, pfx);
+    grid->addWidget(pfxField, 5, 0);
     auto* passRow = new QWidget(this);
     auto* passLayout = new QHBoxLayout(passRow);
     passLayout->setContentsMargins(0, 0, 0, 0);
@@ -90,11 +93,12 @@ BuilderPage::BuilderPage(QWidget* parent) : QWidget(parent)
     passLayout->addWidget(LabelAbove(passRow, pass), 1);
     passLayout->addWidget(pfxShowPass, 0, Qt::AlignBottom);
     grid->addWidget(passRow, 5, 1);
+    signingFields = {pfxField, passRow};
     btnNoSignTool = MakeButton(
         this, QStringLiteral("btnNoSignTool"),
         QStringLiteral("SignTool not found Please click here when you have installed the Windows SDK"));
-    btnNoSignTool->hide();
-    grid->addWidget(btnNoSignTool, 6, 0, 1, 2);
+    grid->addWidget(btnNoSignTool, 5, 0, 1, 2);
+    SetSigningAvailable(true);
 
     auto* options = new QHBoxLayout;
     options->setSpacing(4);
@@ -112,8 +116,15 @@ BuilderPage::BuilderPage(QWidget* parent) : QWidget(parent)
     options->addWidget(bbtnAutoUpload);
     options->addStretch(1);
     options->addWidget(bbtnGetItDone);
-    grid->addLayout(options, 7, 0, 1, 2);
-    grid->setRowStretch(8, 1);
+    grid->addLayout(options, 6, 0, 1, 2);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
+}
+
+void BuilderPage::SetSigningAvailable(bool available)
+{
+    btnNoSignTool->setVisible(!available);
+    for (QWidget* field : signingFields)
+        field->setVisible(available);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class QCheckBox;
@@ -12,6 +13,10 @@ class BuilderPage : public QWidget {
     Q_OBJECT
 public:
     explicit BuilderPage(QWidget* parent = nullptr);
+
+    // Shows the signing fields, or btnNoSignTool in their place while no
+    // signing tool is known.
+    void SetSigningAvailable(bool available);
 
     QLineEdit* lbePhpFile;
     QLineEdit* lbePHPVar;
@@ -34,4 +39,7 @@ public:
     QCheckBox* cbxAutoUpload;
     QPushButton* bbtnAutoUpload;
     QPushButton* bbtnGetItDone;
+
+private:
+    QList<QWidget*> signingFields;
 };

@@ -15,22 +15,23 @@ class FtpTestServer {
 public:
     struct Options {
         bool Mlsd = true;
-        QStringList Refuse;     // commands answered with 550 every time
-        QStringList RefuseOnce; // commands answered with 550 the first time
-        QStringList Mute;       // commands never answered
-        QStringList DropOn;     // commands that close the control connection
-        int DropAfter = 0;      // close the connection at command N+1 (0: never)
-        // "KIND:CMD:N": once, at the Nth CMD over all sessions, KIND happens:
-        // refuse (550), 421 (and close), drop (close unanswered), lost (carry
-        // it out, then close unanswered) or truncate (STOR keeps half the file
-        // and answers 226).
-        QStringList Faults;
-        bool NoReplace = false;  // RNTO onto an existing name is refused
+        QStringList Refuse;      // commands answered with 550 every time
+        QStringList RefuseOnce;  // commands answered with 550 the first time
+        QStringList Mute;        // commands never answered
+        QStringList DropOn;      // commands that close the control connection
+        int DropAfter = 0;       // close the connection at command N+1 (0: never)
         double IdleTimeout = 0;  // close a connection idle this many seconds (0: never)
         bool IdleSilent = false; // ... without the 421 reply that servers send first
         // Entries "file:NAME" or "dir:NAME" that the listings of "/" show
         // although they do not exist ("file:../x"), as a hostile server's.
         QStringList FakeEntries;
+        // "KIND:CMD:N": once, at the Nth CMD over all sessions, KIND happens:
+        // refuse (550), 421 (and close), drop (close unanswered), lost (carry
+        // it out, then close unanswered) or truncate (STOR keeps half the file
+        // and answers 226).
+        QStringList Faults;
+        // RNTO onto an existing name is refused, as by some Windows servers.
+        bool NoReplace = false;
         // With both: the server offers explicit TLS (AUTH TLS) with this
         // certificate and key (PEM files, see TestCertificates).
         QString TlsCertificate;

@@ -168,47 +168,6 @@ private slots:
             QCOMPARE(ftpServer.Commands().mid(loginCommands), commands);
         QCOMPARE(recorder.Lines().size(), 2); // only the connect lines
     }
-
-    // A copy a move left aside goes back where its live file is missing and
-    // is deleted where the live file is there; nothing else is touched.
-    void SettlesAsideCopies_data()
-    {
-        QTest::addColumn<bool>("liveThere");
-        QTest::addColumn<bool>("asideThere");
-        QTest::addColumn<AsideFate>("fate");
-        QTest::addColumn<QByteArray>("live");
-
-        QTest::newRow("live file missing: put back")
-            << false << true << AsideFate::PutBack << QByteArray("old");
-        QTest::newRow("live file there: copy deleted")
-            << true << true << AsideFate::Removed << QByteArray("new");
-        QTest::newRow("copy gone already") << true << false << AsideFate::Gone << QByteArray("new");
-    }
-    void SettlesAsideCopies()
-    {
-        QFETCH(bool, liveThere);
-        QFETCH(bool, asideThere);
-        QFETCH(AsideFate, fate);
-        QFETCH(QByteArray, live);
-
-        FtpTestServer server;
-        QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
-        if (liveThere)
-            server.PutFile("/a.html", "new");
-        if (asideThere)
-            server.PutFile("/a.html.BRAside2", "old");
-        server.PutFile("/a.html.BRAside", "mine");
-        RecordingHost recorder;
-        FtpClient ftp(recorder);
-        QVERIFY(ftp.Connect(server.Account()).Ok);
-
-        QCOMPARE(SettleAside(ftp, "/a.html.BRAside2"), fate);
-        QCOMPARE(server.FileBytes("/a.html"), live);
-        QVERIFY(!server.Exists("/a.html.BRAside2"));
-        QCOMPARE(server.FileBytes("/a.html.BRAside"), "mine");
-        QCOMPARE(LivePathOfAside("/a.html.BRAside2"), "/a.html");
-        QCOMPARE(LivePathOfAside("/a.html"), QString());
-    }
 };
 
 QTEST_GUILESS_MAIN(RemoteFoldersTest)

@@ -32,9 +32,12 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     if (f.Name.isEmpty())
         return;
     const QString s = AccountSection(f.Name);
-    // The trust was given to the certificate of one server.
-    if (appData.ReadString(s, KeyFtpHost, QString()) != f.Host)
+    // The trust was given to the certificate of one server, and the files
+    // moved aside lie on that server.
+    if (appData.ReadString(s, KeyFtpHost, QString()) != f.Host) {
         appData.DeleteKey(s, KeyFtpCertificate);
+        appData.DeleteKey(s, KeyAsideFiles);
+    }
     appData.WriteString(s, KeyULInstall, IncludeTrailingSlash(f.InstallerPath));
     appData.WriteString(s, KeyULPhp, IncludeTrailingSlash(f.PhpPath));
     appData.WriteString(s, KeyULLinkUpLoad, IncludeTrailingSlash(f.LinkUploadPath));

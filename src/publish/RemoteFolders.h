@@ -13,13 +13,45 @@ class FtpClient;
 // false.
 bool ForceRemoteFolder(FtpClient& ftp, const QString& path);
 
-// Moves an uploaded file from tempPath to targetPath. When the target is
-// absent its folder is made and the file renamed into place. A file already
-// at the target is deleted and replaced only after the new file has been
-// renamed beside it (targetPath + ".uploading"), so a refused rename or a
-// refused delete leaves the old file in place. False leaves the new file
-// where it was.
-bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath);
+// Whether the server holds a path. Unknown when it could not tell: the
+// connection is gone, or the answer says neither.
+enum class RemotePresence { Present, Absent, Unknown };
+RemotePresence RemotePathPresence(FtpClient& ftp, const QString& path);
+
+// Moves an uploaded file from tempPath to targetPath so that the live file
+// is at every moment its old or its new version, whole. The new file is
+// first renamed straight onto the target, which most servers do in one step
+// (the target's folders are made when that fails because they are missing).
+// Only a server that refuses to rename onto an existing file gets the old
+// file moved aside, under a name of AsidePathOf that it does not hold yet;
+// the new file is then renamed in and the aside copy deleted, and any
+// failure puts the aside copy back. Nothing is deleted that the move did not
+// put aside itself. False leaves the new file in the temporary folder (or,
+// when the connection failed at the last rename, possibly live). When an
+// aside copy could not be put back or deleted, or the connection failed
+// while it was made, keptAside receives its path (otherwise it is cleared):
+// SettleAside sees to it once the server answers again.
+bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath,
+                    QString* keptAside = nullptr);
+
+// The names a move may give the live file it moves aside: the live path with
+// ".BRAside", then ".BRAside2" to ".BRAside9" when those are taken.
+QString AsidePathOf(const QString& livePath, int attempt);
+// The live path of such a name; empty for any other name.
+QString LivePathOfAside(const QString& asidePath);
+
+// What SettleAside did with a copy a move left aside.
+enum class AsideFate {
+    Gone,          // the server no longer holds it
+    PutBack,       // the live name was missing: the copy went back to it
+    Removed,       // the live file exists (the move was done): the copy was deleted
+    PutBackFailed, // the server refused, or the connection failed
+    RemoveFailed,
+    Unknown, // the server could not tell whether the copy or the live file is there
+};
+// Puts an aside copy back or deletes it, as its live name stands. Only for
+// copies a move recorded (keptAside), since it deletes what it is given.
+AsideFate SettleAside(FtpClient& ftp, const QString& asidePath);
 
 // The folder part of a server path, ending in "/" ("/a/b.txt" gives "/a/").
 QString RemoteFolderOf(const QString& path);

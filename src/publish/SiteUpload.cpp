@@ -14,6 +14,9 @@
 #include "util/Prompts.h"
 #include "util/TarnwellError.h"
 
+#include <QFileInfo>
+#include <QHash>
+
 namespace {
 
 // Account names are shown in capitals in the summary; only A-Z change.
@@ -50,8 +53,14 @@ struct UploadRun {
 
 // The state of one account while it is served.
 struct AccountRun {
+    QString name; // as listed for the project
     QList<PendingFile> sends;
     QList<UploadPaths> moves;
+    QList<qint64> sizes; // of each file sent, parallel to moves
+    // Live files the moves left aside on the server (kept in the store
+    // until they are put back or deleted).
+    QStringList asides;
+    bool keptAside = false; // a move of this run left one
     bool connected = true;
     bool allOk = true;
     qint64 done = 0; // steps of the overall bar: one per file sent, one per file moved
@@ -69,6 +78,16 @@ bool Ask(Prompts& prompts, const QString& question)
     return prompts.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
 }
 
+// A failed send ends the account's phases; nothing of it moves.
+void SendingFailed(UploadRun& run, AccountRun& account, const QString& error)
+{
+    run.host.Log(QStringLiteral("Sending failed"));
+    run.host.Log(error);
+    run.summary.append(QStringLiteral("--- Sending failed"));
+    account.connected = false;
+    account.allOk = false;
+}
+
 // The send phase; false when a transfer failed, which ends the account.
 bool SendFiles(UploadRun& run, AccountRun& account)
 {
@@ -79,15 +98,12 @@ bool SendFiles(UploadRun& run, AccountRun& account)
         const UploadPaths remote = UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot,
                                                  settings.HomePath, settings.RootPath, run.style);
         account.moves.append(remote);
+        account.sizes.append(QFileInfo(file.Path).size());
         host.Log(QStringLiteral("to: ") + remote.TempPath);
         if (ForceRemoteFolder(run.ftp, remote.TempFolder)) {
             const FtpResult sent = run.ftp.Upload(file.Path, remote.TempPath);
             if (!sent.Ok) {
-                host.Log(QStringLiteral("Sending failed"));
-                host.Log(sent.Error);
-                run.summary.append(QStringLiteral("--- Sending failed"));
-                account.connected = false;
-                account.allOk = false;
+                SendingFailed(run, account, sent.Error);
                 return false;
             }
             host.AppendToLastLine(QStringLiteral("... Success"));
@@ -107,18 +123,100 @@ bool SendFiles(UploadRun& run, AccountRun& account)
     return true;
 }
 
+// Whether the server holds every file sent whole: a server may keep part
+// of a file and still report the transfer complete. One listing per
+// temporary folder.
+bool SizesMatch(UploadRun& run, AccountRun& account)
+{
+    QHash<QString, QHash<QString, qint64>> held; // by folder, by name
+    for (qsizetype i = 0; i < account.moves.size(); ++i) {
+        const UploadPaths& remote = account.moves[i];
+        if (!held.contains(remote.TempFolder)) {
+            const FtpListingResult listing = run.ftp.List(remote.TempFolder);
+            if (!listing.Result.Ok) {
+                SendingFailed(run, account, listing.Result.Error);
+                return false;
+            }
+            QHash<QString, qint64>& sizes = held[remote.TempFolder];
+            for (const FtpEntry& entry : listing.Entries)
+                if (entry.Kind == FtpEntryKind::File)
+                    sizes.insert(entry.Name, entry.Size);
+        }
+        const QString name = remote.TempPath.mid(remote.TempPath.lastIndexOf(QLatin1Char('/')) + 1);
+        const qint64 size = held[remote.TempFolder].value(name, -1);
+        if (size != account.sizes[i]) {
+            SendingFailed(run, account,
+                          size < 0 ? remote.TempPath + QStringLiteral(" is not on the server.")
+                                   : QStringLiteral("The server holds %1 of the %2 bytes of %3.")
+                                         .arg(size)
+                                         .arg(account.sizes[i])
+                                         .arg(remote.TempPath));
+            return false;
+        }
+    }
+    return true;
+}
+
+void KeepAsides(UploadRun& run, const AccountRun& account)
+{
+    run.store.WriteList(Schema::AccountSection(account.name), Schema::KeyAsideFiles, account.asides);
+}
+
+// Puts back, or deletes once the move is done, the live files that moves
+// left aside on this account, this run or an earlier one. False when any
+// stays aside.
+bool SettleAsides(UploadRun& run, AccountRun& account)
+{
+    if (account.asides.isEmpty())
+        return true;
+    QStringList kept;
+    for (const QString& aside : std::as_const(account.asides)) {
+        const AsideFate fate = SettleAside(run.ftp, aside);
+        const QString live = LivePathOfAside(aside);
+        switch (fate) {
+        case AsideFate::Gone:
+            break;
+        case AsideFate::PutBack:
+        case AsideFate::PutBackFailed:
+            run.host.Log(QStringLiteral("Putting back ") + live + QStringLiteral("...") +
+                         (fate == AsideFate::PutBack ? QStringLiteral("Success") : QStringLiteral("Failed")));
+            break;
+        case AsideFate::Removed:
+        case AsideFate::RemoveFailed:
+            run.host.Log(QStringLiteral("Removing ") + aside + QStringLiteral("...") +
+                         (fate == AsideFate::Removed ? QStringLiteral("Success") : QStringLiteral("Failed")));
+            break;
+        case AsideFate::Unknown:
+            run.host.Log(QStringLiteral("Checking ") + aside + QStringLiteral("...Failed"));
+            break;
+        }
+        if (fate == AsideFate::PutBackFailed || fate == AsideFate::RemoveFailed || fate == AsideFate::Unknown)
+            kept.append(aside);
+    }
+    account.asides = kept;
+    KeepAsides(run, account);
+    return kept.isEmpty();
+}
+
 void MoveFiles(UploadRun& run, AccountRun& account)
 {
     OperationHost& host = run.host;
     for (const UploadPaths& remote : account.moves) {
         host.Log(QStringLiteral("Moving ") + remote.TempPath + QStringLiteral("..."));
-        if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath)) {
+        QString aside;
+        if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &aside)) {
             host.AppendToLastLine(QStringLiteral("Success"));
             account.Step(host);
         } else {
             // The other files are still moved; the account gets no stamps.
             host.AppendToLastLine(QStringLiteral("Failed"));
             account.allOk = false;
+        }
+        if (!aside.isEmpty()) {
+            host.Log(QStringLiteral("Old file kept as ") + aside);
+            account.asides.append(aside);
+            account.keptAside = true;
+            KeepAsides(run, account);
         }
         host.Refresh();
         if (run.Cancelled()) {
@@ -135,6 +233,8 @@ void SendAndMove(UploadRun& run, AccountRun& account)
     const TConnectionSettings& settings = run.state.CurrentAccount;
     if (!SendFiles(run, account))
         return;
+    if (!run.Cancelled() && account.allOk && !SizesMatch(run, account))
+        return;
     if (!run.Cancelled() && account.allOk) {
         run.host.Log(QStringLiteral("Sending files to ") + settings.AccountName +
                      QStringLiteral(" completed"));
@@ -146,6 +246,22 @@ void SendAndMove(UploadRun& run, AccountRun& account)
         MoveFiles(run, account);
     if (account.allOk)
         run.summary.append(QStringLiteral("--- All files moved to their target locations"));
+}
+
+// The connection failed in the middle of a move: the live file is put back
+// at once if the server lets us in again.
+void SettleAfterLostConnection(UploadRun& run, AccountRun& account)
+{
+    const TConnectionSettings& settings = run.state.CurrentAccount;
+    run.ftp.Disconnect();
+    run.host.Log(QStringLiteral("Trying to connect to ") + settings.AccountName);
+    const FtpResult again = run.ftp.Connect(settings);
+    if (again.Ok) {
+        SettleAsides(run, account);
+    } else {
+        run.host.Log(QStringLiteral("Could not connect"));
+        run.host.Log(again.Error);
+    }
 }
 
 // Connects, sends, moves and records one account that has files to send.
@@ -171,9 +287,14 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     if (account.connected && !run.Cancelled()) {
         run.summary.append(QStringLiteral("Connected: ") + name + QStringLiteral(" - ") +
                            QString::number(account.sends.size()) + QStringLiteral(" files to send"));
+        // What an earlier run left aside is settled before anything moves.
+        if (!SettleAsides(run, account))
+            account.allOk = false;
         SendAndMove(run, account);
         run.ftp.SetProgressSwitch(0);
     }
+    if (account.keptAside && !run.ftp.IsLoggedIn())
+        SettleAfterLostConnection(run, account);
 
     host.Refresh();
     const bool served = account.connected && account.allOk && !run.Cancelled();
@@ -190,6 +311,8 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
 {
     const QString section = Schema::UploadRecordSection(run.in.Project, accountName);
     AccountRun account;
+    account.name = accountName;
+    account.asides = run.store.ReadList(Schema::AccountSection(accountName), Schema::KeyAsideFiles);
     bool served = false;
     try {
         account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style);

@@ -92,11 +92,13 @@ struct SiteUploadOutcome {
 // The site upload (and, in mode Software, the installer upload): the checks
 // before a run, the confirmation, then each account in turn. An account's
 // files go first into TempUploadFolder and are moved into place only when
-// all of them arrived; a failure or a cancel before the moves leaves its
-// live site untouched. The upload stamps ("ULF-" sections, in `store`'s
-// memory only: the caller saves) are written for an account served without
-// any failure, with each file's Age as it was before it was sent. One
-// account's failure never stops the next one.
+// all of them arrived whole (the server's sizes match); a failure or a
+// cancel before the moves leaves its live site untouched, and a move that
+// fails leaves the old file or the new one live (MoveRemoteFile). Live files
+// a move left aside are settled first thing by the next connection to the
+// account (and at once after a connection lost while moving). The upload stamps ("ULF-" sections, in
+// `store`'s memory only: the caller saves) are written for an account served without any failure, with each
+// file's Age as it was before it was sent. One account's failure never stops the next one.
 //
 // `lists` are the scan's lists (read once the re-scan question is past);
 // Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount

@@ -92,6 +92,9 @@ inline const QString FtpSecurityTlsRequired = QStringLiteral("tls-required");
 // The SHA-256 fingerprint of a server certificate the user chose to trust
 // for the account although the system does not.
 inline const QString KeyFtpCertificate = QStringLiteral("FtpCertificate");
+// A list: the server paths of live files an upload moved aside and could
+// not yet put back or delete, for the next upload to the account to settle.
+inline const QString KeyAsideFiles = QStringLiteral("AsideFiles");
 
 // Upload records: section "ULF-" + project + "-" + account; each key is the
 // full local path of a file, each value its packed last-write stamp.

@@ -82,7 +82,8 @@ private slots:
     }
 
     // The trusted certificate is kept through saves of the page, goes with
-    // a new host, and only the trust functions change it otherwise.
+    // a new host, and only the trust functions change it otherwise. The
+    // files an upload left aside on the server go with a new host too.
     void TrustedCertificateBelongsToTheHost_data()
     {
         QTest::addColumn<QString>("newHost");
@@ -109,8 +110,10 @@ private slots:
         QCOMPARE(f.TrustedCertificate, QStringLiteral("AB:CD"));
         f.TrustedCertificate.clear(); // what the page holds does not count
         f.Host = newHost;
+        store.WriteList(AccountSection("Main"), KeyAsideFiles, {"/a.html.BRAside"});
         SaveAccount(store, f);
         QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate, after);
+        QCOMPARE(store.ReadList(AccountSection("Main"), KeyAsideFiles).isEmpty(), after.isEmpty());
         ForgetCertificate(store, QStringLiteral("Main"));
         QVERIFY(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate.isEmpty());
         QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Security),

@@ -109,7 +109,11 @@ private slots:
         QTest::newRow("B refuses uploads")
             << "STOR" << a + QStringList{b, "--- Sending failed"} << "new" << QStringList{"A"};
         QTest::newRow("B refuses to replace files")
-            << "DELE" << a + QStringList{b, "--- All files uploaded"} << "new" << QStringList{"A"};
+            << "RNTO" << a + QStringList{b, "--- All files uploaded"} << "new" << QStringList{"A"};
+        QTest::newRow("B keeps part of the installer")
+            << "truncate" << a + QStringList{b, "--- Sending failed"} << "new" << QStringList{"A"};
+        QTest::newRow("B drops the connection while the installer goes live")
+            << "drop" << a + QStringList{b, "--- All files uploaded"} << "new" << QStringList{"A"};
         QTest::newRow("B refuses the login")
             << "password" << a + QStringList{"Could not connect to: B no files uploaded"} << "new"
             << QStringList{"A"};
@@ -123,8 +127,14 @@ private slots:
         QFETCH(QString, liveA);
         QFETCH(QStringList, stamped);
         FtpTestServer::Options optionsB;
-        if (change == "STOR" || change == "DELE")
+        if (change == "STOR" || change == "RNTO")
             optionsB.Refuse << change;
+        if (change == "truncate")
+            optionsB.Faults << "truncate:STOR:1";
+        if (change == "drop") { // B cannot replace: the installer's old file is aside then
+            optionsB.NoReplace = true;
+            optionsB.Faults << "drop:RNTO:3";
+        }
         Run run(optionsB, change == "password" ? "wrong" : FtpTestServer::Password());
         if (change == "no PHP file")
             run.request.PhpFile.clear();

@@ -66,51 +66,106 @@ private slots:
         }
     }
 
-    // Where the file ends up, and what is left where.
+    // Where the file ends up, what is left where, and the commands of the move.
     void MovesRemoteFiles_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<QString>("server"); // words: old (a live file), mine (a user's file
+                                             // target.BRAside), windows (no rename onto a
+                                             // file), nolist (no MLSD)
         QTest::addColumn<QStringList>("refuse");
         QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("live"); // the target's bytes afterwards
+        QTest::addColumn<QString>("kept"); // the aside copy left, by name
+        QTest::addColumn<QStringList>("commands");
 
-        QTest::newRow("into an existing folder") << "/site/a.html" << false << QStringList() << true;
-        QTest::newRow("over an existing file") << "/site/a.html" << true << QStringList() << true;
+        const QString a = "/site/a.html";
+        const QString temp = "/BRTempUploadFolder/site/a.html";
+        const QStringList oneStep{"RNFR " + temp, "RNTO " + a};
+        const QStringList refused = oneStep + QStringList{"MLST " + a, "MLST " + a + ".BRAside"};
+        const QStringList aside = refused + QStringList{"RNFR " + a, "RNTO " + a + ".BRAside", "RNFR " + temp,
+                                                        "RNTO " + a, "DELE " + a + ".BRAside"};
+        QTest::newRow("into an existing folder") << a << "" << QStringList() << true << "new"
+                                                 << "" << oneStep;
+        QTest::newRow("over an existing file: one rename") << a << "old" << QStringList() << true << "new"
+                                                           << "" << oneStep;
         QTest::newRow("into folders still missing")
-            << "/site/new/deep/a.html" << false << QStringList() << true;
-        QTest::newRow("delete refused: nothing moves")
-            << "/site/a.html" << true << QStringList{"DELE"} << false;
-        QTest::newRow("rename refused") << "/site/a.html" << false << QStringList{"RNFR"} << false;
-        QTest::newRow("rename refused over an existing file: the old one stays")
-            << "/site/a.html" << true << QStringList{"RNTO"} << false;
+            << "/site/new/deep/a.html"
+            << "" << QStringList() << true << "new"
+            << ""
+            << QStringList{"RNFR /BRTempUploadFolder/site/new/deep/a.html",
+                           "RNTO /site/new/deep/a.html",
+                           "MLST /site/new/deep/a.html",
+                           "CWD /site/new/deep/",
+                           "MKD /site",
+                           "MKD /site/new",
+                           "MKD /site/new/deep",
+                           "CWD /site/new/deep",
+                           "RNFR /BRTempUploadFolder/site/new/deep/a.html",
+                           "RNTO /site/new/deep/a.html"};
+        QTest::newRow("rename refused") << a << "" << QStringList{"RNFR"} << false << ""
+                                        << "" << QStringList{"RNFR " + temp};
+        QTest::newRow("server that will not replace: the old file goes aside")
+            << a << "old windows" << QStringList() << true << "new"
+            << "" << aside;
+        QTest::newRow("aside under a name the server does not hold")
+            << a << "old windows mine" << QStringList() << true << "new"
+            << "" << refused + QStringList{"MLST " + a + ".BRAside2",
+                                           "RNFR " + a,
+                                           "RNTO " + a + ".BRAside2",
+                                           "RNFR " + temp,
+                                           "RNTO " + a,
+                                           "DELE " + a + ".BRAside2"};
+        QTest::newRow("aside asked by LIST") << a << "old windows nolist" << QStringList() << true << "new"
+                                             << "" << QStringList();
+        QTest::newRow("renames refused over an existing file: the old one stays")
+            << a << "old" << QStringList{"RNTO"} << false << "old"
+            << "" << refused + QStringList{"RNFR " + a, "RNTO " + a + ".BRAside"};
+        QTest::newRow("aside copy cannot be deleted: it is kept")
+            << a << "old windows" << QStringList{"DELE"} << false << "new"
+            << ".BRAside" << aside;
     }
     void MovesRemoteFiles()
     {
         QFETCH(QString, target);
-        QFETCH(bool, targetExists);
+        QFETCH(QString, server);
         QFETCH(QStringList, refuse);
         QFETCH(bool, result);
+        QFETCH(QString, live);
+        QFETCH(QString, kept);
+        QFETCH(QStringList, commands);
 
         FtpTestServer::Options options;
         options.Refuse = refuse;
-        FtpTestServer server(options);
-        QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
+        options.NoReplace = server.contains("windows");
+        options.Mlsd = !server.contains("nolist");
+        FtpTestServer ftpServer(options);
+        QVERIFY2(ftpServer.IsRunning(), qPrintable(ftpServer.Error()));
         const QString temp = QStringLiteral("/BRTempUploadFolder") + target;
-        server.PutFile(temp, "new");
-        server.PutFile(QStringLiteral("/site/other.html"), "other");
-        if (targetExists)
-            server.PutFile(target, "old");
+        ftpServer.PutFile(temp, "new");
+        ftpServer.PutFile(QStringLiteral("/site/other.html"), "other");
+        if (server.contains("old"))
+            ftpServer.PutFile(target, "old");
+        if (server.contains("mine"))
+            ftpServer.PutFile(target + ".BRAside", "mine");
         RecordingHost recorder;
         FtpClient ftp(recorder);
-        QVERIFY(ftp.Connect(server.Account()).Ok);
+        QVERIFY(ftp.Connect(ftpServer.Account()).Ok);
+        const qsizetype loginCommands = ftpServer.Commands().size();
 
-        QCOMPARE(MoveRemoteFile(ftp, temp, target), result);
-        QCOMPARE(server.FileBytes(target), result         ? QByteArray("new")
-                                           : targetExists ? QByteArray("old")
-                                                          : QByteArray());
-        QCOMPARE(server.Exists(temp), !result);
-        QVERIFY(!server.Exists(target + QStringLiteral(".uploading")));
-        QCOMPARE(server.FileBytes(QStringLiteral("/site/other.html")), QByteArray("other"));
+        QString aside = "unset";
+        QCOMPARE(MoveRemoteFile(ftp, temp, target, &aside), result);
+        QCOMPARE(ftpServer.FileBytes(target), live.toUtf8());
+        QCOMPARE(ftpServer.Exists(temp), !result && live != "new");
+        QCOMPARE(aside, kept.isEmpty() ? QString() : target + kept);
+        if (!kept.isEmpty())
+            QCOMPARE(ftpServer.FileBytes(aside), "old");
+        QCOMPARE(ftpServer.Exists(target + ".BRAside"), server.contains("mine") || kept == ".BRAside");
+        if (server.contains("mine"))
+            QCOMPARE(ftpServer.FileBytes(target + ".BRAside"), "mine");
+        QCOMPARE(ftpServer.FileBytes(QStringLiteral("/site/other.html")), QByteArray("other"));
+        if (!commands.isEmpty())
+            QCOMPARE(ftpServer.Commands().mid(loginCommands), commands);
         QCOMPARE(recorder.Lines().size(), 2); // only the connect lines
     }
 };

@@ -48,6 +48,8 @@ private slots:
     void FailedAccountLeavesItsLiveSiteAlone();
     void CancelStopsWhereItIsRead_data();
     void CancelStopsWhereItIsRead();
+    void GoingLiveSurvivesEveryFault_data();
+    void GoingLiveSurvivesEveryFault();
 };
 
 void SiteUploadTest::ChecksBeforeARun_data()
@@ -293,8 +295,8 @@ void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone_data()
     mkd.Refuse = QStringList{"MKD"};
     FtpTestServer::Options stor;
     stor.DropOn = QStringList{"STOR"};
-    FtpTestServer::Options dele;
-    dele.Refuse = QStringList{"DELE"};
+    FtpTestServer::Options mlsd;
+    mlsd.Refuse = QStringList{"MLSD"};
     FtpTestServer::Options rnto;
     rnto.Refuse = QStringList{"RNTO"};
     FtpTestServer::Options rnfr;
@@ -305,9 +307,8 @@ void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone_data()
         << mkd << false << true << "Couldn't reach /BRTempUploadFolder/public_html" << QStringList{connected};
     QTest::newRow("connection dropped at the first transfer")
         << stor << false << true << "Sending failed" << QStringList{connected, "--- Sending failed"};
-    QTest::newRow("old file cannot be deleted")
-        << dele << false << true << "Moving /BRTempUploadFolder/public_html/index.html...Failed"
-        << QStringList{connected, uploaded};
+    QTest::newRow("sizes cannot be checked")
+        << mlsd << false << true << "Sending failed" << QStringList{connected, "--- Sending failed"};
     QTest::newRow("rename refused") << rnto << false << true
                                     << "Moving /BRTempUploadFolder/public_html/a.html...Failed"
                                     << QStringList{connected, uploaded};
@@ -422,6 +423,117 @@ void SiteUploadTest::CancelStopsWhereItIsRead()
     for (const QString& account : fx.accounts)
         for (const QString& file : files)
             QCOMPARE(fx.Stamp(account, file), 0);
+}
+
+void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
+{
+    QTest::addColumn<QString>("server");   // words: windows (no rename onto a file), nolist (no MLSD)
+    QTest::addColumn<QString>("fault");    // KIND:CMD:N, see FtpTestServer::Options::Faults
+    QTest::addColumn<QString>("logged");   // by the faulty run, or by the clean run after it
+    QTest::addColumn<bool>("indexIsNew");  // after the faulty run
+    QTest::addColumn<QStringList>("kept"); // aside copies after the faulty run
+
+    // index.html moves first. On "windows" its old file goes aside to
+    // index.html.BRAside2 (the user has a file index.html.BRAside): RNFR#1
+    // RNTO#1 (refused: exists) MLST#1 (live) MLST#2 (user's) MLST#3 (free)
+    // RNFR#2 RNTO#2 (aside) RNFR#3 RNTO#3 (in) DELE#1 (aside copy).
+    const QString aside = "/public_html/index.html.BRAside2";
+    const QString putBack = "Putting back /public_html/index.html...Success";
+    const QString removed = "Removing " + aside + "...Success";
+    const QString failed = "Moving /BRTempUploadFolder/public_html/index.html...Failed";
+    const QString sending = "Sending failed";
+    const auto row = [](const char* name, const QString& server, const QString& fault, const QString& logged,
+                        bool indexIsNew = false, const QStringList& kept = {}) {
+        QTest::newRow(name) << server << fault << logged << indexIsNew << kept;
+    };
+    row("one step: RNFR refused", "", "refuse:RNFR:1", failed);
+    row("one step: RNFR 421", "", "421:RNFR:1", failed);
+    row("one step: dropped at RNFR", "", "drop:RNFR:1", failed);
+    row("one step: RNTO 421", "", "421:RNTO:1", failed);
+    row("one step: dropped at RNTO", "", "drop:RNTO:1", failed);
+    row("one step: RNTO done, answer lost", "", "lost:RNTO:1", failed, true);
+    row("sizes: listing refused", "", "refuse:MLSD:1", sending);
+    row("sizes: dropped at the listing", "", "drop:MLSD:1", sending);
+    row("sizes: server keeps half a file", "", "truncate:STOR:2", sending);
+    row("sizes by LIST: server keeps half a file", "nolist", "truncate:STOR:1", sending);
+    row("aside: live file check refused", "windows", "refuse:MLST:1", failed);
+    row("aside: live file check 421", "windows", "421:MLST:1", failed);
+    row("aside: name check refused (the user's file)", "windows", "refuse:MLST:2", failed);
+    row("aside: dropped at the name check", "windows", "drop:MLST:3", failed);
+    row("aside: RNFR of the live file refused", "windows", "refuse:RNFR:2", failed);
+    row("aside: RNFR of the live file 421", "windows", "421:RNFR:2", failed);
+    row("aside: moving aside refused", "windows", "refuse:RNTO:2", failed);
+    row("aside: moving aside 421", "windows", "421:RNTO:2", failed);
+    row("aside: dropped while moving aside", "windows", "drop:RNTO:2", failed);
+    row("aside: moved aside, answer lost", "windows", "lost:RNTO:2", putBack);
+    row("aside: RNFR of the new file refused", "windows", "refuse:RNFR:3", failed);
+    row("aside: RNFR of the new file 421", "windows", "421:RNFR:3", putBack);
+    row("aside: dropped at RNFR of the new file", "windows", "drop:RNFR:3", putBack);
+    row("aside: moving in refused", "windows", "refuse:RNTO:3", failed);
+    row("aside: moving in 421", "windows", "421:RNTO:3", putBack);
+    row("aside: dropped while moving in", "windows", "drop:RNTO:3", putBack);
+    row("aside: moved in, answer lost", "windows", "lost:RNTO:3", removed, true);
+    row("aside: deleting the copy refused", "windows", "refuse:DELE:1", removed, true, {aside});
+    row("aside: deleting the copy 421", "windows", "421:DELE:1", removed, true);
+    row("aside: dropped while deleting the copy", "windows", "drop:DELE:1", removed, true);
+    row("aside: copy deleted, answer lost", "windows", "lost:DELE:1", failed, true);
+    row("aside by LIST: moved in, answer lost", "windows nolist", "lost:RNTO:3", removed, true);
+}
+
+// Under any one fault at any command of the moves, every live file is old
+// or new and whole, the account fails without stamps, a user's file named
+// like an aside copy is never touched, and the next run completes the site.
+void SiteUploadTest::GoingLiveSurvivesEveryFault()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, fault);
+    QFETCH(QString, logged);
+    QFETCH(bool, indexIsNew);
+    QFETCH(QStringList, kept);
+    UploadFixture fx;
+    FtpTestServer::Options options;
+    options.NoReplace = server.contains("windows");
+    options.Mlsd = !server.contains("nolist");
+    options.Faults = QStringList{fault};
+    FtpTestServer& live = fx.AddAccount("Live", options);
+    for (const QString& target : UploadFixture::Targets)
+        live.PutFile(target, "old " + target.toUtf8());
+    live.PutFile("/public_html/index.html.BRAside", "the user's own");
+    fx.Scan();
+    const QStringList files = fx.SelectedFiles();
+    QCOMPARE(files.first(), "www/index.html");
+    const auto asides = [&live] {
+        QStringList found;
+        AddFilesRecursively(live.Root(), "*.BRAside*", true, found);
+        for (QString& path : found)
+            path = path.mid(live.Root().size());
+        return found;
+    };
+
+    RecordingHost host;
+    QCOMPARE(fx.Upload(UploadMode::Changed, host).FailedAccounts, QStringList{"Live"});
+    for (const QString& file : files) {
+        const QByteArray bytes = live.FileBytes(UploadFixture::Targets[file]);
+        const bool isNew = bytes == fx.SiteBytes(file);
+        QVERIFY2(isNew || bytes == "old " + UploadFixture::Targets[file].toUtf8(), qPrintable(file));
+        if (file == "www/index.html")
+            QCOMPARE(isNew, indexIsNew);
+        QCOMPARE(fx.Stamp("Live", file), 0);
+    }
+    QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"} + kept);
+    if (!kept.isEmpty())
+        QVERIFY(host.Lines().contains("Old file kept as " + kept.first()));
+
+    RecordingHost again;
+    QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
+    QVERIFY2((host.Lines() + again.Lines()).contains(logged), qPrintable(host.Lines().join('\n')));
+    for (const QString& file : files) {
+        QCOMPARE(live.FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
+        QCOMPARE(fx.Stamp("Live", file), fx.Age(file));
+    }
+    QCOMPARE(live.FileBytes("/public_html/index.html.BRAside"), "the user's own");
+    QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"});
+    QCOMPARE(UploadFixture::FilesInTemp(live), QStringList());
 }
 
 QTEST_GUILESS_MAIN(SiteUploadTest)

@@ -46,6 +46,9 @@ FtpTestServer::FtpTestServer(const Options& options)
     AddEach(arguments, QStringLiteral("--mute"), options.Mute);
     AddEach(arguments, QStringLiteral("--drop-on"), options.DropOn);
     AddEach(arguments, QStringLiteral("--fake-entry"), options.FakeEntries);
+    AddEach(arguments, QStringLiteral("--fault"), options.Faults);
+    if (options.NoReplace)
+        arguments << QStringLiteral("--no-replace");
     if (options.DropAfter > 0)
         arguments << QStringLiteral("--drop-after") << QString::number(options.DropAfter);
     if (options.IdleTimeout > 0)

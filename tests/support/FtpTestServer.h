@@ -25,6 +25,13 @@ public:
         // Entries "file:NAME" or "dir:NAME" that the listings of "/" show
         // although they do not exist ("file:../x"), as a hostile server's.
         QStringList FakeEntries;
+        // "KIND:CMD:N": once, at the Nth CMD over all sessions, KIND happens:
+        // refuse (550), 421 (and close), drop (close unanswered), lost (carry
+        // it out, then close unanswered) or truncate (STOR keeps half the file
+        // and answers 226).
+        QStringList Faults;
+        // RNTO onto an existing name is refused, as by some Windows servers.
+        bool NoReplace = false;
         // With both: the server offers explicit TLS (AUTH TLS) with this
         // certificate and key (PEM files, see TestCertificates).
         QString TlsCertificate;

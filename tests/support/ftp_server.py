@@ -12,6 +12,15 @@ terminated. Switches let a test provoke the faults the client must survive:
   --mute CMD            never answer CMD (the session hangs there)
   --drop-on CMD         close the control connection when CMD arrives
   --drop-after N        close the control connection when command N+1 arrives
+  --fault KIND:CMD:N    once, at the Nth CMD the server receives (counted over
+                        all sessions, so a later session is clean): KIND
+                        refuse answers 550; 421 answers 421 and closes; drop
+                        closes without an answer; lost carries the command out
+                        and closes before its answer; truncate (STOR) keeps
+                        the first half of the file and still answers 226
+                        (repeatable)
+  --no-replace          refuse RNTO onto a name that exists, as some Windows
+                        servers do
   --idle-timeout SECS   close a control connection left idle this long
                         (with a 421 reply first, or silently with --idle-silent)
   --command-log FILE    append every command received, one per line
@@ -47,6 +56,8 @@ def parse_args():
     parser.add_argument("--mute", action="append", default=[])
     parser.add_argument("--drop-on", action="append", default=[])
     parser.add_argument("--drop-after", type=int, default=0)
+    parser.add_argument("--fault", action="append", default=[])
+    parser.add_argument("--no-replace", action="store_true")
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
@@ -62,6 +73,11 @@ def make_handler(args):
     refuse_once = upper(args.refuse_once)
     mute = upper(args.mute)
     drop_on = upper(args.drop_on)
+    faults = {}
+    for fault in args.fault:
+        kind, cmd, nth = fault.split(":")
+        faults[(cmd.upper(), int(nth))] = kind
+    seen = {}  # occurrences of each command, over every session
 
     base = TLS_FTPHandler if args.tls_cert else FTPHandler
 
@@ -97,7 +113,38 @@ def make_handler(args):
                 refuse_once.discard(cmd)
                 self.respond("550 Refused once by the test server.")
                 return
-            super().pre_process_command(line, cmd, arg)
+            seen[cmd] = seen.get(cmd, 0) + 1
+            fault = faults.get((cmd, seen[cmd]))
+            if fault == "refuse":
+                self.respond("550 Refused by the test server.")
+            elif fault == "421":
+                self.respond("421 Closing by the test server.")
+                self.close_when_done()
+            elif fault == "drop":
+                self.close()
+            elif fault == "lost":
+                self._silenced = True
+                super().pre_process_command(line, cmd, arg)
+                self.close()
+            else:
+                self._truncate = fault == "truncate"
+                super().pre_process_command(line, cmd, arg)
+
+        def respond(self, resp, *more, **named):
+            if not getattr(self, "_silenced", False):
+                super().respond(resp, *more, **named)
+
+        def on_file_received(self, file):
+            if getattr(self, "_truncate", False):
+                self._truncate = False
+                os.truncate(file, os.path.getsize(file) // 2)
+
+        def ftp_RNTO(self, path):
+            if args.no_replace and self._rnfr and self.fs.lexists(path):
+                self._rnfr = None
+                self.respond("550 A file of that name exists.")
+                return
+            return super().ftp_RNTO(path)
 
     if args.tls_cert:
         class TestDTPHandler(TLS_DTPHandler):

@@ -10,6 +10,8 @@ terminated. Switches let a test provoke the faults the client must survive:
   --refuse CMD          answer CMD with 550 every time (repeatable)
   --refuse-once CMD     answer CMD with 550 the first time only (repeatable)
   --mute CMD            never answer CMD (the session hangs there)
+  --delay-once CMD:SECS answer the first CMD of the server's life only after
+                        SECS seconds (a transfer that stalls a while)
   --drop-on CMD         close the control connection when CMD arrives
   --drop-after N        close the control connection when command N+1 arrives
   --idle-timeout SECS   close a control connection left idle this long
@@ -45,6 +47,7 @@ def parse_args():
     parser.add_argument("--refuse", action="append", default=[])
     parser.add_argument("--refuse-once", action="append", default=[])
     parser.add_argument("--mute", action="append", default=[])
+    parser.add_argument("--delay-once", action="append", default=[])
     parser.add_argument("--drop-on", action="append", default=[])
     parser.add_argument("--drop-after", type=int, default=0)
     parser.add_argument("--idle-timeout", type=float, default=0)
@@ -62,6 +65,7 @@ def make_handler(args):
     refuse_once = upper(args.refuse_once)
     mute = upper(args.mute)
     drop_on = upper(args.drop_on)
+    delay_once = {cmd.upper(): float(secs) for cmd, secs in (d.split(":", 1) for d in args.delay_once)}
 
     base = TLS_FTPHandler if args.tls_cert else FTPHandler
 
@@ -90,6 +94,9 @@ def make_handler(args):
                 return
             if cmd in mute:
                 return
+            if cmd in delay_once:
+                self.ioloop.call_later(delay_once.pop(cmd), self._run_delayed, line, cmd, arg)
+                return
             if cmd in refuse:
                 self.respond("550 Refused by the test server.")
                 return
@@ -98,6 +105,10 @@ def make_handler(args):
                 self.respond("550 Refused once by the test server.")
                 return
             super().pre_process_command(line, cmd, arg)
+
+        def _run_delayed(self, line, cmd, arg):
+            if not self._closed:
+                base.pre_process_command(self, line, cmd, arg)
 
     if args.tls_cert:
         class TestDTPHandler(TLS_DTPHandler):

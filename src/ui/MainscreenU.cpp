@@ -1,6 +1,7 @@
 #include "ui/MainscreenU.h"
 
 #include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsLock.h"
 
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"

@@ -154,4 +154,6 @@ private:
     TStoredLists loadedLists;
     bool shown = false;
     bool closed = false;
+    // The user agreed to close once the running operation has ended.
+    bool closeAfterOperation = false;
 };

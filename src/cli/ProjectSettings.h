@@ -24,8 +24,8 @@ struct CliSettings {
 
 // ExitOk with `settings.store` open on a file that lists `project`, or the
 // exit code after saying why on standard error: ExitUsage for an unknown
-// project or while the window program or another writer runs, ExitFailed when the file cannot
-// be opened.
+// project or while the window program or another writer runs, ExitFailed
+// when the file cannot be opened.
 int OpenProjectSettings(const QString& project, Prompts& prompts, bool forWriting, CliSettings& settings);
 
 // Where the window keeps its settings file.

@@ -6,14 +6,32 @@
 #include "settings/StoreSetup.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 
 QString SettingsFilePath()
 {
-    const TStoreNames names = StoreNames();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
-           names.Company + QLatin1Char('/') + names.Product + QLatin1Char('/') + names.FileName;
+    return StoreFilePath();
 }
+
+namespace {
+
+// The lock of the settings file's writers; ExitOk once held.
+int LockSettingsFile(CliSettings& settings)
+{
+    settings.lock = std::make_unique<SettingsLock>(SettingsFilePath());
+    switch (settings.lock->Acquire()) {
+    case SettingsLock::Outcome::Acquired:
+        return ExitOk;
+    case SettingsLock::Outcome::Held:
+        PrintError(QStringLiteral("tarnwell-cli: ") + settings.lock->InUseText());
+        return ExitUsage;
+    case SettingsLock::Outcome::Failed:
+        break;
+    }
+    PrintError(QStringLiteral("tarnwell-cli: ") + settings.lock->ErrorText());
+    return ExitFailed;
+}
+
+} // namespace
 
 int OpenProjectSettings(const QString& project, Prompts& prompts, bool forWriting, CliSettings& settings)
 {
@@ -38,6 +56,12 @@ int OpenProjectSettings(const QString& project, Prompts& prompts, bool forWritin
     // Checked first, so that asking on a machine without settings creates no folders.
     if (!QFileInfo(SettingsFilePath()).isFile())
         return unknown();
+    if (forWriting) {
+        // Held before the file is read, so that no other writer's save falls
+        // between this command's read and its own.
+        if (const int refused = LockSettingsFile(settings); refused != ExitOk)
+            return refused;
+    }
     settings.store = std::make_unique<TAppData>();
     if (!SetUpStore(*settings.store, prompts))
         return ExitFailed;

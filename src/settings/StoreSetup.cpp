@@ -4,6 +4,8 @@
 #include "settings/TextCipher.h"
 #include "util/Prompts.h"
 
+#include <QStandardPaths>
+
 namespace {
 
 // Made with tarnwell-cipher under TextPassphrase().
@@ -56,6 +58,13 @@ TStoreNames StoreNames()
     names.FailureCaption = Decipher(FailureCaptionCipher);
     names.Passphrase = TextPassphrase() + StorePiece();
     return names;
+}
+
+QString StoreFilePath()
+{
+    const TStoreNames names = StoreNames();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
+           names.Company + QLatin1Char('/') + names.Product + QLatin1Char('/') + names.FileName;
 }
 
 bool SetUpStore(TAppData& store, Prompts& prompts)

@@ -20,6 +20,10 @@ struct TStoreNames {
 QString TextPassphrase();
 TStoreNames StoreNames();
 
+// Where the store of the program and of tarnwell-cli keeps its file (under
+// the local application-data folder); nothing is created.
+QString StoreFilePath();
+
 // Sets the store up on its file: shows "Couldn't set Configuration file" and
 // returns false when that fails; shows "Invalid data" once when lines of the
 // file could not be read.

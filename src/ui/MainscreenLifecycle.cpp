@@ -2,6 +2,7 @@
 #include "app/WindowGeometry.h"
 #include "build/SavedProjectBuild.h"
 #include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsLock.h"
 #include "settings/SettingsSchema.h"
 #include "settings/StoreSetup.h"
 #include "settings/StoredLists.h"
@@ -34,10 +35,24 @@ TMainScreen::~TMainScreen() = default;
 
 void TMainScreen::FormCreate()
 {
+    // The window writes the settings file at its close: like every writer,
+    // it holds the file's lock from before the read to after the write.
+    settingsLock = std::make_unique<SettingsLock>(StoreFilePath());
+    const SettingsLock::Outcome locked = settingsLock->Acquire();
+    if (locked == SettingsLock::Outcome::Held) {
+        services.prompts.ShowInfo(ProductCaption, settingsLock->InUseText());
+        return;
+    }
     auto store = std::make_unique<TAppData>(CSIDL_LOCAL_APPDATA);
     store->SetClock(services.clock);
-    if (SetUpStore(*store, services.prompts))
-        AppData = std::move(store);
+    // A folder that cannot be made is the store's failure, told as such.
+    if (!SetUpStore(*store, services.prompts))
+        return;
+    if (locked == SettingsLock::Outcome::Failed) {
+        services.prompts.ShowInfo(ProductCaption, settingsLock->ErrorText());
+        return;
+    }
+    AppData = std::move(store);
 }
 
 void TMainScreen::FormShow()
@@ -119,6 +134,7 @@ void TMainScreen::FormClose()
     SaveWindowGeometry(*AppData, *this, true);
     AppData->Save();
     AppData.reset();
+    settingsLock.reset();
     State.PhpLines.clear();
     State.LinkPageLines.clear();
     State.SetupScriptLines.clear();

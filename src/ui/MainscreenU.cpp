@@ -1,6 +1,7 @@
 #include "ui/MainscreenU.h"
 
 #include "settings/ApplicationDataAPI.h"
+#include "settings/SettingsLock.h"
 
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"
@@ -13,6 +14,7 @@
 #include "ui/Hints.h"
 #include "ui/ImportActions.h"
 #include "ui/LogActions.h"
+#include "ui/OperationScope.h"
 #include "ui/ProjectActions.h"
 #include "ui/ProjectBar.h"
 #include "ui/ProjectSitesActions.h"
@@ -246,6 +248,17 @@ void TMainScreen::showEvent(QShowEvent* event)
 
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
+    // A long operation lets events in at its refresh points and still uses
+    // the store: the close waits for its end, if the user wants it cancelled.
+    if (OperationScope* operation = OperationScope::RunningOver(*this)) {
+        event->ignore();
+        if (closeAfterOperation ||
+            services.prompts.AskQuestion(ProductCaption, operation->CloseQuestion(), MB_YESNO) == IDYES) {
+            closeAfterOperation = true;
+            operation->CancelAndClose();
+        }
+        return;
+    }
     // The settings are written once, and nothing but a failed write stops
     // the close: then the user chooses between keeping the window (to make
     // room or fix the folder and close again) and leaving without this

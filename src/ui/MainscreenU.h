@@ -29,6 +29,7 @@ class ProjectSitesActions;
 class QTabWidget;
 class SelectAccountsPage;
 class SelectFilesPage;
+class SettingsLock;
 class SiteActions;
 class SiteUploadActions;
 class SiteUploadPage;
@@ -146,9 +147,13 @@ private:
     void TabFoldersChange(int index);
 
     ShellServices services;
+    // Held from the store's set-up to after its last save.
+    std::unique_ptr<SettingsLock> settingsLock;
     // What FormShow read of the stored lists; FormClose writes back only
     // these, so a start that failed half-way loses nothing.
     TStoredLists loadedLists;
     bool shown = false;
     bool closed = false;
+    // The user agreed to close once the running operation has ended.
+    bool closeAfterOperation = false;
 };

@@ -2,11 +2,24 @@
 
 #include "ui/CancelFormU.h"
 
+#include <QList>
+#include <QMetaObject>
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+// The scopes alive, innermost last.
+QList<OperationScope*>& Running()
+{
+    static QList<OperationScope*> scopes;
+    return scopes;
+}
+
+} // namespace
+
 OperationScope::OperationScope(QWidget& mainWindow, TCancelForm& cancelForm, const QString& caption)
-    : mainWindow_(&mainWindow), cancelForm_(&cancelForm)
+    : mainWindow_(&mainWindow), cancelForm_(&cancelForm), caption_(caption)
 {
     mainWindow.setEnabled(false);
     // The native windows must exist before one can be the other's transient.
@@ -15,14 +28,49 @@ OperationScope::OperationScope(QWidget& mainWindow, TCancelForm& cancelForm, con
     if (QWindow* handle = cancelForm.windowHandle())
         handle->setTransientParent(mainWindow.windowHandle());
     cancelForm.ShowOver(mainWindow, caption);
+    Running().append(this);
 }
 
 OperationScope::~OperationScope()
 {
+    Running().removeOne(this);
     if (cancelForm_)
         cancelForm_->hide();
     if (mainWindow_) {
         mainWindow_->setEnabled(true);
         mainWindow_->activateWindow();
+        // Not at once: the caller still finishes the operation's handler,
+        // which may use what the close frees.
+        if (closeAfter_) {
+            QWidget* window = mainWindow_;
+            QMetaObject::invokeMethod(
+                window, [window] { window->close(); }, Qt::QueuedConnection);
+        }
     }
+}
+
+OperationScope* OperationScope::RunningOver(const QWidget& mainWindow)
+{
+    for (qsizetype i = Running().size() - 1; i >= 0; --i) {
+        if (Running().at(i)->mainWindow_ == &mainWindow)
+            return Running().at(i);
+    }
+    return nullptr;
+}
+
+QString OperationScope::CloseQuestion() const
+{
+    QString operation = QStringLiteral("An upload");
+    if (caption_ == QLatin1String("Cancel Build"))
+        operation = QStringLiteral("A build");
+    else if (caption_ == QLatin1String("Cancel Import"))
+        operation = QStringLiteral("An import");
+    return operation + QStringLiteral(" is in progress. Cancel it and close Tarnwell?");
+}
+
+void OperationScope::CancelAndClose()
+{
+    if (cancelForm_)
+        cancelForm_->CancelButtonClick();
+    closeAfter_ = true;
 }

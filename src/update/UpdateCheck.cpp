@@ -3,14 +3,13 @@
 #include "projects/WorkingState.h"
 #include "settings/TextCipher.h"
 
+#include "UpdateServiceAddress.h"
+
 #include <QLocale>
 
 namespace {
 
 // Made with tarnwell-cipher under UpdatePassphrase().
-const char* const AddressCipher =
-    "5TvHQwUab2krwuCaMEO0oaoOITcKFpFma/SrTiahrWRL5j2oWFhu/+EzbRQDfcbURhabVqoJwcMQB/"
-    "r4N1HOTf3ZqsIYx93e/PF4L907op1S7DCuYPHwN5OsfE3uRQDvSXzCMJn4KyOQXzce";
 const char* const ButtonCaptionCipher =
     "zU7s0uk4UgkzNHzVTXqYghZDdyvhkpyN22EgyS5JnLi69JZ/5mzyvE1yBnyLFImN++qE6i4BAaqkySMeg9id8Q==";
 const char* const InstalledLeadInCipher =
@@ -29,6 +28,8 @@ const char* const NoAnswerCipher = "T7YP9vrdO47o3ugQLCM4rGDisqaRknSGuxRw+"
 const char* const DownloadHost = "www.tarnwell.example";
 
 // Joined at run time, so the passphrase never stands in the binary whole.
+// The build enciphers the service's address under it too
+// (cmake/EncipherUpdateAddress.cmake).
 QString UpdatePassphrase()
 {
     return QStringLiteral("Hv8%cQ") + QStringLiteral("m3Xk7w") + QStringLiteral("Z2p&Lr5n");
@@ -64,11 +65,16 @@ TUpdateTexts UpdateTexts()
             Decipher(UpToDateCipher), Decipher(NoAnswerCipher)};
 }
 
+QString BuiltInUpdateAddress()
+{
+    return BuiltInAddressCipher[0] ? Decipher(BuiltInAddressCipher) : QString();
+}
+
 QString UpdateServiceAddress()
 {
     if (qEnvironmentVariableIsSet("TARNWELL_UPDATE_ADDRESS"))
         return qEnvironmentVariable("TARNWELL_UPDATE_ADDRESS");
-    return Decipher(AddressCipher);
+    return BuiltInUpdateAddress();
 }
 
 QString DownloadAddress(const QString& installerName)
@@ -105,7 +111,7 @@ QString ShortDateText(const QDate& date)
 TUpdateOutcome CheckForUpdate(const TUpdateRequest& request, WorkingState& state, const UpdateAsk& ask)
 {
     if (request.Address.isEmpty())
-        return {TUpdateResult::Off, {}};
+        return {TUpdateResult::Off, request.Forced ? NoUpdateServiceText : QString()};
     const QString expected = ExpectedInstallerName(request.RunningVersion);
     QDate next = ReadShortDate(state.NextUpdateCheck, request.Today);
     if (!next.isValid()) {

@@ -31,10 +31,16 @@ struct TUpdateTexts {
 };
 TUpdateTexts UpdateTexts();
 
-// The address of the update service. The environment variable
-// TARNWELL_UPDATE_ADDRESS, when set, takes its place; set empty, it turns
-// the check off (the tests run that way, and so may a packager).
+// The address of the update service the program was built with (the CMake
+// setting TARNWELL_UPDATE_ADDRESS, kept enciphered); empty when the build
+// has none.
+QString BuiltInUpdateAddress();
+// The address the check asks. The environment variable
+// TARNWELL_UPDATE_ADDRESS, when set, takes the built-in one's place; set
+// empty, it turns the check off (the tests run that way). Empty: no check.
 QString UpdateServiceAddress();
+// What "Check for Update" says when there is no address to ask.
+inline const QString NoUpdateServiceText = QStringLiteral("This build of Tarnwell has no update service.");
 // Where a release is downloaded: the vendor's host and "/downloads/" +
 // the installer name, without a scheme.
 QString DownloadAddress(const QString& installerName);
@@ -51,7 +57,8 @@ struct TUpdateRequest {
     QDate Today;
     // The running program's version "a.b.c.d" (empty: none).
     QString RunningVersion;
-    // Empty: the check is off, nothing is asked and nothing shown.
+    // Empty: the check is off and nothing is asked; only a forced check
+    // says so (NoUpdateServiceText).
     QString Address;
 };
 

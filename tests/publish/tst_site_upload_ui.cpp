@@ -13,7 +13,7 @@ namespace {
 // The window with the project "Shop" loaded; the project and its account
 // "Live" are in the settings file when the window starts.
 struct ShopWindow {
-    ShopWindow()
+    explicit ShopWindow(const FtpTestServer::Options& liveOptions = {})
     {
         wfx.window->close();
         wfx.window.reset();
@@ -22,7 +22,7 @@ struct ShopWindow {
         if (!SetUpStore(*program, quiet))
             qFatal("no settings store");
         fx = std::make_unique<UploadFixture>(program.get());
-        live = &fx->AddAccount("Live");
+        live = &fx->AddAccount("Live", liveOptions);
         program->Save();
         wfx.Open();
         fx->store = &wfx.Store();
@@ -84,6 +84,57 @@ private slots:
         QCOMPARE(live.FileBytes("/public_html/index.html"), confirmed ? fx.SiteBytes("www/index.html") : "");
         // Recorded in the window's store, which its close saves.
         QCOMPARE(fx.Stamp("Live", "www/index.html"), confirmed ? fx.Age("www/index.html") : 0);
+    }
+
+    // The window's close while the first file is on its way (the server
+    // holds it a second) asks; Yes cancels the upload and closes once it has
+    // ended, No lets the upload finish with the window open.
+    void CloseDuringUpload_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes: cancel and close") << IDYES;
+        QTest::newRow("no: go on") << IDNO;
+    }
+    void CloseDuringUpload()
+    {
+        QFETCH(int, answer);
+        const bool yes = answer == IDYES;
+        FtpTestServer::Options stalls;
+        stalls.DelayOnce = {QStringLiteral("STOR:1")};
+        ShopWindow shop(stalls);
+        WindowFixture& wfx = shop.wfx;
+        UploadFixture& fx = *shop.fx;
+        FtpTestServer& live = *shop.live;
+        TMainScreen* window = wfx.window.get();
+
+        // Delivered at the upload's next refresh point, as the title bar's close would be.
+        auto* log = wfx.Find<QPlainTextEdit>("SiteUploadProgress");
+        bool requested = false;
+        connect(log, &QPlainTextEdit::textChanged, this, [&] {
+            if (!requested && log->toPlainText().contains("Sending ")) {
+                requested = true;
+                QMetaObject::invokeMethod(
+                    window, [window] { window->close(); }, Qt::QueuedConnection);
+            }
+        });
+        const QString settingsPath = wfx.Store().FilePath();
+        const QByteArray before = ReadFileBytes(settingsPath);
+        wfx.prompts.Clear();
+        wfx.prompts.QueueAnswers({IDYES, answer});
+        wfx.Button("bbtnUploadSite")->click();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(wfx.prompts.Texts(RecordingPrompts::Kind::Question).last(),
+                 QStringLiteral("An upload is in progress. Cancel it and close Tarnwell?"));
+        QCOMPARE(window->isVisible(), !yes);
+        QCOMPARE(log->toPlainText().contains("You cancelled"), yes);
+        QCOMPARE(live.Commands().last(), QStringLiteral("QUIT"));
+        const QStringList sent{"img/logo.png", "www/a.html", "www/index.html"};
+        QCOMPARE(fx.LiveFiles(live), yes ? QStringList() : sent);
+        // Only the close writes the settings file (each save salts it anew).
+        QCOMPARE(ReadFileBytes(settingsPath) != before, yes);
+        if (!yes)
+            QCOMPARE(fx.Stamp("Live", "www/index.html"), fx.Age("www/index.html"));
     }
 
     // Each choice of the Preview menu lists its files in the log and sends

@@ -44,6 +44,7 @@ FtpTestServer::FtpTestServer(const Options& options)
     AddEach(arguments, QStringLiteral("--refuse"), options.Refuse);
     AddEach(arguments, QStringLiteral("--refuse-once"), options.RefuseOnce);
     AddEach(arguments, QStringLiteral("--mute"), options.Mute);
+    AddEach(arguments, QStringLiteral("--delay-once"), options.DelayOnce);
     AddEach(arguments, QStringLiteral("--drop-on"), options.DropOn);
     AddEach(arguments, QStringLiteral("--fake-entry"), options.FakeEntries);
     AddEach(arguments, QStringLiteral("--fault"), options.Faults);

@@ -18,6 +18,7 @@ public:
         QStringList Refuse;      // commands answered with 550 every time
         QStringList RefuseOnce;  // commands answered with 550 the first time
         QStringList Mute;        // commands never answered
+        QStringList DelayOnce;   // "CMD:SECONDS": the server's first CMD answered that late
         QStringList DropOn;      // commands that close the control connection
         int DropAfter = 0;       // close the connection at command N+1 (0: never)
         double IdleTimeout = 0;  // close a connection idle this many seconds (0: never)

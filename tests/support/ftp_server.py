@@ -10,6 +10,8 @@ terminated. Switches let a test provoke the faults the client must survive:
   --refuse CMD          answer CMD with 550 every time (repeatable)
   --refuse-once CMD     answer CMD with 550 the first time only (repeatable)
   --mute CMD            never answer CMD (the session hangs there)
+  --delay-once CMD:SECS answer the first CMD of the server's life only after
+                        SECS seconds (a transfer that stalls a while)
   --drop-on CMD         close the control connection when CMD arrives
   --drop-after N        close the control connection when command N+1 arrives
   --fault KIND:CMD:N    once, at the Nth CMD the server receives (counted over
@@ -54,6 +56,7 @@ def parse_args():
     parser.add_argument("--refuse", action="append", default=[])
     parser.add_argument("--refuse-once", action="append", default=[])
     parser.add_argument("--mute", action="append", default=[])
+    parser.add_argument("--delay-once", action="append", default=[])
     parser.add_argument("--drop-on", action="append", default=[])
     parser.add_argument("--drop-after", type=int, default=0)
     parser.add_argument("--fault", action="append", default=[])
@@ -78,6 +81,7 @@ def make_handler(args):
         kind, cmd, nth = fault.split(":")
         faults[(cmd.upper(), int(nth))] = kind
     seen = {}  # occurrences of each command, over every session
+    delay_once = {cmd.upper(): float(secs) for cmd, secs in (d.split(":", 1) for d in args.delay_once)}
 
     base = TLS_FTPHandler if args.tls_cert else FTPHandler
 
@@ -105,6 +109,9 @@ def make_handler(args):
                 self.close()
                 return
             if cmd in mute:
+                return
+            if cmd in delay_once:
+                self.ioloop.call_later(delay_once.pop(cmd), self._run_delayed, line, cmd, arg)
                 return
             if cmd in refuse:
                 self.respond("550 Refused by the test server.")
@@ -145,6 +152,10 @@ def make_handler(args):
                 self.respond("550 A file of that name exists.")
                 return
             return super().ftp_RNTO(path)
+
+        def _run_delayed(self, line, cmd, arg):
+            if not self._closed:
+                base.pre_process_command(self, line, cmd, arg)
 
     if args.tls_cert:
         class TestDTPHandler(TLS_DTPHandler):

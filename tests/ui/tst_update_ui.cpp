@@ -82,6 +82,35 @@ private slots:
                  ShortDateText(fx->services.clock.Today().addDays(nextInDays)));
     }
 
+    // A build without an update service (the default), nothing in the
+    // environment: the start asks nothing and says nothing, and "Check for
+    // Update" says there is no service.
+    void NoAddress_data()
+    {
+        QTest::addColumn<bool>("clickCheck");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("start") << false << QStringList();
+        QTest::newRow("check for update")
+            << true << QStringList{"This build of Tarnwell has no update service."};
+    }
+    void NoAddress()
+    {
+        QFETCH(bool, clickCheck);
+        QFETCH(QStringList, boxes);
+        if (!BuiltInUpdateAddress().isEmpty())
+            QSKIP("this build has an update service");
+        qunsetenv("TARNWELL_UPDATE_ADDRESS");
+        WindowFixture fx;
+        if (clickCheck)
+            fx.Button("bbtnUpdateCheck")->click();
+        qputenv("TARNWELL_UPDATE_ADDRESS", QByteArray());
+
+        QCOMPARE(fx.prompts.Texts(), boxes);
+        QVERIFY(!fx.Button("btnUpdate")->isVisible());
+        // Nothing was asked, so the date stays where the start found it.
+        QCOMPARE(fx.window->State.NextUpdateCheck, ShortDateText(fx.services.clock.Today()));
+    }
+
     void UpdateButtonDownloadsAndCloses_data()
     {
         QTest::addColumn<int>("answer");

@@ -63,8 +63,11 @@ private slots:
         QTest::newRow("date in a format no longer used")
             << false << "9 Dec 2026" << 200 << Newer << newer << ""
             << "+7";
-        QTest::newRow("check off") << true << "+0" << -1 << Newer << TUpdateResult::Off << ""
-                                   << "+0";
+        QTest::newRow("no address, forced") << true << "+0" << -1 << Newer << TUpdateResult::Off
+                                            << "This build of Tarnwell has no update service."
+                                            << "+0";
+        QTest::newRow("no address, at start") << false << "+0" << -1 << Newer << TUpdateResult::Off << ""
+                                              << "+0";
     }
     void CheckAgainstTheService()
     {
@@ -91,6 +94,33 @@ private slots:
         QCOMPARE(state.NextUpdateCheck, DateText(next));
         const bool asked = result != TUpdateResult::NotDue && result != TUpdateResult::Off;
         QCOMPARE(service.Requests().size(), asked ? 1 : 0);
+    }
+
+    // The build's address, deciphered as the program keeps it, unless the
+    // environment names another or none.
+    void AddressFromBuildAndEnvironment_data()
+    {
+        QTest::addColumn<bool>("set");
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("built in") << false << QByteArray() << QStringLiteral(BUILT_IN_UPDATE_ADDRESS);
+        QTest::newRow("environment") << true << QByteArray("http://127.0.0.1:9/check")
+                                     << QStringLiteral("http://127.0.0.1:9/check");
+        QTest::newRow("environment empty: off") << true << QByteArray() << QString();
+    }
+    void AddressFromBuildAndEnvironment()
+    {
+        QFETCH(bool, set);
+        QFETCH(QByteArray, environment);
+        QFETCH(QString, address);
+        const QByteArray before = qgetenv("TARNWELL_UPDATE_ADDRESS");
+        if (set)
+            qputenv("TARNWELL_UPDATE_ADDRESS", environment);
+        else
+            qunsetenv("TARNWELL_UPDATE_ADDRESS");
+        const QString found = UpdateServiceAddress();
+        qputenv("TARNWELL_UPDATE_ADDRESS", before);
+        QCOMPARE(found, address);
     }
 
     void RequestIsAMultipartFormWithTheProductCode()

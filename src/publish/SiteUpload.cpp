@@ -123,6 +123,15 @@ bool SendFiles(UploadRun& run, AccountRun& account)
     return true;
 }
 
+// The server's own size of a file (SIZE); 0 when it gives none.
+qint64 ServerSize(FtpClient& ftp, const QString& path)
+{
+    const FtpResult reply = ftp.Command(QStringLiteral("SIZE ") + path);
+    bool number = false;
+    const qint64 size = reply.Text.trimmed().toLongLong(&number);
+    return reply.Code == 213 && number ? size : 0;
+}
+
 // Whether the server holds every file sent whole: a server may keep part
 // of a file and still report the transfer complete. One listing per
 // temporary folder.
@@ -143,7 +152,10 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
                     sizes.insert(entry.Name, entry.Size);
         }
         const QString name = remote.TempPath.mid(remote.TempPath.lastIndexOf(QLatin1Char('/')) + 1);
-        const qint64 size = held[remote.TempFolder].value(name, -1);
+        qint64 size = held[remote.TempFolder].value(name, -1);
+        // Some listings carry no size (0 then); SIZE has the last word.
+        if (size == 0 && account.sizes[i] != 0)
+            size = ServerSize(run.ftp, remote.TempPath);
         if (size != account.sizes[i]) {
             SendingFailed(run, account,
                           size < 0 ? remote.TempPath + QStringLiteral(" is not on the server.")

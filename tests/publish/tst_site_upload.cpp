@@ -427,7 +427,8 @@ void SiteUploadTest::CancelStopsWhereItIsRead()
 
 void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
 {
-    QTest::addColumn<QString>("server");   // words: windows (no rename onto a file), nolist (no MLSD)
+    // words: windows (no rename onto a file), nolist (no MLSD), nosize (no size fact)
+    QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("fault");    // KIND:CMD:N, see FtpTestServer::Options::Faults
     QTest::addColumn<QString>("logged");   // by the faulty run, or by the clean run after it
     QTest::addColumn<bool>("indexIsNew");  // after the faulty run
@@ -456,6 +457,7 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
     row("sizes: dropped at the listing", "", "drop:MLSD:1", sending);
     row("sizes: server keeps half a file", "", "truncate:STOR:2", sending);
     row("sizes by LIST: server keeps half a file", "nolist", "truncate:STOR:1", sending);
+    row("sizes by SIZE: server keeps half a file", "nosize", "truncate:STOR:1", sending);
     row("aside: live file check refused", "windows", "refuse:MLST:1", failed);
     row("aside: live file check 421", "windows", "421:MLST:1", failed);
     row("aside: name check refused (the user's file)", "windows", "refuse:MLST:2", failed);
@@ -494,6 +496,7 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     FtpTestServer::Options options;
     options.NoReplace = server.contains("windows");
     options.Mlsd = !server.contains("nolist");
+    options.NoSizeFact = server.contains("nosize");
     options.Faults = QStringList{fault};
     FtpTestServer& live = fx.AddAccount("Live", options);
     for (const QString& target : UploadFixture::Targets)

@@ -50,6 +50,8 @@ FtpTestServer::FtpTestServer(const Options& options)
     AddEach(arguments, QStringLiteral("--fault"), options.Faults);
     if (options.NoReplace)
         arguments << QStringLiteral("--no-replace");
+    if (options.NoSizeFact)
+        arguments << QStringLiteral("--no-size-fact");
     if (options.DropAfter > 0)
         arguments << QStringLiteral("--drop-after") << QString::number(options.DropAfter);
     if (options.IdleTimeout > 0)

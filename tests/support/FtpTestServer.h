@@ -33,6 +33,8 @@ public:
         QStringList Faults;
         // RNTO onto an existing name is refused, as by some Windows servers.
         bool NoReplace = false;
+        // Listings carry no size fact, as some servers' do.
+        bool NoSizeFact = false;
         // With both: the server offers explicit TLS (AUTH TLS) with this
         // certificate and key (PEM files, see TestCertificates).
         QString TlsCertificate;

@@ -23,6 +23,7 @@ terminated. Switches let a test provoke the faults the client must survive:
                         (repeatable)
   --no-replace          refuse RNTO onto a name that exists, as some Windows
                         servers do
+  --no-size-fact        leave the size fact out of MLSD and MLST lines
   --idle-timeout SECS   close a control connection left idle this long
                         (with a 421 reply first, or silently with --idle-silent)
   --command-log FILE    append every command received, one per line
@@ -61,6 +62,7 @@ def parse_args():
     parser.add_argument("--drop-after", type=int, default=0)
     parser.add_argument("--fault", action="append", default=[])
     parser.add_argument("--no-replace", action="store_true")
+    parser.add_argument("--no-size-fact", action="store_true")
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
@@ -188,6 +190,8 @@ def make_filesystem(args):
                 yield line.encode("utf8")
 
         def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+            if args.no_size_fact:
+                facts = [fact for fact in facts if fact != "size"]
             yield from super().format_mlsx(basedir, listing, perms, facts, ignore_err)
             yield from self._fakes(basedir, True)
 

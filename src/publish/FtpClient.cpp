@@ -120,12 +120,18 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
             QStringLiteral("\"%1\" is not a server address (host or host:port).").arg(account.Host));
     address_ = *address;
 
+    // An account that holds a trusted certificate has had TLS from its
+    // server: one that stops offering it (or someone between) must not be
+    // handed the login in clear, whatever the account's choice.
+    const bool holdsTrust = acceptedCertificates_.contains(account.AccountName) ||
+                            !account.TrustedCertificate.trimmed().isEmpty();
+    const bool tlsForTrust = holdsTrust && account.Security != TFtpSecurity::TlsRequired;
     FtpTlsSettings tls;
-    tls.Security = account.Security;
+    tls.Security = holdsTrust ? TFtpSecurity::TlsRequired : account.Security;
     tls.AuthorityFile = authorityFile_;
     FtpOutcome outcome = Login(tls);
     QString refusal;
-    if (account.Security != TFtpSecurity::Plain && outcome.CertificateRejected) {
+    if (tls.Security != TFtpSecurity::Plain && outcome.CertificateRejected) {
         QByteArray accepted;
         refusal = DecideOnCertificate(outcome, accepted);
         if (refusal.isEmpty()) {
@@ -147,8 +153,16 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
         host_->Log(QStringLiteral("Connected to : ") + account.AccountName);
     }
     if (!outcome.Ok) {
+        if (outcome.TlsRefused && tlsForTrust)
+            host_->Log(QStringLiteral("TLS not offered by : %1 (the account holds a trusted certificate; "
+                                      "no login was sent)")
+                           .arg(account.AccountName));
         if (!refusal.isEmpty())
             result.Error = refusal;
+        else if (outcome.TlsRefused && tlsForTrust)
+            result.Error = QStringLiteral("%1 does not offer TLS, which the account requires since it holds "
+                                          "a trusted certificate. No login and no file was sent.")
+                               .arg(account.AccountName);
         else if (outcome.TlsRefused)
             result.Error =
                 QStringLiteral("%1 does not offer TLS, which the account requires. No login and no "
@@ -176,7 +190,7 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
     host_->Log(QStringLiteral("Logged in to : ") + account.AccountName);
     const bool secured = std::any_of(replies.begin(), replies.end(),
                                      [](const FtpServerReply& reply) { return reply.Code == 234; });
-    if (account.Security == TFtpSecurity::TlsIfOffered && !secured)
+    if (tls.Security == TFtpSecurity::TlsIfOffered && !secured)
         host_->Log(QStringLiteral("TLS not offered by : ") + account.AccountName);
     useMlsd_ = !replies.isEmpty() && OffersMlsd(replies.last());
     result.Ok = true;

@@ -54,7 +54,10 @@ struct FtpListingResult {
 // certificate accepted that way is pinned: the client connects again and the
 // handshake of that connection and of every data connection accepts that
 // exact certificate and nothing else, so a server that changes its
-// certificate in between receives nothing either.
+// certificate in between receives nothing either. An account that holds a
+// trusted certificate (stored, or accepted during this client's life) takes
+// TLS as required, whatever its Security: a server that stops offering TLS
+// gets no login, and the log says why.
 class FtpClient {
 public:
     explicit FtpClient(OperationHost& host);
@@ -81,10 +84,11 @@ public:
     // logs in with its UserName and Password. A session still open is
     // disconnected first. Ok only when logged in. With TLS, "TLS not offered
     // by : " + account is logged when the account takes it only when offered
-    // and the server does not offer it.
+    // and the server does not offer it; for an account that holds a trusted
+    // certificate the line says so, and the connect fails.
     FtpResult Connect(const TConnectionSettings& account);
     // Closes the session and logs "Disconnected from : "; nothing when no
-    // session is open.
+    // session is open. The answer to QUIT is awaited at most 5 s.
     void Disconnect();
     // A session was opened (the server answered) and not yet disconnected,
     // even if the login failed or the connection was lost since.

@@ -4,6 +4,7 @@
 #include "util/TarnwellError.h"
 
 #include <QIODevice>
+#include <algorithm>
 #include <curl/curl.h>
 #include <memory>
 #include <openssl/evp.h>
@@ -21,6 +22,9 @@ struct FtpTransport::Call {
 namespace {
 
 using Call = FtpTransport::Call;
+
+// The longest wait for the answer to QUIT, whatever the reply time-out.
+constexpr long QuitReplySeconds = 5;
 
 CURL* Handle(void* curl)
 {
@@ -207,8 +211,19 @@ void FtpTransport::Open(const QString& userName, const QString& password, const 
 
 void FtpTransport::Close()
 {
-    // Cleaning up the connections sends QUIT on a live one and closes it;
-    // the reply time-out bounds the wait.
+    // Cleaning up the connections sends QUIT on a live one and waits for its
+    // answer as long as the reply time-out of the handle last added to the
+    // multi handle says. A server that never answers QUIT must not hold up
+    // the next account for the whole reply time-out, so the handle is added
+    // once more, with the shorter wait, just before.
+    if (multi_ && curl_) {
+        const long quitSeconds = timeouts_.ReplySeconds > 0
+                                     ? std::min<long>(QuitReplySeconds, timeouts_.ReplySeconds)
+                                     : QuitReplySeconds;
+        curl_easy_setopt(Handle(curl_), CURLOPT_SERVER_RESPONSE_TIMEOUT, quitSeconds);
+        if (curl_multi_add_handle(static_cast<CURLM*>(multi_), Handle(curl_)) == CURLM_OK)
+            curl_multi_remove_handle(static_cast<CURLM*>(multi_), Handle(curl_));
+    }
     if (multi_)
         curl_multi_cleanup(static_cast<CURLM*>(multi_));
     multi_ = nullptr;

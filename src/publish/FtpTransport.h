@@ -92,7 +92,8 @@ public:
     // login and protection to use from now on.
     void Open(const QString& userName, const QString& password, const FtpTimeouts& timeouts,
               const FtpTlsSettings& tls = FtpTlsSettings());
-    // Closes the control connection (QUIT when it is still up).
+    // Closes the control connection: QUIT when it is still up, waiting at
+    // most 5 s for its answer whatever the reply time-out.
     void Close();
 
     FtpOutcome Perform(const FtpRequest& request, const Progress& progress);

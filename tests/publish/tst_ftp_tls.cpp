@@ -8,6 +8,7 @@
 #include "TestCertificates.h"
 #include "TestFolder.h"
 #include "TestStore.h"
+#include "UploadFixture.h"
 #include "projects/AccountStore.h"
 #include "publish/FtpClient.h"
 #include "settings/ApplicationDataAPI.h"
@@ -140,7 +141,9 @@ private slots:
     // before goes through without a question, an unknown one is asked
     // about (the window's decision), and one other than the one trusted
     // before is refused. A refusal sends neither the login nor a file, and
-    // "when offered" never falls back to plain FTP over it.
+    // "when offered" never falls back to plain FTP over it. Once trusted,
+    // whatever the account's choice, a plain server that takes the place of
+    // the TLS one (same host and port) is never sent the login.
     void UntrustedCertificates_data()
     {
         QTest::addColumn<int>("security");
@@ -150,25 +153,34 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("storedAfter"); // the account's fingerprint afterwards
+        QTest::addColumn<bool>("thenPlain");
+        const int plain = int(TFtpSecurity::Plain);
         const int offered = int(TFtpSecurity::TlsIfOffered);
         const int required = int(TFtpSecurity::TlsRequired);
         const QString selfPrint = self.Fingerprint;
         const QString bare = selfPrint.toLower().remove(QLatin1Char(':'));
         QTest::newRow("self-signed, Yes") << required << "self"
-                                          << "" << IDYES << true << true << selfPrint;
+                                          << "" << IDYES << true << true << selfPrint << false;
         QTest::newRow("self-signed, No") << required << "self"
-                                         << "" << IDNO << true << false << "";
+                                         << "" << IDNO << true << false << "" << false;
         QTest::newRow("when offered, self-signed, No") << offered << "self"
-                                                       << "" << IDNO << true << false << "";
+                                                       << "" << IDNO << true << false << "" << false;
         QTest::newRow("issued for another name, Yes")
             << offered << "elsewhere"
-            << "" << IDYES << true << true << issuedElsewhere.Fingerprint;
+            << "" << IDYES << true << true << issuedElsewhere.Fingerprint << false;
         QTest::newRow("trusted before")
-            << required << "self" << selfPrint << IDNO << false << true << selfPrint;
+            << required << "self" << selfPrint << IDNO << false << true << selfPrint << false;
         QTest::newRow("trusted before, written bare")
-            << required << "self" << bare << IDNO << false << true << bare;
+            << required << "self" << bare << IDNO << false << true << bare << false;
         QTest::newRow("changed") << required << "self" << renewed.Fingerprint << IDYES << false << false
-                                 << renewed.Fingerprint;
+                                 << renewed.Fingerprint << false;
+        QTest::newRow("when offered, Yes, then a plain server")
+            << offered << "self"
+            << "" << IDYES << true << true << selfPrint << true;
+        QTest::newRow("when offered, trusted before, then a plain server")
+            << offered << "self" << selfPrint << IDNO << false << true << selfPrint << true;
+        QTest::newRow("plain FTP, trusted before, then a plain server")
+            << plain << "self" << selfPrint << IDNO << false << true << selfPrint << true;
     }
     void UntrustedCertificates()
     {
@@ -179,12 +191,14 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, ok);
         QFETCH(QString, storedAfter);
+        QFETCH(bool, thenPlain);
 
         const TestCertificates::Made& made = certificate == QLatin1String("self") ? self : issuedElsewhere;
         FtpTestServer::Options options;
         options.TlsCertificate = made.Certificate;
         options.TlsKey = made.Key;
-        FtpTestServer server(options);
+        auto tlsServer = std::make_unique<FtpTestServer>(options);
+        const FtpTestServer& server = *tlsServer;
         QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
         TestStore store;
         TConnectionSettings account = server.Account(QStringLiteral("Shop"));
@@ -224,6 +238,67 @@ private slots:
         ftp.Disconnect();
         QVERIFY(ftp.Connect(account).Ok);
         QCOMPARE(prompts.Count(RecordingPrompts::Kind::Question), asked ? 1 : 0);
+        if (!thenPlain)
+            return;
+
+        ftp.Disconnect();
+        FtpTestServer::Options plainOptions;
+        plainOptions.Port = server.Port();
+        tlsServer.reset();
+        FtpTestServer plainServer(plainOptions);
+        QVERIFY2(plainServer.IsRunning(), qPrintable(plainServer.Error()));
+        QCOMPARE(plainServer.HostText(), account.Host);
+        const FtpResult refused = ftp.Connect(account);
+        QVERIFY(!refused.Ok);
+        QVERIFY(Sent(plainServer, QStringLiteral("AUTH TLS")));
+        QVERIFY2(!LoginOrFileSent(plainServer), qPrintable(plainServer.Commands().join(' ')));
+        QCOMPARE(refused.Error,
+                 QStringLiteral("Shop does not offer TLS, which the account requires since it "
+                                "holds a trusted certificate. No login and no file was sent."));
+        QCOMPARE(host.Lines().last(), QStringLiteral("TLS not offered by : Shop (the account holds a "
+                                                     "trusted certificate; no login was sent)"));
+    }
+
+    // A site upload serves the other accounts and fails the one whose
+    // server no longer offers TLS although the account trusted its
+    // certificate.
+    void SiteUploadWithoutTlsForATrustedAccount_data()
+    {
+        QTest::addColumn<int>("security");
+        QTest::newRow("when offered") << int(TFtpSecurity::TlsIfOffered);
+        QTest::newRow("plain FTP") << int(TFtpSecurity::Plain);
+    }
+    void SiteUploadWithoutTlsForATrustedAccount()
+    {
+        QFETCH(int, security);
+        UploadFixture site;
+        FtpTestServer::Options options;
+        options.TlsCertificate = self.Certificate;
+        options.TlsKey = self.Key;
+        site.AddAccount(QStringLiteral("Trusted"), options);
+        const FtpTestServer& other = site.AddAccount(QStringLiteral("Other"));
+        TAccountFields fields = LoadAccount(*site.store, QStringLiteral("Trusted"));
+        fields.Security = TFtpSecurity(security);
+        SaveAccount(*site.store, fields);
+        TrustCertificate(*site.store, QStringLiteral("Trusted"), self.Fingerprint);
+        site.Scan();
+        RecordingHost overTls;
+        QVERIFY(site.Upload(UploadMode::AllChecked, overTls).Succeeded());
+        QVERIFY(Sent(*site.servers.front(), QStringLiteral("PROT P")));
+
+        FtpTestServer::Options plainOptions;
+        plainOptions.Port = site.servers.front()->Port();
+        site.servers.front().reset();
+        site.servers.front() = std::make_unique<FtpTestServer>(plainOptions);
+        QVERIFY2(site.servers.front()->IsRunning(), qPrintable(site.servers.front()->Error()));
+        RecordingHost host;
+        const SiteUploadOutcome outcome = site.Upload(UploadMode::AllChecked, host);
+        QCOMPARE(outcome.FailedAccounts, QStringList{"Trusted"});
+        QVERIFY(!LoginOrFileSent(*site.servers.front()));
+        QVERIFY(host.Lines().contains(QStringLiteral("TLS not offered by : Trusted (the account holds a "
+                                                     "trusted certificate; no login was sent)")));
+        QVERIFY(host.Lines().contains(QStringLiteral("Could not connect to: TRUSTED no files uploaded")));
+        QCOMPARE(other.Commands().count(QStringLiteral("USER tester")), 2);
     }
 
     // The pin itself: with it, the handshake accepts that certificate and

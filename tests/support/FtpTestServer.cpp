@@ -61,6 +61,8 @@ FtpTestServer::FtpTestServer(const Options& options)
     if (!options.TlsCertificate.isEmpty())
         arguments << QStringLiteral("--tls-cert") << options.TlsCertificate << QStringLiteral("--tls-key")
                   << options.TlsKey;
+    if (options.Port != 0)
+        arguments << QStringLiteral("--port") << QString::number(options.Port);
 
     port_ = StartPythonServer(process_, arguments, dir_.filePath(QStringLiteral("server.log")), error_);
 }

@@ -39,6 +39,9 @@ public:
         // certificate and key (PEM files, see TestCertificates).
         QString TlsCertificate;
         QString TlsKey;
+        // Listen on this port, as a server that took the place of another
+        // (0: any free one).
+        quint16 Port = 0;
     };
 
     FtpTestServer();

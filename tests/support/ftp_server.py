@@ -34,6 +34,7 @@ terminated. Switches let a test provoke the faults the client must survive:
   --tls-cert FILE --tls-key FILE
                         offer explicit TLS (AUTH TLS) with this certificate
                         and key (PEM); plain FTP stays allowed
+  --port N              listen on this port (default: any free one)
 """
 
 import argparse
@@ -69,6 +70,7 @@ def parse_args():
     parser.add_argument("--fake-entry", action="append", default=[])
     parser.add_argument("--tls-cert", default="")
     parser.add_argument("--tls-key", default="")
+    parser.add_argument("--port", type=int, default=0)
     return parser.parse_args()
 
 
@@ -221,7 +223,7 @@ def main():
     handler.passive_ports = None
     handler.masquerade_address = None
 
-    server = FTPServer(("127.0.0.1", 0), handler)
+    server = FTPServer(("127.0.0.1", args.port), handler)
     print(server.address[1], flush=True)
     # A short poll keeps the idle timer running on time.
     server.serve_forever(timeout=0.2)

@@ -51,3 +51,18 @@ int UsageError(const CliCommand& command, const QString& problem)
     PrintError(QStringLiteral("usage: tarnwell-cli ") + command.Usage);
     return ExitUsage;
 }
+
+int SiteFolderError(TSiteFolder folder, const QString& project, const QString& localRoot,
+                    const QString& localHome)
+{
+    const bool root = folder == TSiteFolder::LocalRoot;
+    const QString name = root ? QStringLiteral("Local Root") : QStringLiteral("Local Home");
+    const QString& path = root ? localRoot : localHome;
+    if (path.isEmpty())
+        PrintError(QStringLiteral("tarnwell-cli: the project \"") + project + QStringLiteral("\" has no ") +
+                   name + QStringLiteral("; there is nothing to scan"));
+    else
+        PrintError(QStringLiteral("tarnwell-cli: the ") + name + QStringLiteral(" folder ") + path +
+                   QStringLiteral(" does not exist"));
+    return ExitUsage;
+}

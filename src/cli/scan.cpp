@@ -2,6 +2,7 @@
 // folders, without a window. Prints the site lists; exit 1 on broken links.
 #include "CliPrompts.h"
 #include "Commands.h"
+#include "ProjectSettings.h"
 
 #include "projects/ProjectStore.h"
 #include "settings/ApplicationDataAPI.h"
@@ -11,11 +12,9 @@
 #include "site/SiteLists.h"
 #include "site/SiteScan.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QStandardPaths>
 
 #include <memory>
 
@@ -60,16 +59,9 @@ QString Parse(const QStringList& arguments, ScanArguments& parsed)
         return QStringLiteral("give a project or the two folders");
     if (folders && parsed.LocalRoot.isEmpty())
         return QStringLiteral("--local-root needs a folder");
+    if (folders && parsed.LocalHome.isEmpty())
+        return QStringLiteral("--local-home needs a folder");
     return QString();
-}
-
-// The settings file as the window finds it; checked first so that asking
-// for a project on a machine without settings creates no folders.
-QString SettingsFilePath()
-{
-    const TStoreNames names = StoreNames();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
-           names.Company + QLatin1Char('/') + names.Product + QLatin1Char('/') + names.FileName;
 }
 
 QJsonArray ToJson(const QStringList& items)
@@ -137,6 +129,7 @@ int RunScan(const QStringList& arguments)
                        QLatin1Char('"'));
             return ExitUsage;
         };
+        // Checked first, so that asking on a machine without settings creates no folders.
         if (!QFileInfo(SettingsFilePath()).isFile())
             return unknown();
         store = std::make_unique<TAppData>();
@@ -147,13 +140,6 @@ int RunScan(const QStringList& arguments)
         const TProjectFields fields = LoadProject(*store, parsed.Project);
         localRoot = fields.LocalRoot;
         localHome = fields.LocalHome;
-        if (localRoot.isEmpty()) {
-            PrintError(QStringLiteral("tarnwell-cli: the project \"") + parsed.Project +
-                       QStringLiteral("\" has no Local Root; there is nothing to scan"));
-            return ExitFailed;
-        }
-    } else if (!QFileInfo(localRoot).isDir()) {
-        return UsageError(command, QStringLiteral("no such folder: ") + localRoot);
     }
 
     // The settings are only read: the selection is neither stored before
@@ -162,6 +148,9 @@ int RunScan(const QStringList& arguments)
     SilentScanWindow window;
     const TSiteScanContext context{lists, window, prompts, store.get(), parsed.Project, localRoot, localHome};
     const TScanOutcome outcome = ScanSite(context);
+    // The lists of a site without its folders would say "No broken links".
+    if (outcome.MissingFolder != TSiteFolder::None)
+        return SiteFolderError(outcome.MissingFolder, parsed.Project, localRoot, localHome);
     if (parsed.Json)
         PrintJson(lists);
     else

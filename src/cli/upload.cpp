@@ -93,6 +93,7 @@ int ExitCodeOf(const SiteUploadOutcome& outcome)
     case UploadStop::Ran:
         break;
     case UploadStop::NotConfirmed:
+    case UploadStop::BrokenLinks:
         PrintError(QStringLiteral("tarnwell-cli: the upload was refused; nothing was sent"));
         return ExitUsage;
     default:
@@ -154,14 +155,20 @@ int RunUpload(const QStringList& arguments)
 
     TSiteLists lists;
     SilentScanWindow scanWindow;
-    ScanSite({lists, scanWindow, terminal, &store, parsed.Project, fields.LocalRoot, fields.LocalHome});
+    const TScanOutcome scanned =
+        ScanSite({lists, scanWindow, terminal, &store, parsed.Project, fields.LocalRoot, fields.LocalHome});
+    // Without its folders the site has no files, and "No files need to be
+    // sent" would pass for a successful upload.
+    if (scanned.MissingFolder != TSiteFolder::None)
+        return SiteFolderError(scanned.MissingFolder, parsed.Project, fields.LocalRoot, fields.LocalHome);
     if (parsed.DryRun)
         return RunPreview(parsed, fields, lists, store);
+    // The No to the window's broken-links question: refused, like a No to "Go ahead?".
     if (!lists.BrokenLinks().isEmpty() && !parsed.IgnoreBrokenLinks) {
         PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
                    QStringLiteral("\" has broken links (tarnwell-cli scan lists them); fix them or pass "
                                   "--ignore-broken-links"));
-        return ExitFailed;
+        return ExitUsage;
     }
 
     UploadPrompts prompts(terminal, parsed.IgnoreBrokenLinks);

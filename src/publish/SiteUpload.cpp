@@ -310,10 +310,8 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
 
     host.Refresh();
     const bool served = account.connected && account.allOk && !run.Cancelled();
-    if (served) {
-        for (const PendingFile& file : account.sends)
-            run.store.WriteInteger(section, file.Key, file.Age);
-    }
+    if (served)
+        RecordStamps(run.store, section, account.sends);
     return served;
 }
 

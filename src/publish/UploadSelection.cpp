@@ -20,9 +20,13 @@ QStringList FilesOfMode(UploadMode mode, const TSiteLists& lists, const WorkingS
 }
 
 QList<PendingFile> FilesToSend(UploadMode mode, const TAppData& store, const QString& section,
-                               const QStringList& files, const PathStyle& style)
+                               const QStringList& files, const PathStyle& style, const QDateTime& now)
 {
     const bool sendAll = mode == UploadMode::AllChecked || mode == UploadMode::EntireSite;
+    // Ages count in steps of two seconds: a file dated in the step of `now`,
+    // or in the next one, may still change without its Age changing.
+    const qint32 nowStep = PackDosDateTime(now);
+    const qint32 nextStep = PackDosDateTime(now.addSecs(2));
     QList<PendingFile> sends;
     for (const QString& file : files) {
         TFileOpsSettings info;
@@ -34,8 +38,21 @@ QList<PendingFile> FilesToSend(UploadMode mode, const TAppData& store, const QSt
         // an older copy is sent again. A missing file (-1) differs from a
         // missing stamp (0): it is tried and fails, so nothing half-released
         // is moved into place.
-        if (sendAll || info.Age != store.ReadInteger(section, key, 0))
-            sends.append({file, key, info.Age});
+        if (sendAll || info.Age != store.ReadInteger(section, key, 0)) {
+            const bool fresh = info.Age != -1 && (info.Age == nowStep || info.Age == nextStep);
+            sends.append({file, key, info.Age, fresh});
+        }
     }
     return sends;
+}
+
+void RecordStamps(TAppData& store, const QString& section, const QList<PendingFile>& sent)
+{
+    for (const PendingFile& file : sent) {
+        // A stamp kept from an earlier run could equal the Age as well.
+        if (file.Fresh)
+            store.DeleteKey(section, file.Key);
+        else
+            store.WriteInteger(section, file.Key, file.Age);
+    }
 }

@@ -1,6 +1,9 @@
 #include "site/LinkRules.h"
 
+#include "util/ExtraCode.h"
 #include "util/MyFileOpsU.h"
+
+#include <QStringDecoder>
 
 const QList<LinkToken>& LinkTokens()
 {
@@ -55,6 +58,52 @@ void DropDotSegments(QString& path, QChar sep)
         path.remove(at, 2);
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The value with its %XX escapes decoded as UTF-8, a "%" without two hex
+// digits kept; nothing when an escape gives a separator, a control
+// character (or, for Windows paths, ":"), or the bytes are not UTF-8.
+std::optional<QString> DecodeEscapes(const QString& value, const PathStyle& style)
+{
+    if (!value.contains(QLatin1Char('%')))
+        return value;
+    const QByteArray bytes = value.toUtf8();
+    QByteArray decoded;
+    decoded.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const int high = bytes[i] == '%' && i + 2 < bytes.size() ? HexDigit(bytes[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(bytes[i + 2]) : -1;
+        if (low < 0) {
+            decoded.append(bytes[i]); // not an escape: the "%" is part of the name
+            continue;
+        }
+        const char c = static_cast<char>(high * 16 + low);
+        // An escaped separator would open a folder the checks never saw;
+        // control characters and a Windows ":" (a stream) name no file.
+        const bool unsafe = c == '/' || c == '\\' || (static_cast<unsigned char>(c) < 0x20) ||
+                            (c == ':' && style.IsWindows());
+        if (unsafe)
+            return std::nullopt;
+        decoded.append(c);
+        i += 2;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(decoded);
+    if (utf8.hasError())
+        return std::nullopt;
+    // Windows link values are taken in lower case, escaped letters too.
+    return style.IsWindows() ? LowerAscii(text) : text;
+}
+
 } // namespace
 
 std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
@@ -69,6 +118,13 @@ std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& fold
     const qsizetype query = relative.indexOf(QLatin1Char('?'));
     if (query >= 0)
         relative.truncate(query);
+    // The server decodes %XX before it looks for the file; decoded here
+    // before the separators and dot segments are dealt with, so an escaped
+    // ".." is resolved like a written one.
+    const std::optional<QString> decoded = DecodeEscapes(relative, style);
+    if (!decoded)
+        return QString();
+    relative = *decoded;
     QString path;
     if (relative.startsWith(sep)) {
         path = folders.LocalRoot + relative;

@@ -38,7 +38,9 @@ struct TLinkFolders {
 // there is no folder to resolve it against. Relative values are joined to ownFolder when it is given
 // (url() in a style sheet), else to Local Home; "/" values to Local Root.
 // Windows paths get "\" for "/"; the query string goes; doubled separators,
-// "." and ".." segments are removed.
+// "." and ".." segments are removed. %XX escapes are decoded first (an
+// escape that is not one stays as written); a value whose escapes hide a
+// separator, a control character or bytes that are not UTF-8 names no file.
 std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
                                   const PathStyle& style);
 

@@ -89,8 +89,11 @@ void SaveFileSelection(TAppData* store, const QString& project, const TSiteLists
 
 TScanOutcome ScanSite(const TSiteScanContext& context)
 {
-    if (context.LocalRoot.isEmpty())
-        return TScanOutcome();
+    if (context.LocalRoot.isEmpty()) {
+        TScanOutcome outcome;
+        outcome.MissingFolder = TSiteFolder::LocalRoot;
+        return outcome;
+    }
     {
         TSiteLists& lists = context.Lists;
         const TSiteLists::UpdateBatch batch(lists);
@@ -146,7 +149,9 @@ TScanOutcome AnalyseFiles(const TSiteScanContext& context)
     WindowCloser closer(context.Window);
 
     TFileLookup lookup(style);
-    if (!lookup.NamesFolder(context.LocalHome)) {
+    const bool haveRoot = lookup.NamesFolder(context.LocalRoot);
+    const bool haveHome = lookup.NamesFolder(context.LocalHome);
+    if (!haveHome) {
         context.prompts.ShowInfo(ProductCaption, QStringLiteral("Your local home folder ") +
                                                      context.LocalHome + QStringLiteral(" does not exist"));
     } else if (!lookup.NamesFile(style.Join(context.LocalHome, IndexNames[0])) &&
@@ -181,6 +186,9 @@ TScanOutcome AnalyseFiles(const TSiteScanContext& context)
     outcome.ShowBrokenLinkState = true;
     outcome.BrokenLinks = !lists.BrokenLinks().isEmpty();
     outcome.UnreadableFiles = scanner.UnreadableFiles();
+    outcome.MissingFolder = !haveRoot   ? TSiteFolder::LocalRoot
+                            : !haveHome ? TSiteFolder::LocalHome
+                                        : TSiteFolder::None;
     if (!outcome.UnreadableFiles.isEmpty())
         context.prompts.ShowInfo(ProductCaption, UnreadableText(outcome.UnreadableFiles));
     return outcome;

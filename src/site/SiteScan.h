@@ -22,6 +22,9 @@ struct TSiteScanContext {
     QString LocalHome;
 };
 
+// A folder of the site that the scan could not work from.
+enum class TSiteFolder { None, LocalRoot, LocalHome };
+
 // What the window does after a scan.
 struct TScanOutcome {
     // The analysis ran: the lists were rebuilt.
@@ -33,6 +36,10 @@ struct TScanOutcome {
     bool BrokenLinks = false;
     // Selected files that could not be read (already reported in a box).
     QStringList UnreadableFiles;
+    // The first of Local Root and Local Home that is empty or names no
+    // folder: the lists then show less than the site. The window has said so
+    // for Local Home only (its box); the command line refuses to go on.
+    TSiteFolder MissingFolder = TSiteFolder::None;
 };
 
 // "Scan Files": stores the selection and scans; does nothing without a

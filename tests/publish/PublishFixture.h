@@ -12,15 +12,25 @@
 
 #include <QMap>
 
+// A file written a minute ago: written just before a run, it would get no stamp.
+inline QString WriteAged(const TestFolder& folder, const QString& relative, const QByteArray& bytes)
+{
+    const QString path = folder.Write(relative, bytes);
+    if (!SetFileModified(path, QDateTime::currentDateTime().addSecs(-60)))
+        qFatal("cannot date %s", qPrintable(path));
+    return path;
+}
+
 // Local Root "site", Local Home "site/public_html": the installer and the
 // download page lie under Local Home, the PHP file under Local Root only.
 struct PublishSite {
     TestFolder folder;
     QString Root = folder.MakeFolder("site");
     QString Home = folder.MakeFolder("site/public_html");
-    QString Installer = folder.Write("site/public_html/downloads/MyApp-2-1.exe", QByteArray(300 * 1024, 'x'));
-    QString LinkPage = folder.Write("site/public_html/download.html", "<a id=\"dl\">2.1</a>");
-    QString Php = folder.Write("site/inc/version.php", "<?php $v = '2.1'; ?>");
+    QString Installer =
+        WriteAged(folder, "site/public_html/downloads/MyApp-2-1.exe", QByteArray(300 * 1024, 'x'));
+    QString LinkPage = WriteAged(folder, "site/public_html/download.html", "<a id=\"dl\">2.1</a>");
+    QString Php = WriteAged(folder, "site/inc/version.php", "<?php $v = '2.1'; ?>");
     // Where the three land on a server, in sending order.
     const QStringList Targets{"/public_html/downloads/MyApp-2-1.exe", "/public_html/download.html",
                               "/inc/version.php"};

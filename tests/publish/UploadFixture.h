@@ -113,9 +113,13 @@ public:
     }
 
     QString Local(const QString& relative) const { return folder.FilePath(relative); }
+    // Dated a minute back: a file written just before a run gets no stamp.
     QString WriteSite(const QString& relative, const QByteArray& bytes) const
     {
-        return folder.Write(QStringLiteral("site/") + relative, bytes);
+        const QString path = folder.Write(QStringLiteral("site/") + relative, bytes);
+        if (!SetFileModified(path, QDateTime::currentDateTime().addSecs(-60)))
+            qFatal("cannot date %s", qPrintable(path));
+        return path;
     }
     QByteArray SiteBytes(const QString& relative) const
     {

@@ -85,15 +85,15 @@ private slots:
         const QString home = local.MakeFolder("site/public_html");
         local.Write("setup/app.iss", "[Setup]\r\nOutputDir=" + (home + "/downloads").toLocal8Bit() + "\r\n");
         if (setup.contains("built"))
-            local.Write("site/public_html/downloads/MyApp-1-2-3-4.exe", QByteArray(200 * 1024, 'i'));
+            WriteAged(local, "site/public_html/downloads/MyApp-1-2-3-4.exe", QByteArray(200 * 1024, 'i'));
         {
             RecordingPrompts prompts;
             TAppData store;
             QVERIFY(SetUpStore(store, prompts));
             store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Demo"});
             TProjectFields fields;
-            fields.PhpFile = local.Write("site/inc/version.php", "<?php ?>");
-            fields.DownLoadLink = local.Write("site/public_html/download.html", "<a id=\"dl\">");
+            fields.PhpFile = WriteAged(local, "site/inc/version.php", "<?php ?>");
+            fields.DownLoadLink = WriteAged(local, "site/public_html/download.html", "<a id=\"dl\">");
             fields.BaseFile = "MyApp";
             fields.InnoSetupFile = local.FilePath("setup/app.iss");
             fields.FullVersion = QStringLiteral(TARNWELL_TEST_DATA "/version/app-1234.exe");

@@ -38,7 +38,8 @@ private slots:
             << "" << true;
         QTest::newRow("nobody to confirm") << updated << "" << 2 << ""
                                            << "the upload was refused; nothing was sent" << false;
-        QTest::newRow("broken links") << updated + QStringList{"--yes"} << "broken" << 1 << ""
+        // Not ignoring them is the No to the window's question about them.
+        QTest::newRow("broken links") << updated + QStringList{"--yes"} << "broken" << 2 << ""
                                       << "has broken links" << false;
         QTest::newRow("broken links ignored")
             << updated + QStringList{"--yes", "--ignore-broken-links"} << "broken" << 0 << "End of summary\n"
@@ -81,6 +82,9 @@ private slots:
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
         QVERIFY2(run.out.contains(out), qPrintable(run.out));
         QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        // Refused: no run, so no summary that could pass for one.
+        if (exitCode == 2)
+            QVERIFY2(!run.out.contains("End of summary"), qPrintable(run.out));
 
         // The stamps are in the file the command saved.
         store = std::make_unique<TAppData>();

@@ -2,6 +2,7 @@
 // what is left in the temporary folder, which stamps are recorded and what
 // the log and the summary say.
 #include "UploadFixture.h"
+#include "publish/UploadSelection.h"
 
 #include <QSet>
 
@@ -50,6 +51,8 @@ private slots:
     void CancelStopsWhereItIsRead();
     void GoingLiveSurvivesEveryFault_data();
     void GoingLiveSurvivesEveryFault();
+    void FileWrittenAsItIsSentIsSentAgain_data();
+    void FileWrittenAsItIsSentIsSentAgain();
 };
 
 void SiteUploadTest::ChecksBeforeARun_data()
@@ -537,6 +540,43 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     QCOMPARE(live.FileBytes("/public_html/index.html.BRAside"), "the user's own");
     QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"});
     QCOMPARE(UploadFixture::FilesInTemp(live), QStringList());
+}
+
+// Ages count in two-second steps: a file dated in the step of the moment it
+// is taken for sending (or later in the next one) may change again without
+// a new Age, so it gets no stamp and the next "Updated" run sends it again.
+void SiteUploadTest::FileWrittenAsItIsSentIsSentAgain_data()
+{
+    QTest::addColumn<int>("offsetMs"); // the file's time from the moment its Age is taken
+    QTest::addColumn<bool>("sentAgain");
+    QTest::newRow("a minute before") << -60000 << false;
+    QTest::newRow("in the step before") << -1500 << false;
+    QTest::newRow("earlier in the same step") << -400 << true;
+    QTest::newRow("later in the same step") << 1400 << true;
+    QTest::newRow("in the next step") << 2000 << true;
+    QTest::newRow("ten minutes ahead") << 600000 << false;
+}
+
+void SiteUploadTest::FileWrittenAsItIsSentIsSentAgain()
+{
+    QFETCH(int, offsetMs);
+    QFETCH(bool, sentAgain);
+    UploadFixture fx;
+    const QDateTime now(QDate(2026, 3, 10), QTime(12, 0, 0, 500));
+    const QString page = fx.Local("site/www/a.html");
+    QVERIFY(SetFileModified(page, now.addMSecs(offsetMs)));
+    const QString section = Schema::UploadRecordSection(UploadFixture::Project, "Live");
+    // An earlier run's stamp that happens to equal the Age.
+    fx.store->WriteInteger(section, page, fx.Age("www/a.html"));
+
+    const QList<PendingFile> sent =
+        FilesToSend(UploadMode::AllChecked, *fx.store, section, {page}, PathStyle::Native(), now);
+    QCOMPARE(sent.size(), 1);
+    RecordStamps(*fx.store, section, sent);
+    QCOMPARE(fx.Stamp("Live", "www/a.html"), sentAgain ? 0 : fx.Age("www/a.html"));
+    const QList<PendingFile> next =
+        FilesToSend(UploadMode::Changed, *fx.store, section, {page}, PathStyle::Native(), now.addSecs(60));
+    QCOMPARE(next.size(), sentAgain ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(SiteUploadTest)

@@ -5,7 +5,6 @@
 #include "publish/UploadPreview.h"
 
 #include <QDateTime>
-#include <QFile>
 
 namespace {
 
@@ -81,11 +80,7 @@ private slots:
             UploadMode::Changed, UploadFixture::Project, fx.Local("site"), fx.Local("site/www"), {"Live"}};
         QVERIFY(DoUpload(liveOnly, fx.lists, *fx.store, fx.state, first, yes, {}).Succeeded());
         const QString changed = fx.WriteSite("www/a.html", "page a, new");
-        QFile file(changed);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(
-            file.setFileTime(QDateTime::currentDateTime().addSecs(600), QFileDevice::FileModificationTime));
-        file.close();
+        QVERIFY(SetFileModified(changed, QDateTime::currentDateTime().addSecs(600)));
 
         const QStringList stampsBefore = AllStamps(fx);
         const qsizetype commandsBefore = live.Commands().size() + mirror.Commands().size();

@@ -60,10 +60,15 @@ void TestCliScan::ScanOutcomes_data()
         << QStringList{"scan", "--local-home", "<tmp>/site/clean", "--local-root", "<tmp>/site"} << 0
         << "Files:\n  <tmp>/site/clean/index.html\nFolders:\n  <tmp>/site/clean\nNo broken links detected\n"
         << "";
-    QTest::newRow("no index page: the box goes to standard error")
+    // The home folder is there: the scan goes on with what it has, as in the window.
+    QTest::newRow("a home folder without an index page: the box goes to standard error")
         << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/img"} << 0
         << "Files:\n"
         << "Tarnwell: There is no index page in your home folder\n";
+    QTest::newRow("a missing home folder lists nothing")
+        << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/none"} << 2 << ""
+        << "Tarnwell: Your local home folder <tmp>/site/none does not exist\n"
+           "tarnwell-cli: the Local Home folder <tmp>/site/none does not exist\n";
     QTest::newRow("unknown project") << QStringList{"scan", "Nobody"} << 2 << ""
                                      << "tarnwell-cli: unknown project \"Nobody\"\n";
     QTest::newRow("nothing to scan") << QStringList{"scan"} << 2 << ""
@@ -71,10 +76,9 @@ void TestCliScan::ScanOutcomes_data()
     QTest::newRow("project and folders")
         << QStringList{"scan", "Shop", "--local-root", "a", "--local-home", "b"} << 2 << ""
         << "not both";
-    QTest::newRow("missing folder") << QStringList{"scan", "--local-root", "<tmp>/none", "--local-home",
-                                                   "<tmp>"}
-                                    << 2 << ""
-                                    << "no such folder: <tmp>/none";
+    QTest::newRow("a missing root folder")
+        << QStringList{"scan", "--local-root", "<tmp>/none", "--local-home", "<tmp>"} << 2 << ""
+        << "tarnwell-cli: the Local Root folder <tmp>/none does not exist\n";
     QTest::newRow("unknown command") << QStringList{"scram"} << 2 << ""
                                      << "unknown command \"scram\"";
 }
@@ -96,6 +100,9 @@ void TestCliScan::ScanOutcomes()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.out.contains(out), qPrintable(run.out));
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
+    // Nothing was scanned: no lists that would pass for a clean site.
+    if (exitCode == 2)
+        QCOMPARE(run.out, QString());
     if (err.isEmpty())
         QCOMPARE(run.err, QString());
 }
@@ -129,7 +136,7 @@ void TestCliScan::SavedProjectIsScannedAndLeftAlone()
                           "  " + site.Local("site/www/saved.html"), "  " + site.Local("site/www/a.html")}));
 
     const Run empty = RunCli({"scan", "Empty"});
-    QCOMPARE(empty.exitCode, 1);
+    QCOMPARE(empty.exitCode, 2);
     QVERIFY(empty.err.contains("has no Local Root"));
     QCOMPARE(ReadFileBytes(SettingsFile()), before);
 }

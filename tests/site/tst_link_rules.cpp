@@ -189,6 +189,26 @@ void TestLinkRules::PosixRules_data()
         << QStringList{"site/www/index.html", "site/www/Images/Logo.png"}
         << QStringList{"site/www/index.html", "2:file not found:src='images/logo.png'"};
 
+    QTest::newRow("escapes are decoded before the file is looked up")
+        << QStringList{index +
+                           "<a href=\"with%20space.html\"><img src=\"caf%C3%A9.png\"><a href=\"100%zz.html\">"
+                           "<a href=\"50%.html\">\n<a href=\"%2e%2e/up.html\"><a href=\"../up.html\">"
+                           "<a href=\".%2E/up.html\">\n<a href=\"sub%2Fb.html\"><a href=\"bad%FF.html\">"
+                           "<a href=\"nul%00.html\"><a href=\"q%3Fx=1\">",
+                       "site/www/with space.html: x",
+                       "site/www/café.png: x",
+                       "site/www/100%zz.html: x",
+                       "site/www/50%.html: x",
+                       "site/up.html: x",
+                       "site/www/sub/b.html: x",
+                       "site/www/q: x"} // On a line, href= values come before src= values.
+        << QStringList{"site/www/index.html", "site/www/with space.html", "site/www/100%zz.html",
+                       "site/www/50%.html",   "site/www/café.png",        "site/up.html"}
+        << QStringList{"site/www/index.html", "3:file not found:href=\"sub%2Fb.html\"",
+                       "site/www/index.html", "3:file not found:href=\"bad%FF.html\"",
+                       "site/www/index.html", "3:file not found:href=\"nul%00.html\"",
+                       "site/www/index.html", "3:file not found:href=\"q%3Fx=1\""};
+
     QTest::newRow("a long line is read to its end")
         << QStringList{index + "<p>" + QString(5000, QLatin1Char('x')) + "</p><a href=\"far.html\">",
                        "site/www/far.html: x"}
@@ -221,6 +241,14 @@ void TestLinkRules::WindowsRules_data()
                        "site/www/sub/page.html: <a href=\"gone.htm\">"}
         << QStringList{"site/www/index.html", "site/www/sub/page.html"}
         << QStringList{"site/www/sub/page.html", "1:file not found:href=\"gone.htm\""};
+    QTest::newRow("escapes are decoded, escaped letters lowered")
+        << QStringList{"site/www/index.html: <img src=\"With%20Space.PNG\"><img src=\"%41.png\">"
+                       "<a href=\"%2E%2E/Up.html\">\n<a href=\"sub%5Cb.html\"><a href=\"x%3Ay.html\">",
+                       "site/www/With Space.png: x", "site/www/A.png: x", "site/up.html: x",
+                       "site/www/sub/b.html: x"}
+        << QStringList{"site/www/index.html", "site/up.html", "site/www/with space.png", "site/www/a.png"}
+        << QStringList{"site/www/index.html", "2:file not found:href=\"sub%5cb.html\"", "site/www/index.html",
+                       "2:file not found:href=\"x%3ay.html\""};
     QTest::newRow("a leading slash starts at Local Root")
         << QStringList{"site/www/index.html: <link href=\"/Shared/S.css\">", "site/shared/s.css: x"}
         << QStringList{"site/www/index.html", "site/shared/s.css"} << QStringList{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -33,3 +34,5 @@ private:
 // empty, a failed write answers false.
 QByteArray ReadFileBytes(const QString& path);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes);
+// Sets a file's last-write time; false when it cannot be set.
+bool SetFileModified(const QString& path, const QDateTime& time);

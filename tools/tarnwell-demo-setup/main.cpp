@@ -14,6 +14,7 @@
 #include "util/TarnwellError.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,7 +67,10 @@ bool WriteSite(const QString& root)
         const QString file = root + QLatin1Char('/') + path;
         QDir().mkpath(QFileInfo(file).absolutePath());
         QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+        // Dated a minute back, like a site edited before it is published: a
+        // file written in the same two seconds as its upload gets no stamp.
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
+            !out.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime)) {
             Print(stderr, QStringLiteral("tarnwell-demo-setup: cannot write ") + file);
             return false;
         }

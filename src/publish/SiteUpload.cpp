@@ -123,9 +123,11 @@ bool SendFiles(UploadRun& run, AccountRun& account)
     return true;
 }
 
-// The server's own size of a file (SIZE); 0 when it gives none.
+// The server's own size of a file (SIZE); 0 when it gives none. Servers
+// refuse SIZE in ASCII mode, which the listings before it leave behind.
 qint64 ServerSize(FtpClient& ftp, const QString& path)
 {
+    ftp.Command(QStringLiteral("TYPE I"));
     const FtpResult reply = ftp.Command(QStringLiteral("SIZE ") + path);
     bool number = false;
     const qint64 size = reply.Text.trimmed().toLongLong(&number);

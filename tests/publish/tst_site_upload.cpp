@@ -531,7 +531,7 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
         QVERIFY(host.Lines().contains("Old file kept as " + kept.first()));
 
     RecordingHost again;
-    QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
+    QVERIFY2(fx.Upload(UploadMode::Changed, again).Succeeded(), qPrintable(again.Lines().join('\n')));
     QVERIFY2((host.Lines() + again.Lines()).contains(logged), qPrintable(host.Lines().join('\n')));
     for (const QString& file : files) {
         QCOMPARE(live.FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));

@@ -39,7 +39,8 @@ function(tarnwell_add_test name)
     "TMPDIR=${_home}/tmp"
     # The update check never leaves the machine in a test: off unless a
     # test points it at its own local server.
-    "TARNWELL_UPDATE_ADDRESS=")
+    "TARNWELL_UPDATE_ADDRESS="
+    ${TARNWELL_SANITIZER_ENV})
   if(T_LABEL STREQUAL "ui")
     # The help pages as the build copies them (build/share/tarnwell/help).
     list(APPEND _env "QT_QPA_PLATFORM=offscreen"

@@ -34,7 +34,7 @@ endif()
 # tarnwell_add_fuzzer(<name> SOURCES <files...>)
 #
 # A libFuzzer target linking the core and the test helpers. ctest runs it
-# once over its seed corpus (tests/fuzz/corpus/<name>), so a crash once found
+# once over the inputs kept for it (tests/fuzz/corpus/<name>), so a crash once found
 # stays mended; scripts/fuzz fuzzes for a while.
 function(tarnwell_add_fuzzer name)
   cmake_parse_arguments(F "" "" "SOURCES" ${ARGN})

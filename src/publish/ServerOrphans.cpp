@@ -30,9 +30,9 @@ QSet<QString> MappedPaths(const OrphanSite& site, const TConnectionSettings& acc
 {
     QSet<QString> mapped;
     for (const QString& file : site.Files)
-        mapped.insert(UploadPathsOf(file, site.LocalHome, site.LocalRoot, account.HomePath, account.RootPath,
-                                    style)
-                          .TargetPath.toCaseFolded());
+        mapped.insert(
+            UploadPathsOf(file, site.LocalHome, site.LocalRoot, account.HomePath, account.RootPath, style)
+                .TargetPath.toCaseFolded());
     return mapped;
 }
 

@@ -428,6 +428,8 @@ UploadStop SurveyOrphans(UploadRun& run, const QStringList& siteFiles, Prompts& 
             run.host.Log(error.Message());
             listing.Error = error.Message();
         }
+        run.host.Log(QStringLiteral("Found on ") + accountName + QStringLiteral(": ") +
+                     OrphanCount(listing.Files.size()));
         total += listing.Files.size();
         run.orphans.insert(accountName, listing);
         listings.append(listing);

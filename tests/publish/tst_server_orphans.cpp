@@ -48,24 +48,27 @@ private slots:
         QTest::addColumn<int>("deleted");
         QTest::addColumn<bool>("live"); // the account was served: its stamps were recorded
         QTest::addColumn<bool>("succeeded");
+        QTest::addColumn<QString>("cancelAt"); // the log line the user cancels at
 
         const QStringList underRoot{"/img/old.png", "/public_html/old.html", "/site/img/old.png",
                                     "/site/public_html/old.html"};
         const QStringList underSite{"/site/img/old.png", "/site/public_html/old.html"};
         QTest::newRow("listed, kept without the box")
-            << "/" << QStringList() << false << 0 << underRoot << 0 << true << true;
+            << "/" << QStringList() << false << 0 << underRoot << 0 << true << true << QString();
         QTest::newRow("deleted once live")
-            << "/" << QStringList() << true << int(IDYES) << underRoot << 4 << true << true;
+            << "/" << QStringList() << true << int(IDYES) << underRoot << 4 << true << true << QString();
         QTest::newRow("only under the mapped folders")
-            << "/site/" << QStringList() << true << int(IDYES) << underSite << 2 << true << true;
-        QTest::newRow("a move failed")
-            << "/" << QStringList{"refuse:RNFR:2"} << true << int(IDYES) << underRoot << 0 << false << false;
+            << "/site/" << QStringList() << true << int(IDYES) << underSite << 2 << true << true << QString();
+        QTest::newRow("a move failed") << "/" << QStringList{"refuse:RNFR:2"} << true << int(IDYES)
+                                       << underRoot << 0 << false << false << QString();
         QTest::newRow("an upload failed") << "/" << QStringList{"truncate:STOR:1"} << true << int(IDYES)
-                                          << underRoot << 0 << false << false;
-        QTest::newRow("a delete refused")
-            << "/" << QStringList{"refuse:DELE:1"} << true << int(IDYES) << underRoot << 3 << true << false;
+                                          << underRoot << 0 << false << false << QString();
+        QTest::newRow("a delete refused") << "/" << QStringList{"refuse:DELE:1"} << true << int(IDYES)
+                                          << underRoot << 3 << true << false << QString();
         QTest::newRow("No to deleting them")
-            << "/" << QStringList() << true << int(IDNO) << underRoot << 0 << false << false;
+            << "/" << QStringList() << true << int(IDNO) << underRoot << 0 << false << false << QString();
+        QTest::newRow("cancelled while deleting")
+            << "/" << QStringList() << true << int(IDYES) << underRoot << 1 << true << false << "Deleting ";
     }
     void OrphansListedAndDeleted()
     {
@@ -77,6 +80,7 @@ private slots:
         QFETCH(int, deleted);
         QFETCH(bool, live);
         QFETCH(bool, succeeded);
+        QFETCH(QString, cancelAt);
 
         UploadFixture fx;
         FtpTestServer::Options options;
@@ -105,6 +109,8 @@ private slots:
         SiteUploadInputs inputs = preview;
         inputs.DeleteOrphans = deleteOrphans;
         RecordingHost host;
+        if (!cancelAt.isEmpty())
+            host.CancelWhenLogged(cancelAt);
         fx.prompts.QueueAnswers({IDYES, answer});
         const SiteUploadOutcome outcome =
             DoUpload(inputs, fx.lists, *fx.store, fx.state, host, fx.prompts, {});

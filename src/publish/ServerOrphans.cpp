@@ -71,8 +71,11 @@ OrphanListing ListOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite&
     options.EnterHidden = false;
     options.Leave = QStringList{TempUploadFolder};
     RemoteTree tree;
-    for (const QString& folder : OrphanFolders(account))
-        ListRemoteTree(ftp, host, folder, tree, options, style);
+    for (const QString& folder : OrphanFolders(account)) {
+        // A folder the first upload has yet to make holds no orphans.
+        if (RemotePathPresence(ftp, folder) != RemotePresence::Absent)
+            ListRemoteTree(ftp, host, folder, tree, options, style);
+    }
 
     OrphanListing listing;
     const QSet<QString> mapped = MappedPaths(site, account, style);

@@ -326,8 +326,11 @@ bool DeleteAccountOrphans(UploadRun& run, const QString& accountName)
 {
     const OrphanListing listing = run.orphans.value(accountName);
     const OrphanDeletion deletion = DeleteOrphanFiles(run.ftp, run.host, listing.Files);
-    run.summary.append(
-        QStringLiteral("--- Orphans deleted: %1 of %2").arg(deletion.Deleted).arg(listing.Files.size()));
+    if (listing.Files.isEmpty())
+        run.summary.append(QStringLiteral("--- No orphans to delete"));
+    else
+        run.summary.append(
+            QStringLiteral("--- Orphans deleted: %1 of %2").arg(deletion.Deleted).arg(listing.Files.size()));
     if (deletion.Cancelled)
         run.summary.append(QStringLiteral("--- you cancelled while deleting orphans"));
     if (!listing.Complete())

@@ -62,7 +62,7 @@ void LogOrphans(const QString& head, const OrphanListing& orphans, OperationHost
         return;
     }
     QString line = head + QStringLiteral(": ") + OrphanCount(orphans.Files.size()) +
-                   QStringLiteral(" on the server (no file of the site maps to them)");
+                   QStringLiteral(" on the server (matched by no file of the site)");
     if (!orphans.Complete())
         line += QStringLiteral(", not all listed: ") + orphans.Error;
     host.Log(line);

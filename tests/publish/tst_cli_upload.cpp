@@ -53,7 +53,7 @@ private slots:
                                  << "" << false;
         QTest::newRow("dry run lists orphans")
             << QStringList{"upload", "Shop", "--mode", "updated", "--dry-run"} << "orphan" << 0
-            << "Shop >>> Live: 1 orphan on the server (no file of the site maps to them)\n"
+            << "Shop >>> Live: 1 orphan on the server (matched by no file of the site)\n"
                "  /public_html/old.html (3 bytes)\n"
             << "" << false;
         QTest::newRow("orphans deleted")

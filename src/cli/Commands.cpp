@@ -10,7 +10,7 @@ const QList<CliCommand>& Commands()
         {QStringLiteral("build"), QStringLiteral("build PROJECT"), RunBuildCommand},
         {QStringLiteral("upload"),
          QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links] "
-                        "[--trust-fingerprint HEX] [--dry-run]"),
+                        "[--delete-orphans] [--trust-fingerprint HEX] [--dry-run]"),
          RunUpload},
         {QStringLiteral("upload-installer"),
          QStringLiteral("upload-installer PROJECT [--trust-fingerprint HEX]"), RunUploadInstaller},

@@ -26,6 +26,7 @@ struct UploadArguments {
     bool Yes = false;
     bool IgnoreBrokenLinks = false;
     bool DryRun = false;
+    bool DeleteOrphans = false;
     QString TrustFingerprint;
 };
 
@@ -38,6 +39,8 @@ QString Parse(const QStringList& arguments, UploadArguments& parsed)
             parsed.Yes = true;
         } else if (arg == QLatin1String("--dry-run")) {
             parsed.DryRun = true;
+        } else if (arg == QLatin1String("--delete-orphans")) {
+            parsed.DeleteOrphans = true;
         } else if (arg == QLatin1String("--ignore-broken-links")) {
             parsed.IgnoreBrokenLinks = true;
         } else if (arg == QLatin1String("--mode")) {
@@ -63,6 +66,9 @@ QString Parse(const QStringList& arguments, UploadArguments& parsed)
         return QStringLiteral("give a project");
     if (!parsed.HaveMode)
         return QStringLiteral("give --mode updated, all or entire");
+    // Only a run that sends the whole site may judge what the server holds beyond it.
+    if (parsed.DeleteOrphans && parsed.Mode != UploadMode::EntireSite)
+        return QStringLiteral("--delete-orphans goes with --mode entire only");
     return QString();
 }
 
@@ -112,10 +118,11 @@ int ExitCodeOf(const SiteUploadOutcome& outcome)
     return ExitOk;
 }
 
-// --dry-run: what the upload would send, from the same scan; no server is
-// reached and the settings file is left as it was.
+// --dry-run: what the upload would send, from the same scan, and the orphans
+// each server holds; the servers are only listed and the settings file is
+// left as it was. A server that could not be listed fails the preview.
 int RunPreview(const UploadArguments& parsed, const TProjectFields& fields, const TSiteLists& lists,
-               const TAppData& store)
+               const TAppData& store, CertificateDecision& certs)
 {
     if (!lists.BrokenLinks().isEmpty())
         PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
@@ -125,9 +132,11 @@ int RunPreview(const UploadArguments& parsed, const TProjectFields& fields, cons
     ConsoleHost host;
     const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
                                   fields.Sites};
-    const UploadPreview preview = PreviewUpload(inputs, lists, store, state, host, terminal);
+    const UploadPreview preview = PreviewUpload(inputs, lists, store, state, host, terminal, {}, &certs);
     host.Finish();
-    return preview.Stop == UploadStop::Ran ? ExitOk : ExitFailed;
+    if (preview.Stop == UploadStop::Ran && !preview.Complete())
+        PrintError(QStringLiteral("tarnwell-cli: the preview could not list every server"));
+    return preview.Complete() ? ExitOk : ExitFailed;
 }
 
 } // namespace
@@ -162,7 +171,7 @@ int RunUpload(const QStringList& arguments)
     if (scanned.MissingFolder != TSiteFolder::None)
         return SiteFolderError(scanned.MissingFolder, parsed.Project, fields.LocalRoot, fields.LocalHome);
     if (parsed.DryRun)
-        return RunPreview(parsed, fields, lists, store);
+        return RunPreview(parsed, fields, lists, store, certs);
     // The No to the window's broken-links question: refused, like a No to "Go ahead?".
     if (!lists.BrokenLinks().isEmpty() && !parsed.IgnoreBrokenLinks) {
         PrintError(QStringLiteral("tarnwell-cli: the site of \"") + parsed.Project +
@@ -174,8 +183,8 @@ int RunUpload(const QStringList& arguments)
     UploadPrompts prompts(terminal, parsed.IgnoreBrokenLinks);
     WorkingState state;
     ConsoleHost host;
-    const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
-                                  fields.Sites};
+    SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome, fields.Sites};
+    inputs.DeleteOrphans = parsed.DeleteOrphans;
     const SiteUploadOutcome outcome =
         DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow(), &certs);
     host.Finish();

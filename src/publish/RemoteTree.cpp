@@ -24,7 +24,7 @@ QString Child(const QString& folder, const QString& name)
 } // namespace
 
 void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
-                    const PathStyle& style)
+                    const RemoteTreeOptions& options, const PathStyle& style)
 {
     QSet<QString> folders(tree.Folders.cbegin(), tree.Folders.cend());
     QSet<QString> files(tree.Files.cbegin(), tree.Files.cend());
@@ -54,7 +54,8 @@ void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, Rem
                 continue;
             }
             if (entry.Kind == FtpEntryKind::Folder) {
-                if (folders.contains(path))
+                if (folders.contains(path) || options.Leave.contains(path) ||
+                    (!options.EnterHidden && entry.Name.startsWith(QLatin1Char('.'))))
                     continue;
                 if (folder.Depth + 1 > MaxDepth) {
                     host.Log(QStringLiteral("Skipped, too deep: ") + path);
@@ -63,13 +64,15 @@ void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, Rem
                 }
                 folders.insert(path);
                 tree.Folders << path;
-                host.Log(QStringLiteral("Folder found: ") + path);
+                if (options.LogFound)
+                    host.Log(QStringLiteral("Folder found: ") + path);
                 subfolders.append({path, folder.Depth + 1});
             } else if (!files.contains(path)) {
                 files.insert(path);
                 tree.Files << path;
                 tree.Sizes << entry.Size;
-                host.Log(QStringLiteral("File found: ") + path);
+                if (options.LogFound)
+                    host.Log(QStringLiteral("File found: ") + path);
             }
         }
         host.Refresh();

@@ -21,10 +21,17 @@ struct RemoteTree {
     QStringList Unlisted;
 };
 
+// What a listing leaves out and whether it names each entry in the log.
+struct RemoteTreeOptions {
+    bool LogFound = true;    // "Folder found: " and "File found: " lines
+    bool EnterHidden = true; // folders whose names begin with "."
+    QStringList Leave;       // full paths of folders neither entered nor listed
+};
+
 // Lists from top (empty for the account's "/") down, logging "Folder found: "
 // and "File found: " for each new entry. Links and other kinds of entry are
 // passed over. A name that is not a plain name ("..", "a/b", ...) is logged
 // and skipped. The cancel flag is read before each folder; a cancel leaves
 // the lists as far as they got.
 void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
-                    const PathStyle& style = PathStyle::Native());
+                    const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());

@@ -3,6 +3,7 @@
 #include "FtpClient.h"
 #include "RemoteFolders.h"
 #include "RemotePaths.h"
+#include "ServerOrphans.h"
 #include "UploadSelection.h"
 #include "projects/AccountStore.h"
 #include "projects/WorkingState.h"
@@ -46,6 +47,8 @@ struct UploadRun {
     FtpClient ftp;
     QStringList summary;
     bool begun = false;
+    // With DeleteOrphans: the orphans the user agreed to delete, by account.
+    QHash<QString, OrphanListing> orphans;
 
     // A flag the cancel window kept from an earlier run is not this run's.
     bool Cancelled() const { return begun && host.Cancelled(); }
@@ -317,6 +320,24 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     return served;
 }
 
+// Deletes the orphans agreed to for an account whose site went live; false
+// when any stays (or the listing before the run was not complete).
+bool DeleteAccountOrphans(UploadRun& run, const QString& accountName)
+{
+    const OrphanListing listing = run.orphans.value(accountName);
+    const OrphanDeletion deletion = DeleteOrphanFiles(run.ftp, run.host, listing.Files);
+    if (listing.Files.isEmpty())
+        run.summary.append(QStringLiteral("--- No orphans to delete"));
+    else
+        run.summary.append(
+            QStringLiteral("--- Orphans deleted: %1 of %2").arg(deletion.Deleted).arg(listing.Files.size()));
+    if (deletion.Cancelled)
+        run.summary.append(QStringLiteral("--- you cancelled while deleting orphans"));
+    if (!listing.Complete())
+        run.summary.append(QStringLiteral("--- Orphans not all listed: ") + listing.Error);
+    return deletion.Deleted == listing.Files.size() && listing.Complete();
+}
+
 // One account from its file list to its disconnection; false when it had
 // files to send and was not served without a failure.
 bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringList& files)
@@ -341,6 +362,9 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
             run.begun = true;
         }
         served = ServeAccount(run, account, section);
+        // The orphans were listed before the run only when they are to go.
+        if (served && run.orphans.contains(accountName))
+            served = DeleteAccountOrphans(run, accountName);
     } catch (const TarnwellError& error) {
         // A damaged stamp or the like: this account fails, the next one is tried.
         run.host.Log(error.Message());
@@ -384,6 +408,39 @@ UploadStop CheckSiteRun(const SiteUploadInputs& in, const TSiteLists& lists, Wor
     if (!Ask(prompts, UploadConfirmation(in.Mode, in.Accounts)))
         return UploadStop::NotConfirmed;
     return UploadStop::Ran;
+}
+
+// Before an Entire Site run that deletes orphans: each account's orphans
+// are listed and the user agrees to their count, before anything is sent.
+// A cancel here ends the run before any account is served.
+UploadStop SurveyOrphans(UploadRun& run, const QStringList& siteFiles, Prompts& prompts)
+{
+    Call(run.window.BeginOperation);
+    run.begun = true;
+    const OrphanSite site{siteFiles, run.in.LocalHome, run.in.LocalRoot};
+    QList<OrphanListing> listings;
+    qsizetype total = 0;
+    for (const QString& accountName : run.in.Accounts) {
+        if (run.Cancelled())
+            return UploadStop::Ran;
+        OrphanListing listing;
+        try {
+            listing =
+                FindOrphans(run.ftp, run.host, site, ReadAccountSettings(run.store, accountName), run.style);
+        } catch (const TarnwellError& error) {
+            run.host.Log(error.Message());
+            listing.Error = error.Message();
+        }
+        run.host.Log(QStringLiteral("Found on ") + accountName + QStringLiteral(": ") +
+                     OrphanCount(listing.Files.size()));
+        total += listing.Files.size();
+        run.orphans.insert(accountName, listing);
+        listings.append(listing);
+    }
+    if (run.Cancelled() || total == 0)
+        return UploadStop::Ran;
+    return Ask(prompts, DeleteOrphansQuestion(run.in.Accounts, listings)) ? UploadStop::Ran
+                                                                          : UploadStop::NotConfirmed;
 }
 
 } // namespace
@@ -432,7 +489,7 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false};
+    UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false, {}};
     run.ftp.SetCertificateDecision(certificates);
     run.ftp.SetTimeouts(inputs.Timeouts);
     run.summary =
@@ -441,7 +498,19 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
     if (!software)
         run.summary.append(UploadModeText(inputs.Mode));
     const QStringList files = FilesOfMode(inputs.Mode, lists, state);
+    // A site without files goes live nowhere, so nothing would be deleted.
+    bool cancelledBefore = false;
+    if (inputs.DeleteOrphans && inputs.Mode == UploadMode::EntireSite && !files.isEmpty()) {
+        outcome.Stop = SurveyOrphans(run, files, prompts);
+        if (outcome.Stop != UploadStop::Ran) {
+            Call(window.EndOperation);
+            return outcome;
+        }
+        cancelledBefore = run.Cancelled();
+    }
     for (const QString& account : inputs.Accounts) {
+        if (cancelledBefore)
+            break;
         if (!UploadToAccount(run, account, files))
             outcome.FailedAccounts.append(account);
     }

@@ -45,6 +45,11 @@ struct SiteUploadInputs {
     QString LocalHome;    // lbeLocalHome
     QStringList Accounts; // lbxUploadSites, in the order they are served
     FtpTimeouts Timeouts = {};
+    // Entire Site only ("Delete orphans"): the files each server holds that
+    // no file of the site maps to are listed before anything is sent and,
+    // once the user agreed to their count, deleted from each account whose
+    // site went live without any failure.
+    bool DeleteOrphans = false;
 };
 
 // The pages a refused check brings to the front.
@@ -74,7 +79,7 @@ enum class UploadStop {
     BrokenLinks,  // the user would not ignore the broken links
     FilesMissing, // a listed file is gone
     NoAccounts,   // no account selected
-    NotConfirmed, // No to "Go ahead?"
+    NotConfirmed, // No to "Go ahead?" or to deleting the orphans
 };
 
 struct SiteUploadOutcome {

@@ -1,9 +1,11 @@
 #include "UploadPreview.h"
 
+#include "FtpClient.h"
 #include "RemotePaths.h"
 #include "UploadSelection.h"
 #include "projects/AccountStore.h"
 #include "settings/SettingsSchema.h"
+#include "site/SiteLists.h"
 #include "util/OperationHost.h"
 #include "util/Prompts.h"
 #include "util/TarnwellError.h"
@@ -17,10 +19,18 @@ QString Count(qint64 files, qint64 bytes)
     return QStringLiteral("%1 file%2, %3 bytes").arg(files).arg(files == 1 ? "" : "s").arg(bytes);
 }
 
-PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accountName,
-                                const QStringList& files, const TAppData& store, const PathStyle& style)
+void Call(const std::function<void()>& command)
 {
-    PreviewAccount account{accountName, {}, 0, {}};
+    if (command)
+        command();
+}
+
+// What an upload to the account would send, and the orphans its server holds.
+PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accountName,
+                                const QStringList& files, const OrphanSite& site, const TAppData& store,
+                                FtpClient& ftp, OperationHost& host, const PathStyle& style)
+{
+    PreviewAccount account{accountName, {}, 0, {}, {}};
     try {
         const TConnectionSettings settings = ReadAccountSettings(store, accountName);
         const QString section = Schema::UploadRecordSection(in.Project, accountName);
@@ -32,12 +42,33 @@ PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accou
             account.Files.append({file.Path, size, remote.TargetPath});
             account.Bytes += qMax<qint64>(size, 0);
         }
+        if (host.Cancelled())
+            account.Orphans.Error = QStringLiteral("cancelled");
+        else
+            account.Orphans = FindOrphans(ftp, host, site, settings, style);
     } catch (const TarnwellError& error) {
         account.Files.clear();
         account.Bytes = 0;
         account.Error = error.Message();
+        account.Orphans = {};
     }
     return account;
+}
+
+void LogOrphans(const QString& head, const OrphanListing& orphans, OperationHost& host)
+{
+    if (orphans.Files.isEmpty() && orphans.Complete()) {
+        host.Log(head + QStringLiteral(" No orphans on the server"));
+        return;
+    }
+    QString line = head + QStringLiteral(": ") + OrphanCount(orphans.Files.size()) +
+                   QStringLiteral(" on the server (matched by no file of the site)");
+    if (!orphans.Complete())
+        line += QStringLiteral(", not all listed: ") + orphans.Error;
+    host.Log(line);
+    for (const OrphanFile& file : orphans.Files)
+        host.Log(QStringLiteral("  ") + file.Path + QStringLiteral(" (") + QString::number(file.Size) +
+                 QStringLiteral(" bytes)"));
 }
 
 void LogAccount(const QString& project, const PreviewAccount& account, OperationHost& host)
@@ -49,21 +80,31 @@ void LogAccount(const QString& project, const PreviewAccount& account, Operation
     }
     if (account.Files.isEmpty()) {
         host.Log(head + QStringLiteral(" No files need to be sent"));
-        return;
+    } else {
+        host.Log(head + QStringLiteral(": ") + Count(account.Files.size(), account.Bytes));
+        for (const PreviewFile& file : account.Files) {
+            const QString size = file.Size < 0 ? QStringLiteral("missing")
+                                               : QString::number(file.Size) + QStringLiteral(" bytes");
+            host.Log(QStringLiteral("  ") + file.LocalPath + QStringLiteral(" (") + size +
+                     QStringLiteral(") -> ") + file.TargetPath);
+        }
     }
-    host.Log(head + QStringLiteral(": ") + Count(account.Files.size(), account.Bytes));
-    for (const PreviewFile& file : account.Files) {
-        const QString size =
-            file.Size < 0 ? QStringLiteral("missing") : QString::number(file.Size) + QStringLiteral(" bytes");
-        host.Log(QStringLiteral("  ") + file.LocalPath + QStringLiteral(" (") + size +
-                 QStringLiteral(") -> ") + file.TargetPath);
-    }
+    LogOrphans(head, account.Orphans, host);
 }
 
 } // namespace
 
+bool UploadPreview::Complete() const
+{
+    for (const PreviewAccount& account : Accounts)
+        if (!account.Error.isEmpty() || !account.Orphans.Complete())
+            return false;
+    return Stop == UploadStop::Ran;
+}
+
 UploadPreview PreviewUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, const TAppData& store,
                             const WorkingState& state, OperationHost& host, Prompts& prompts,
+                            const SiteUploadWindow& window, CertificateDecision* certificates,
                             const PathStyle& style)
 {
     UploadPreview preview;
@@ -80,13 +121,22 @@ UploadPreview PreviewUpload(const SiteUploadInputs& inputs, const TSiteLists& li
     host.Log(QStringLiteral("Preview: ") + UploadModeText(inputs.Mode));
     host.Log(QStringLiteral("Nothing is sent and no upload record changes"));
     const QStringList files = FilesOfMode(inputs.Mode, lists, state);
+    // Orphans are what the whole site lacks, whatever the mode sends.
+    const OrphanSite site{lists.Files(), inputs.LocalHome, inputs.LocalRoot};
+    FtpClient ftp(host);
+    ftp.SetCertificateDecision(certificates);
+    ftp.SetTimeouts(inputs.Timeouts);
+    // The servers are listed under the cancel window.
+    Call(window.BeginOperation);
     for (const QString& accountName : inputs.Accounts) {
-        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, store, style);
+        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, site, store, ftp, host, style);
         LogAccount(inputs.Project, account, host);
         preview.Files += account.Files.size();
         preview.Bytes += account.Bytes;
+        preview.Orphans += account.Orphans.Files.size();
         preview.Accounts.append(std::move(account));
     }
+    Call(window.EndOperation);
     const qsizetype accounts = preview.Accounts.size();
     host.Log(QStringLiteral("Total: ") + Count(preview.Files, preview.Bytes) + QStringLiteral(" to ") +
              QString::number(accounts) +

@@ -81,6 +81,8 @@ const THintRow Rows[] = {
     {"bbtnUploadSite", 730, "Click this to upload checked files that have been altered since last upload"},
     {"bbtnUploadAll", 740, "Click this to upload all checked files regardless of their status"},
     {"bbtnEntire", 750, "Click this to upload the entire site"},
+    {"chkDeleteOrphans", 750,
+     "Check this to have Entire Site delete the files on the server that are no longer part of the site"},
     {"bbtnPreview", 750, "Click this to see what an upload would send, without sending anything"},
     {"lbeServerHomePath", 880, "the path to your home page (ie public or home path)"},
     {"lbeLinkUploadURL", 850, "the path where your link page should go"},

@@ -12,6 +12,7 @@
 #include "util/TarnwellError.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,16 +43,26 @@ void SiteUploadActions::Preview(UploadMode mode)
     page->bbtnSaveUploadLog->setEnabled(false);
     page->SiteUploadProgress->clear();
     WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
-    const UploadPreview preview =
-        PreviewUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts());
+    // The servers are listed under the cancel window, as an upload runs.
+    std::optional<OperationScope> scope;
+    SiteUploadWindow commands;
+    commands.BeginOperation = [&] {
+        scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+    };
+    commands.EndOperation = [&scope] { scope.reset(); };
+    AskingCertificateDecision certs = c.CertificateQuestions();
+    const UploadPreview preview = PreviewUpload(GatherInputs(mode), lists, *c.Store(), c.state, host,
+                                                c.UserPrompts(), commands, &certs);
     if (preview.Stop == UploadStop::NoAccounts)
         window.showSubPage(PageOf(UploadPage::SelectAccounts));
 }
 
 SiteUploadInputs SiteUploadActions::GatherInputs(UploadMode mode) const
 {
-    return {mode, p.editingProject->text(), p.selectFiles->lbeLocalRoot->text(),
-            p.selectFiles->lbeLocalHome->text(), ListItems(p.selectAccounts->lbxUploadSites)};
+    SiteUploadInputs inputs{mode, p.editingProject->text(), p.selectFiles->lbeLocalRoot->text(),
+                            p.selectFiles->lbeLocalHome->text(), ListItems(p.selectAccounts->lbxUploadSites)};
+    inputs.DeleteOrphans = mode == UploadMode::EntireSite && p.siteUpload->chkDeleteOrphans->isChecked();
+    return inputs;
 }
 
 QWidget* SiteUploadActions::PageOf(UploadPage page) const

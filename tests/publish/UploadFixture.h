@@ -17,6 +17,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -147,6 +148,13 @@ public:
             if (server.Exists(it.value()))
                 live.append(it.key());
         return live;
+    }
+    // The commands a server received that change what it holds: a preview
+    // lists the servers and sends none of them.
+    static QStringList ChangingCommands(const FtpTestServer& server)
+    {
+        static const QRegularExpression changing(QStringLiteral("^(STOR|APPE|DELE|RNFR|RNTO|MKD|RMD) "));
+        return server.Commands().filter(changing);
     }
     // Files left inside the temporary folder (folders do not count).
     static QStringList FilesInTemp(const FtpTestServer& server)

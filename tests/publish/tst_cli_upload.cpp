@@ -22,7 +22,8 @@ private slots:
     void UploadOutcomes_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("setup"); // "broken" link in the site, "wrongpass" for the account
+        // "broken" link in the site, "wrongpass" for the account, "orphan" on the server
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
@@ -50,6 +51,19 @@ private slots:
         QTest::newRow("dry run") << QStringList{"upload", "Shop", "--mode", "entire", "--dry-run"} << "" << 0
                                  << "(16 bytes) -> /img/logo.png\n"
                                  << "" << false;
+        QTest::newRow("dry run lists orphans")
+            << QStringList{"upload", "Shop", "--mode", "updated", "--dry-run"} << "orphan" << 0
+            << "Shop >>> Live: 1 orphan on the server (matched by no file of the site)\n"
+               "  /public_html/old.html (3 bytes)\n"
+            << "" << false;
+        QTest::newRow("orphans deleted")
+            << QStringList{"upload", "Shop", "--mode", "entire", "--delete-orphans", "--yes"} << "orphan" << 0
+            << "Deleting /public_html/old.html...Success\n"
+            << "Delete them? yes" << true;
+        QTest::newRow("orphans need the entire site")
+            << QStringList{"upload", "Shop", "--mode", "all", "--delete-orphans", "--yes"} << "orphan" << 2
+            << ""
+            << "--delete-orphans goes with --mode entire only" << false;
         QTest::newRow("no mode") << QStringList{"upload", "Shop", "--yes"} << "" << 2 << ""
                                  << "give --mode updated, all or entire" << false;
         QTest::newRow("unknown mode") << QStringList{"upload", "Shop", "--mode", "changed"} << "" << 2 << ""
@@ -76,6 +90,8 @@ private slots:
             fx.PointAccountAt("Live", live, "not the password");
         if (setup == "broken")
             fx.WriteSite("www/a.html", "<a href=\"gone.html\">");
+        if (setup == "orphan")
+            live.PutFile("/public_html/old.html", "old");
         store->Save();
 
         const Run run = RunCli(arguments);
@@ -91,6 +107,9 @@ private slots:
         QVERIFY(SetUpStore(*store, prompts));
         fx.store = store.get();
         fx.Scan();
+        if (setup == "orphan")
+            QCOMPARE(live.Exists("/public_html/old.html"),
+                     !run.out.contains("Deleting /public_html/old.html...Success"));
         const QStringList files = fx.SelectedFiles();
         QVERIFY(!files.isEmpty());
         for (const QString& file : files) {

@@ -6,6 +6,7 @@
 #include "ui/ColorButton.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -137,6 +138,47 @@ private slots:
             QCOMPARE(fx.Stamp("Live", "www/index.html"), fx.Age("www/index.html"));
     }
 
+    // "Delete orphans" goes with Entire Site alone, and asks with the count
+    // before anything is sent.
+    void DeleteOrphansBox_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<bool>("sent");
+        const QList<int> yes{IDYES, IDYES};
+        QTest::newRow("entire site, box checked") << "bbtnEntire" << true << yes << true << true;
+        QTest::newRow("entire site, box not checked") << "bbtnEntire" << false << yes << false << true;
+        QTest::newRow("ALL ignores the box") << "bbtnUploadAll" << true << yes << false << true;
+        QTest::newRow("No to deleting") << "bbtnEntire" << true << QList<int>{IDYES, IDNO} << false << false;
+    }
+    void DeleteOrphansBox()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, checked);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, deleted);
+        QFETCH(bool, sent);
+        ShopWindow shop;
+        WindowFixture& wfx = shop.wfx;
+        FtpTestServer& live = *shop.live;
+        live.PutFile("/public_html/old.html", "gone");
+        wfx.Find<QCheckBox>("chkDeleteOrphans")->setChecked(checked);
+        wfx.prompts.Clear();
+        wfx.prompts.QueueAnswers(answers);
+        wfx.Button(qPrintable(button))->click();
+
+        const QStringList questions = wfx.prompts.Texts(RecordingPrompts::Kind::Question);
+        QCOMPARE(questions.size(), checked && button == "bbtnEntire" ? 2 : 1);
+        if (questions.size() == 2)
+            QVERIFY2(questions.last().contains("\rLive: 1 orphan\r"), qPrintable(questions.last()));
+        QCOMPARE(live.Exists("/public_html/old.html"), !deleted);
+        QCOMPARE(live.Exists("/public_html/index.html"), sent);
+        QVERIFY(wfx.window->isEnabled());
+        QVERIFY(!shop.cancelForm.isVisible());
+    }
+
     // Each choice of the Preview menu lists its files in the log and sends
     // nothing, asks nothing and records nothing.
     void PreviewFromTheWindow_data()
@@ -156,16 +198,22 @@ private slots:
         WindowFixture& wfx = shop.wfx;
         UploadFixture& fx = *shop.fx;
         FtpTestServer& live = *shop.live;
+        live.PutFile("/public_html/old.html", "gone");
         wfx.prompts.Clear();
 
         wfx.window->findChild<QAction*>(action)->trigger();
         const QString log = wfx.Find<QPlainTextEdit>("SiteUploadProgress")->toPlainText();
         QVERIFY2(log.contains(total), qPrintable(log));
+        QVERIFY2(log.contains("Shop >>> Live: 1 orphan on the server") &&
+                     log.contains("  /public_html/old.html (4 bytes)"),
+                 qPrintable(log));
+        QVERIFY(wfx.window->isEnabled());
+        QVERIFY(!shop.cancelForm.isVisible());
         QVERIFY2(log.contains(fx.Local("site/www/index.html") + " (") &&
                      log.contains("-> /public_html/index.html"),
                  qPrintable(log));
         QVERIFY(wfx.prompts.AllShown().isEmpty());
-        QVERIFY(live.Commands().isEmpty());
+        QCOMPARE(UploadFixture::ChangingCommands(live), QStringList());
         QCOMPARE(fx.Stamp("Live", "www/index.html"), 0);
     }
 };

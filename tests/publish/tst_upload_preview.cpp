@@ -83,7 +83,8 @@ private slots:
         QVERIFY(SetFileModified(changed, QDateTime::currentDateTime().addSecs(600)));
 
         const QStringList stampsBefore = AllStamps(fx);
-        const qsizetype commandsBefore = live.Commands().size() + mirror.Commands().size();
+        const QStringList changesBefore =
+            UploadFixture::ChangingCommands(live) + UploadFixture::ChangingCommands(mirror);
         RecordingHost previewHost;
         RecordingPrompts quiet;
         const SiteUploadInputs inputs{UploadMode(mode), UploadFixture::Project, fx.Local("site"),
@@ -91,7 +92,8 @@ private slots:
         const UploadPreview preview =
             PreviewUpload(inputs, fx.lists, *fx.store, fx.state, previewHost, quiet);
         QCOMPARE(AllStamps(fx), stampsBefore);
-        QCOMPARE(live.Commands().size() + mirror.Commands().size(), commandsBefore);
+        QCOMPARE(UploadFixture::ChangingCommands(live) + UploadFixture::ChangingCommands(mirror),
+                 changesBefore);
         QVERIFY(quiet.AllShown().isEmpty());
 
         const Plan planned = PlanOf(preview);

@@ -19,7 +19,8 @@ private slots:
         QTest::newRow("scan finds the dead link") << QStringList{"scan", "Demo"} << 1 << "href=\"news.html\"";
         QTest::newRow("preview")
             << QStringList{"upload", "Demo", "--mode", "updated", "--dry-run"} << 0
-            << "(46 bytes) -> /mirror/public_html/inc/prices.php\nTotal: 10 files, 1288 bytes to 2 accounts";
+            << "(46 bytes) -> /mirror/public_html/inc/prices.php\nDemo >>> Mirror No orphans on the server\n"
+               "Total: 10 files, 1288 bytes to 2 accounts";
         QTest::newRow("upload") << QStringList{"upload",  "Demo",  "--mode",
                                                "updated", "--yes", "--ignore-broken-links"}
                                 << 0 << "--- All files moved to their target locations\nEnd of summary";

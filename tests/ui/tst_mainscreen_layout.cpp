@@ -190,6 +190,7 @@ void MainScreenLayout::ControlExists_data()
         {"bbtnUploadSite", "button", "Updated", "TabSiteUpload"},
         {"bbtnUploadAll", "button", "ALL", "TabSiteUpload"},
         {"bbtnEntire", "button", "Entire Site", "TabSiteUpload"},
+        {"chkDeleteOrphans", "check", "Delete orphans", "TabSiteUpload"},
         {"bbtnPreview", "button", "Preview", "TabSiteUpload"},
         {"bbtnSaveUploadLog", "button", "Save Log", "TabSiteUpload"},
         {"lbxAccount", "list", "", "TabAccounts"},

@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -19,6 +20,8 @@ SiteUploadPage::SiteUploadPage(QWidget* parent) : QWidget(parent)
     bbtnUploadSite = MakeButton(this, QStringLiteral("bbtnUploadSite"), QStringLiteral("Updated"));
     bbtnUploadAll = MakeButton(this, QStringLiteral("bbtnUploadAll"), QStringLiteral("ALL"));
     bbtnEntire = MakeButton(this, QStringLiteral("bbtnEntire"), QStringLiteral("Entire Site"));
+    chkDeleteOrphans =
+        MakeCheckBox(this, QStringLiteral("chkDeleteOrphans"), QStringLiteral("Delete orphans"));
     bbtnPreview = MakeButton(this, QStringLiteral("bbtnPreview"), QStringLiteral("Preview"));
     auto* previewMenu = new QMenu(bbtnPreview);
     actPreviewUpdated = previewMenu->addAction(QStringLiteral("Updated"));
@@ -39,12 +42,15 @@ SiteUploadPage::SiteUploadPage(QWidget* parent) : QWidget(parent)
     layout->addWidget(SiteUploadProgress, 1);
     layout->addWidget(pBarSiteFile);
     layout->addWidget(pBarSiteFiles);
-    // Four buttons spread evenly over the width.
+    // The buttons spread evenly over the width, the check box beside the
+    // button it goes with.
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* button : {bbtnUploadSite, bbtnUploadAll, bbtnEntire, bbtnPreview, bbtnSaveUploadLog}) {
         button->setMinimumWidth(110);
         buttons->addWidget(button);
+        if (button == bbtnEntire)
+            buttons->addWidget(chkDeleteOrphans);
         buttons->addStretch(1);
     }
     layout->addLayout(buttons);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QAction;
+class QCheckBox;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -19,6 +20,8 @@ public:
     QPushButton* bbtnUploadSite;
     QPushButton* bbtnUploadAll;
     QPushButton* bbtnEntire;
+    // Entire Site then deletes what the servers hold beyond the site.
+    QCheckBox* chkDeleteOrphans;
     // Its menu chooses the mode to preview.
     QPushButton* bbtnPreview;
     QAction* actPreviewUpdated;

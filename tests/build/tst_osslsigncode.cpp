@@ -165,6 +165,12 @@ private slots:
             << QStringList{"up"} << 1 << "not the password"
             << "" << QStringList{} << false
             << QStringList{"Signing apps failed", "is your PFX password correct?"} << false;
+        QTest::newRow("no password typed")
+            << QStringList{"up"} << 1 << ""
+            << "" << QStringList{} << false
+            << QStringList{"Signing apps failed",
+                           "is your PFX password protected? there is no password entered"}
+            << false;
         QTest::newRow("cancelled while signing")
             << QStringList{"up"} << 1 << "right"
             << "signing apps" << QStringList{} << true << QStringList{"You cancelled"} << false;

@@ -147,46 +147,56 @@ private slots:
     {
         QTest::addColumn<QStringList>("servers"); // "up" or "down"
         QTest::addColumn<int>("attempts");
-        QTest::addColumn<QString>("typed");      // the password typed; "right" for the PFX's own
+        QTest::addColumn<QString>(
+            "certificate"); // "right password", "wrong password", "no password", "no PFX File"
         QTest::addColumn<QString>("cancelWhen"); // cancel once this line is logged
         QTest::addColumn<QStringList>("tries");  // servers asked per file, in order
         QTest::addColumn<bool>("replaced");
         QTest::addColumn<QStringList>("logged"); // lines the log holds; "{app}" for each application
         QTest::addColumn<bool>("buildOk");
         QTest::newRow("first server down, second up")
-            << QStringList{"down", "up"} << 1 << "right"
+            << QStringList{"down", "up"} << 1 << "right password"
             << "" << QStringList{"down", "up"} << true << QStringList{"{app} Timestamped", "Installer Built"}
             << true;
         QTest::newRow("every server down")
-            << QStringList{"down", "down"} << 2 << "right"
+            << QStringList{"down", "down"} << 2 << "right password"
             << "" << QStringList{"down", "down", "down", "down"} << true
             << QStringList{"Timestamping files", "{app} NOT TIMESTAMPED"} << false;
         QTest::newRow("wrong password")
-            << QStringList{"up"} << 1 << "not the password"
+            << QStringList{"up"} << 1 << "wrong password"
             << "" << QStringList{} << false
             << QStringList{"Signing apps failed", "is your PFX password correct?"} << false;
         QTest::newRow("no password typed")
-            << QStringList{"up"} << 1 << ""
+            << QStringList{"up"} << 1 << "no password"
             << "" << QStringList{} << false
             << QStringList{"Signing apps failed",
                            "is your PFX password protected? there is no password entered"}
             << false;
+        // SignTool would choose a certificate itself; osslsigncode cannot.
+        QTest::newRow("no PFX File")
+            << QStringList{"up"} << 1 << "no PFX File"
+            << "" << QStringList{} << false
+            << QStringList{"osslsigncode needs a certificate: please set the PFX File"} << false;
         QTest::newRow("cancelled while signing")
-            << QStringList{"up"} << 1 << "right"
+            << QStringList{"up"} << 1 << "right password"
             << "signing apps" << QStringList{} << true << QStringList{"You cancelled"} << false;
     }
     void ServersPasswordsAndCancel()
     {
         QFETCH(QStringList, servers);
         QFETCH(int, attempts);
-        QFETCH(QString, typed);
+        QFETCH(QString, certificate);
         QFETCH(QString, cancelWhen);
         QFETCH(QStringList, tries);
         QFETCH(bool, replaced);
         QFETCH(QStringList, logged);
         QFETCH(bool, buildOk);
-        const QString password = typed == "right" ? password_ : typed;
+        const QString password = certificate == "right password"   ? password_
+                                 : certificate == "wrong password" ? QStringLiteral("not the password")
+                                                                   : QString();
         in_.PfxPassword = password;
+        if (certificate == "no PFX File")
+            in_.PfxFile.clear();
         project_->tools.WatchPassword(password);
         in_.TimeServers.clear();
         for (const QString& server : servers)

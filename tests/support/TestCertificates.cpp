@@ -90,14 +90,15 @@ TestCertificates::Made TestCertificates::SelfSigned(const QString& name, const Q
 
 TestCertificates::Made TestCertificates::Issued(const QString& name, const QString& address)
 {
-    return IssuedWith(name,
-                      QStringLiteral("subjectAltName=%1\nbasicConstraints=CA:FALSE\n").arg(address).toUtf8());
+    return SignedByAuthority(
+        name, QStringLiteral("subjectAltName=%1\nbasicConstraints=CA:FALSE\n").arg(address).toUtf8());
 }
 
 QString TestCertificates::CodeSigningPfx(const QString& name, const QString& password)
 {
-    const Made made = IssuedWith(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
-                                       "extendedKeyUsage=codeSigning\n");
+    const Made made =
+        SignedByAuthority(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
+                                "extendedKeyUsage=codeSigning\n");
     const QString pfx = Path(name + QStringLiteral(".pfx"));
     if (made.Certificate.isEmpty() ||
         !Run({QStringLiteral("pkcs12"), QStringLiteral("-export"), QStringLiteral("-inkey"), made.Key,
@@ -109,11 +110,12 @@ QString TestCertificates::CodeSigningPfx(const QString& name, const QString& pas
 
 TestCertificates::Made TestCertificates::TimeStamping(const QString& name)
 {
-    return IssuedWith(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
-                            "extendedKeyUsage=critical,timeStamping\n");
+    return SignedByAuthority(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
+                                   "extendedKeyUsage=critical,timeStamping\n");
 }
 
-TestCertificates::Made TestCertificates::IssuedWith(const QString& name, const QByteArray& extensionLines)
+TestCertificates::Made TestCertificates::SignedByAuthority(const QString& name,
+                                                           const QByteArray& extensionLines)
 {
     const QString request = Path(name + QStringLiteral(".csr"));
     const QString extensions = Path(name + QStringLiteral(".ext"));

@@ -37,7 +37,7 @@ private:
     bool Run(const QStringList& arguments);
     QString Path(const QString& name) const { return dir_.filePath(name); }
     Made Finish(const QString& name);
-    Made IssuedWith(const QString& name, const QByteArray& extensionLines);
+    Made SignedByAuthority(const QString& name, const QByteArray& extensionLines);
 
     QTemporaryDir dir_;
     QString error_;

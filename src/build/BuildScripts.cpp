@@ -1,16 +1,12 @@
 #include "BuildScripts.h"
 
+#include "OsslsigncodeScripts.h"
+
+#include <QFileInfo>
+
 namespace {
 
 const QString BatchSpecials = QStringLiteral("^&<>|()");
-
-// The tool path is stored with its own quotes; each flavour quotes it anew.
-QString Unquoted(const QString& text)
-{
-    QString plain = text;
-    plain.remove(QLatin1Char('"'));
-    return plain;
-}
 
 bool NeedsBatchQuotes(const QString& value)
 {
@@ -64,18 +60,12 @@ QString InterpreterEscaped(const QString& word, bool innerQuotes)
 
 QByteArray BatchText(const QStringList& lines)
 {
-    QByteArray text;
-    for (const QString& line : lines)
-        text += line.toLocal8Bit() + "\r\n";
-    return text;
+    return ScriptText(ScriptFlavour::Batch, lines);
 }
 
 QByteArray ShellText(const QStringList& lines)
 {
-    QByteArray text = "#!/bin/sh\n";
-    for (const QString& line : lines)
-        text += line.toLocal8Bit() + '\n';
-    return text;
+    return ScriptText(ScriptFlavour::Shell, lines);
 }
 
 QString BatchFiles(const QStringList& files)
@@ -96,7 +86,7 @@ QString ShellWords(const QStringList& values)
 
 QString ShellSignCommand(const SigningSetup& setup)
 {
-    QString command = ShellWord(Unquoted(setup.Tool)) + QStringLiteral(" sign ");
+    QString command = ShellWord(UnquotedTool(setup.Tool)) + QStringLiteral(" sign ");
     if (setup.PfxFile.isEmpty())
         return command + QStringLiteral("/a ");
     command += QStringLiteral("/f ") + ShellWord(setup.PfxFile) + QLatin1Char(' ');
@@ -110,6 +100,8 @@ QString ShellSignCommand(const SigningSetup& setup)
 QByteArray SigningScript(ScriptFlavour flavour, const SigningSetup& setup, const QString& step,
                          const QStringList& files, const QString& capturePath)
 {
+    if (SignToolKindOf(setup.Tool) == SignToolKind::Osslsigncode)
+        return OsslsigncodeSigningScript(flavour, setup, step, files, capturePath);
     if (flavour == ScriptFlavour::Batch) {
         return BatchText(
             {QStringLiteral("@echo ") + step,
@@ -134,6 +126,31 @@ ScriptFlavour NativeScriptFlavour()
 #endif
 }
 
+QString UnquotedTool(const QString& tool)
+{
+    QString plain = tool;
+    plain.remove(QLatin1Char('"'));
+    return plain;
+}
+
+SignToolKind SignToolKindOf(const QString& tool)
+{
+    QString name = QFileInfo(UnquotedTool(tool).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+    if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name.startsWith(QLatin1String("osslsigncode"), Qt::CaseInsensitive) ? SignToolKind::Osslsigncode
+                                                                               : SignToolKind::SignTool;
+}
+
+QByteArray ScriptText(ScriptFlavour flavour, const QStringList& lines)
+{
+    const bool batch = flavour == ScriptFlavour::Batch;
+    QByteArray text = batch ? QByteArray() : QByteArray("#!/bin/sh\n");
+    for (const QString& line : lines)
+        text += line.toLocal8Bit() + (batch ? "\r\n" : "\n");
+    return text;
+}
+
 QString ScriptFileName(ScriptFlavour flavour)
 {
     return flavour == ScriptFlavour::Batch ? QStringLiteral("buildrelease.bat")
@@ -156,7 +173,7 @@ QString ShellWord(const QString& value)
 
 QString SignCommand(const SigningSetup& setup)
 {
-    QString command = BatchWord(Unquoted(setup.Tool), true) + QStringLiteral(" sign ");
+    QString command = BatchWord(UnquotedTool(setup.Tool), true) + QStringLiteral(" sign ");
     if (setup.PfxFile.isEmpty())
         return command + QStringLiteral("/a ");
     command += QStringLiteral("/f ") + BatchWord(setup.PfxFile, false) + QLatin1Char(' ');
@@ -167,7 +184,7 @@ QString SignCommand(const SigningSetup& setup)
 
 QString TimestampCommand(const QString& tool)
 {
-    return BatchWord(Unquoted(tool), true) + QStringLiteral(" timestamp /t ");
+    return BatchWord(UnquotedTool(tool), true) + QStringLiteral(" timestamp /t ");
 }
 
 QByteArray HelpScript(ScriptFlavour flavour, const QString& helpMaker, const QString& helpProject)
@@ -197,6 +214,8 @@ QByteArray SignInstallerScript(ScriptFlavour flavour, const SigningSetup& setup,
 QByteArray TimestampScript(ScriptFlavour flavour, const QString& tool, const QStringList& servers,
                            int attempts, const QString& file)
 {
+    if (SignToolKindOf(tool) == SignToolKind::Osslsigncode)
+        return OsslsigncodeTimestampScript(flavour, tool, servers, attempts, file);
     const QString count = QString::number(attempts);
     if (flavour == ScriptFlavour::Batch) {
         return BatchText(
@@ -211,7 +230,7 @@ QByteArray TimestampScript(ScriptFlavour flavour, const QString& tool, const QSt
     return ShellText({QStringLiteral("attempt=1"),
                       QStringLiteral("while [ \"$attempt\" -le ") + count + QStringLiteral(" ]; do"),
                       QStringLiteral("    for server in ") + ShellWords(servers) + QStringLiteral("; do"),
-                      QStringLiteral("        ") + ShellWord(Unquoted(tool)) +
+                      QStringLiteral("        ") + ShellWord(UnquotedTool(tool)) +
                           QStringLiteral(" timestamp /t \"$server\" ") + ShellWord(file) +
                           QStringLiteral(" && exit 0"),
                       QStringLiteral("    done"), QStringLiteral("    attempt=$((attempt + 1))"),

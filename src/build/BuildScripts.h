@@ -24,7 +24,23 @@ struct SigningSetup {
     QString PfxFile;
     // The certificate file's password; empty passes none.
     QString PfxPassword;
+    // osslsigncode only: the owner-only file it reads the password from, so
+    // that the password stands on no command line. Empty passes none.
+    QString PasswordFile = QString();
 };
+
+// Which command lines the signing tool takes: SignTool's, or those of
+// osslsigncode, known by its file name ("osslsigncode", with or without
+// ".exe" or a version after it).
+enum class SignToolKind { SignTool, Osslsigncode };
+SignToolKind SignToolKindOf(const QString& tool);
+
+// The tool's path as stored, without its own double quotes.
+QString UnquotedTool(const QString& tool);
+
+// Lines as a script file of the flavour: CR LF after each batch line; an
+// interpreter line first and LF after each line in the sh flavour.
+QByteArray ScriptText(ScriptFlavour flavour, const QStringList& lines);
 
 // The batch signing command: tool + " sign /f " + PFX + " " (+ "/p " +
 // password + " "), or tool + " sign /a ". Ends with a space.
@@ -35,13 +51,15 @@ QString TimestampCommand(const QString& tool);
 // HelpMaker compiles the help project.
 QByteArray HelpScript(ScriptFlavour flavour, const QString& helpMaker, const QString& helpProject);
 
-// Signs every application in one run of the tool; its standard output goes
-// to capturePath.
+// Signs every application in one run of the tool (osslsigncode: one run per
+// file, stopping at the first failure); its standard output goes to
+// capturePath.
 QByteArray SignAppsScript(ScriptFlavour flavour, const SigningSetup& setup, const QStringList& apps,
                           const QString& capturePath);
 
 // Time-stamps one file, trying the servers in order, the whole list
-// `attempts` times, until one run succeeds (exit 0); 1 when none did.
+// `attempts` times, until one run succeeds (exit 0); 1 when none did. With
+// osslsigncode the servers are RFC 3161 services.
 QByteArray TimestampScript(ScriptFlavour flavour, const QString& tool, const QStringList& servers,
                            int attempts, const QString& file);
 

@@ -24,7 +24,10 @@ QString SigningDiagnosis(const BuildInputs& in)
 // the signing succeeded or not.
 void RunSigning(BuildRun& run, const QByteArray& text, const QString& failedLine)
 {
-    const ScriptRunResult result = run.script.Run(text);
+    const SigningSetup& setup = run.Signing;
+    const ScriptRunResult result = setup.PasswordFile.isEmpty()
+                                       ? run.script.Run(text)
+                                       : run.script.RunWithPassword(text, setup.PfxPassword);
     if (!result.Error.isEmpty()) {
         run.Log(result.Error);
         run.Fail(failedLine);
@@ -74,15 +77,22 @@ void TimestampFile(BuildRun& run, const QString& file)
 
 void ComposeSigning(BuildRun& run)
 {
-    run.Signing = SigningSetup{run.in.SignTool, QString(), QString()};
-    if (run.in.PfxFile.isEmpty())
+    run.Signing = SigningSetup{run.in.SignTool, QString(), QString(), QString()};
+    const bool readsPasswordFile = SignToolKindOf(run.in.SignTool) == SignToolKind::Osslsigncode;
+    if (run.in.PfxFile.isEmpty()) {
+        // Only SignTool picks a certificate by itself.
+        if (readsPasswordFile)
+            run.Fail(QStringLiteral("osslsigncode needs a certificate: please set the PFX File"));
         return;
+    }
     if (!QFileInfo(run.in.PfxFile).isFile()) {
         run.Fail(QStringLiteral("PFX file does not exist"));
         return;
     }
     run.Signing.PfxFile = run.in.PfxFile;
     run.Signing.PfxPassword = run.in.PfxPassword;
+    if (readsPasswordFile && !run.in.PfxPassword.isEmpty())
+        run.Signing.PasswordFile = run.script.PasswordPath();
 }
 
 void SignApps(BuildRun& run)

@@ -28,6 +28,19 @@ void RemoveIfPresent(const QString& path)
         QFile::remove(path);
 }
 
+// Made with the owner's rights alone, so the contents are never readable by
+// anybody else, not even for a moment.
+QString WriteOwnersOnly(const QString& path, const QByteArray& contents)
+{
+    RemoveIfPresent(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        file.write(contents) != contents.size() || !file.flush())
+        return QStringLiteral("Couldn't write %1: %2").arg(path, file.errorString());
+    return QString();
+}
+
 } // namespace
 
 BuildScriptFile::BuildScriptFile(const QString& scriptPath, ScriptFlavour flavour)
@@ -37,6 +50,7 @@ BuildScriptFile::BuildScriptFile(const QString& scriptPath, ScriptFlavour flavou
     capturePath_ = folder + QStringLiteral("lessee.txt");
     leftOverPath_ = folder + (flavour == ScriptFlavour::Batch ? QStringLiteral("buildhelp.bat")
                                                               : QStringLiteral("buildhelp.sh"));
+    passwordPath_ = folder + QStringLiteral("signpass");
 }
 
 QString BuildScriptFile::PathIn(const QString& tempFolder, ScriptFlavour flavour)
@@ -46,8 +60,9 @@ QString BuildScriptFile::PathIn(const QString& tempFolder, ScriptFlavour flavour
 
 void BuildScriptFile::Reset() const
 {
-    if (QFile::exists(path_) && !QFile::remove(path_))
-        throw TarnwellError(QStringLiteral("Couldn't delete %1").arg(path_));
+    for (const QString& path : {path_, passwordPath_})
+        if (QFile::exists(path) && !QFile::remove(path))
+            throw TarnwellError(QStringLiteral("Couldn't delete %1").arg(path));
     const QString error = Write(QByteArray());
     if (!error.isEmpty())
         throw TarnwellError(error);
@@ -60,6 +75,18 @@ ScriptRunResult BuildScriptFile::Run(const QByteArray& script) const
     if (!error.isEmpty())
         return {-1, error};
     return {Win32RunWait(path_, QString()), QString()};
+}
+
+ScriptRunResult BuildScriptFile::RunWithPassword(const QByteArray& script, const QString& password) const
+{
+    struct Remover {
+        const QString& path;
+        ~Remover() { RemoveIfPresent(path); }
+    } remover{passwordPath_};
+    const QString error = WriteOwnersOnly(passwordPath_, password.toUtf8());
+    if (!error.isEmpty())
+        return {-1, error};
+    return Run(script);
 }
 
 std::optional<QStringList> BuildScriptFile::ReadCapture() const
@@ -85,6 +112,7 @@ void BuildScriptFile::RemoveTemporaryFiles() const
     RemoveIfPresent(path_);
     RemoveIfPresent(leftOverPath_);
     RemoveIfPresent(capturePath_);
+    RemoveIfPresent(passwordPath_);
 }
 
 QString BuildScriptFile::Write(const QByteArray& contents) const

@@ -37,9 +37,12 @@ public:
     // "buildhelp" beside the script, with the script's extension: a name of
     // older versions that is cleaned up with the rest.
     const QString& LeftOverPath() const { return leftOverPath_; }
+    // "signpass" beside the script: the certificate password for a signing
+    // tool that reads it from a file, there only while its script runs.
+    const QString& PasswordPath() const { return passwordPath_; }
 
     // At start: deletes what a previous run may have left there (a script
-    // with a password in it, say) and leaves an empty script file. Throws
+    // or a password file, say) and leaves an empty script file. Throws
     // TarnwellError when the file cannot be made.
     void Reset() const;
 
@@ -47,13 +50,17 @@ public:
     // end. An old capture is deleted first, so a signing script that cannot
     // run never passes off the previous one's report as its own.
     ScriptRunResult Run(const QByteArray& script) const;
+    // Run with the password in PasswordPath(): written, readable by its
+    // owner alone, just before the script starts and removed once it ended,
+    // whatever the outcome.
+    ScriptRunResult RunWithPassword(const QByteArray& script, const QString& password) const;
 
     // The capture's lines (8-bit text, line ends removed); nothing when the
     // last signing script left no capture.
     std::optional<QStringList> ReadCapture() const;
 
-    // At the end of every build: deletes the script, the left-over name and
-    // the capture, each when it exists.
+    // At the end of every build: deletes the script, the left-over name, the
+    // capture and the password file, each when it exists.
     void RemoveTemporaryFiles() const;
 
 private:
@@ -65,4 +72,5 @@ private:
     ScriptFlavour flavour_;
     QString capturePath_;
     QString leftOverPath_;
+    QString passwordPath_;
 };

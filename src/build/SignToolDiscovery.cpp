@@ -6,6 +6,7 @@
 #include "util/Prompts.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -50,12 +51,22 @@ bool SignToolUsable(const QString& storedValue)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
+QString OsslsigncodeOnPath()
+{
+#ifdef Q_OS_WIN
+    return QString();
+#else
+    return QStandardPaths::findExecutable(QStringLiteral("osslsigncode"));
+#endif
+}
+
 bool LocateSignTool(TAppData& store, bool force, Prompts& prompts, const QString& searchRoot)
 {
     bool available = false;
     if (force || ReadStored(store).isEmpty()) {
-        QString found;
-        FindFileRecursive(searchRoot, QStringLiteral("signtool"), QStringLiteral(".exe"), found, true);
+        QString found = OsslsigncodeOnPath();
+        if (found.isEmpty())
+            FindFileRecursive(searchRoot, QStringLiteral("signtool"), QStringLiteral(".exe"), found, true);
         if (!found.isEmpty()) {
             Store(store, Quote + found + Quote);
         } else {

@@ -18,8 +18,13 @@ QString StoredSignToolPath(const QString& storedValue);
 // searching or asking anything (for a build without a window).
 bool SignToolUsable(const QString& storedValue);
 
-// Checks the remembered signing tool, searching searchRoot for
-// signtool.exe when forced or when nothing was ever stored. The value is
+// osslsigncode as the PATH finds it; empty when it is not there, and always
+// on Windows, where SignTool is the signing tool.
+QString OsslsigncodeOnPath();
+
+// Checks the remembered signing tool, searching when forced or when nothing
+// was ever stored: osslsigncode on the PATH first, then searchRoot for
+// signtool.exe. The value is
 // kept in the store with its own quotes, or "needfind" after a search in
 // vain or when the remembered file has gone; the user is told of either
 // through prompts. Returns whether signing is available, that is whether

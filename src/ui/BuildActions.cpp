@@ -180,4 +180,6 @@ void BuildActions::LocateSignTool(bool force)
         return;
     const bool available = ::LocateSignTool(*c.Store(), force, c.UserPrompts());
     p.builder->SetSigningAvailable(available);
+    p.utilities->lbeSignTool->setText(
+        StoredSignToolPath(c.Store()->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString())));
 }

@@ -51,6 +51,7 @@ const QStringList& EditingControlNames()
         QStringLiteral("lbeFTPUserName"),
         QStringLiteral("lbeInnoCompiler"),
         QStringLiteral("lbeEditor"),
+        QStringLiteral("lbeSignTool"),
         QStringLiteral("lbeNewTimeServer"),
         QStringLiteral("bbtnUp"),
         QStringLiteral("bbtnDown"),

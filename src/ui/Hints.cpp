@@ -100,6 +100,9 @@ const THintRow Rows[] = {
     {"lbeFTPUserName", 770, "Enter the user name here"},
     {"lbeInnoCompiler", 890,
      "enter the full path and file name for the InnoSetup compiler\rdouble click to browse for file"},
+    {"lbeSignTool", 890,
+     "the full path of the signing tool, osslsigncode or signtool.exe; empty to search "
+     "for it\rdouble click to browse for file"},
     {"lbeEditor", 900,
      "Enter the full path and file name of your text editor\rdouble click to browse for file"},
     {"lbxTimeServers", 950, nullptr},

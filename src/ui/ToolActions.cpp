@@ -1,5 +1,6 @@
 #include "ui/ToolActions.h"
 
+#include "build/SignToolDiscovery.h"
 #include "build/TimeServers.h"
 #include "projects/FilePicker.h"
 #include "settings/ApplicationDataAPI.h"
@@ -62,6 +63,7 @@ ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObje
 {
     for (QLineEdit* field : {p.utilities->lbeInnoCompiler, p.utilities->lbeEditor, p.utilities->lbeHelpMaker})
         connect(field, &QLineEdit::textChanged, this, [this, field] { ProgramChange(field); });
+    connect(p.utilities->lbeSignTool, &QLineEdit::textChanged, this, &ToolActions::SignToolChange);
 
     TimeServersPage* servers = p.timeServers;
     connect(servers->bbtnAddTimeServer, &QPushButton::clicked, this, &ToolActions::btnAddTimeServerClick);
@@ -100,6 +102,8 @@ ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObje
          QStringLiteral("Web Page|*.html")},
         {p.utilities->lbeInnoCompiler, false, false, QStringLiteral("Find Inno Setup Compiler"),
          QStringLiteral("Application|*.exe")},
+        {p.utilities->lbeSignTool, false, false, QStringLiteral("Find the signing tool"),
+         QStringLiteral("Signing Tool|osslsigncode*;signtool.exe")},
         {b->lbePrebuild, false, false, QStringLiteral("Find Pre-build command or batch"),
          QStringLiteral("Commands|*.exe;*.cmd;*.bat")},
         {b->lbePhpFile, false, false, QStringLiteral("Find php file to hold version"),
@@ -129,6 +133,20 @@ void ToolActions::ProgramChange(QLineEdit* field)
     // There is no store after a failed set-up or after the close.
     if (TAppData* store = c.Store())
         store->WriteString(ToolSection(p.utilities, field), Schema::KeyCommand, field->text());
+}
+
+void ToolActions::SignToolChange()
+{
+    TAppData* store = c.Store();
+    if (!store)
+        return;
+    const QString typed = p.utilities->lbeSignTool->text();
+    // Showing the stored tool is no change (a search in vain shows as empty).
+    if (typed == StoredSignToolPath(store->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString())))
+        return;
+    const QString stored = typed.isEmpty() ? QString() : QLatin1Char('"') + typed + QLatin1Char('"');
+    store->WriteString(Schema::SecSignTool, Schema::KeyCommand, stored);
+    p.builder->SetSigningAvailable(SignToolUsable(stored));
 }
 
 void ToolActions::btnAddTimeServerClick()

@@ -31,6 +31,10 @@ public:
 
     // Stores a tool field's text under its entry, on every change.
     void ProgramChange(QLineEdit* field);
+    // Stores the signing tool typed or picked, with its own quotes, in place
+    // of the one the search found, and shows the signing fields when it is
+    // there.
+    void SignToolChange();
     void btnAddTimeServerClick();
     void btnDeleteTimeServerClick();
     // 'u' or 'd'.

@@ -82,6 +82,29 @@ private slots:
                         R"( sign /f "C:\My Certs\code.pfx" /p ^"p^&ss^>%%PATH%% \^"q\^"^" "C:\50%%\app.exe" > )" +
                         R"("C:\Users\Jo Smith\Temp\lessee.txt")",
                     "exit"});
+        const QString ossl = QStringLiteral("\"C:\\Tools\\osslsigncode.exe\"");
+        const SigningSetup osslSetup{ossl, QStringLiteral("C:\\Certs\\code.pfx"), QStringLiteral("s3cret"),
+                                     QStringLiteral("C:\\Temp\\signpass")};
+        QTest::newRow("osslsigncode signs each app into a new file")
+            << SignAppsScript(Batch, osslSetup, {Apps[0], Apps[1]}, Capture)
+            << Lines(
+                   {"@echo signing apps",
+                    R"((for %%f in ("C:\Build\Editor.exe" "C:\Build\Help Viewer.exe") do ()",
+                    R"("C:\Tools\osslsigncode.exe" sign -pkcs12 "C:\Certs\code.pfx" -readpass "C:\Temp\signpass")"
+                    R"( -h sha256 -in %%f -out "%%~f.signing" || (del "%%~f.signing" 2>nul & exit 1))",
+                    R"(move /y "%%~f.signing" %%f >nul || (del "%%~f.signing" 2>nul & exit 1))",
+                    QByteArray(")) > ") + lessee, "exit 0"});
+        QTest::newRow("osslsigncode time stamp over two servers")
+            << TimestampScript(Batch, QStringLiteral("C:\\Tools\\OSSLSIGNCODE.EXE"),
+                               {"http://ts.one.test", "https://ts.two.test/tsa"}, 3, Apps[1])
+            << Lines(
+                   {"@echo off", "set SERVERLIST=(http://ts.one.test https://ts.two.test/tsa)",
+                    "for /L %%a in (1,1,3) do (", "for %%s in %SERVERLIST% do (",
+                    R"("C:\Tools\OSSLSIGNCODE.EXE" add -ts %%s -h sha256 -in "C:\Build\Help Viewer.exe")"
+                    R"( -out "C:\Build\Help Viewer.exe.signing" && move /y "C:\Build\Help Viewer.exe.signing")"
+                    R"( "C:\Build\Help Viewer.exe" >nul && GOTO succeeded)",
+                    R"(del "C:\Build\Help Viewer.exe.signing" 2>nul)", ")", ")", "exit /b 1", ":succeeded",
+                    "exit /b 0"});
     }
     void BatchTextIsExact()
     {

@@ -3,7 +3,10 @@
 #include "build/SignToolDiscovery.h"
 #include "settings/SettingsSchema.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -14,6 +17,19 @@ const QString NotFound = "Unable to find SignTool.exe\rTo sign your apps you nee
 class SignToolDiscoveryTest : public QObject {
     Q_OBJECT
 private slots:
+    // The search looks on the PATH first: each test sets its own.
+    void init()
+    {
+        savedPath_ = qgetenv("PATH");
+        pathFolder_ = std::make_unique<TestFolder>();
+        qputenv("PATH", pathFolder_->Path().toLocal8Bit());
+    }
+    void cleanup()
+    {
+        qputenv("PATH", savedPath_);
+        pathFolder_.reset();
+    }
+
     void LocateSignTool_data()
     {
         QTest::addColumn<QStringList>("files"); // under the search root
@@ -75,6 +91,36 @@ private slots:
         QCOMPARE(prompts.Texts(), expected);
     }
 
+    void OsslsigncodeOnPathComesFirst_data()
+    {
+        QTest::addColumn<QString>("stored"); // "{ossl}" is osslsigncode on the PATH, "{sdk}" signtool.exe
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::newRow("first start with both installed") << "" << false << "\"{ossl}\"";
+        QTest::newRow("button after installing it")
+            << QString(Schema::SignToolNeedFind) << true << "\"{ossl}\"";
+        // A tool set by hand stays: the search runs only when nothing is set.
+        QTest::newRow("signtool.exe set by hand") << "\"{sdk}\"" << false << "\"{sdk}\"";
+    }
+    void OsslsigncodeOnPathComesFirst()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, force);
+        QFETCH(QString, storedAfter);
+        TestStore store;
+        TestFolder programs;
+        const QString sdk = programs.Write("sdk/bin/signtool.exe", "MZ");
+        const QString ossl = pathFolder_->Write("osslsigncode", "#!/bin/sh\n");
+        QFile::setPermissions(ossl, QFile::ReadOwner | QFile::ExeOwner);
+        const auto expand = [&](QString text) { return text.replace("{ossl}", ossl).replace("{sdk}", sdk); };
+        store->WriteString(Schema::SecSignTool, Schema::KeyCommand, expand(stored));
+        RecordingPrompts prompts;
+
+        QVERIFY(::LocateSignTool(*store, force, prompts, programs.Path()));
+        QCOMPARE(store->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString()), expand(storedAfter));
+        QVERIFY(prompts.Texts().isEmpty());
+    }
+
     void SearchRootIsProgramFilesOrOpt()
     {
         const QByteArray saved = qgetenv("ProgramFiles");
@@ -85,6 +131,10 @@ private slots:
         QCOMPARE(SignToolSearchRoot(), "/opt");
         qputenv("ProgramFiles", saved);
     }
+
+private:
+    QByteArray savedPath_;
+    std::unique_ptr<TestFolder> pathFolder_;
 };
 
 QTEST_GUILESS_MAIN(SignToolDiscoveryTest)

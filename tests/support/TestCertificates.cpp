@@ -90,12 +90,37 @@ TestCertificates::Made TestCertificates::SelfSigned(const QString& name, const Q
 
 TestCertificates::Made TestCertificates::Issued(const QString& name, const QString& address)
 {
+    return SignedByAuthority(
+        name, QStringLiteral("subjectAltName=%1\nbasicConstraints=CA:FALSE\n").arg(address).toUtf8());
+}
+
+QString TestCertificates::CodeSigningPfx(const QString& name, const QString& password)
+{
+    const Made made =
+        SignedByAuthority(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
+                                "extendedKeyUsage=codeSigning\n");
+    const QString pfx = Path(name + QStringLiteral(".pfx"));
+    if (made.Certificate.isEmpty() ||
+        !Run({QStringLiteral("pkcs12"), QStringLiteral("-export"), QStringLiteral("-inkey"), made.Key,
+              QStringLiteral("-in"), made.Certificate, QStringLiteral("-certfile"), AuthorityFile(),
+              QStringLiteral("-out"), pfx, QStringLiteral("-passout"), QStringLiteral("pass:") + password}))
+        return {};
+    return pfx;
+}
+
+TestCertificates::Made TestCertificates::TimeStamping(const QString& name)
+{
+    return SignedByAuthority(name, "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n"
+                                   "extendedKeyUsage=critical,timeStamping\n");
+}
+
+TestCertificates::Made TestCertificates::SignedByAuthority(const QString& name,
+                                                           const QByteArray& extensionLines)
+{
     const QString request = Path(name + QStringLiteral(".csr"));
     const QString extensions = Path(name + QStringLiteral(".ext"));
     QFile ext(extensions);
-    if (!ext.open(QIODevice::WriteOnly) ||
-        ext.write(QStringLiteral("subjectAltName=%1\nbasicConstraints=CA:FALSE\n").arg(address).toUtf8()) <
-            0) {
+    if (!ext.open(QIODevice::WriteOnly) || ext.write(extensionLines) < 0) {
         error_ = QStringLiteral("cannot write ") + extensions;
         return {};
     }

@@ -6,7 +6,8 @@
 // Server certificates for TLS tests, made with the openssl command line in a
 // temporary folder that goes with the object: self-signed ones, and ones
 // issued by a test authority whose certificate a client can be told to
-// trust.
+// trust; and, from the same authority, certificates to sign program files
+// and to time-stamp them.
 class TestCertificates {
 public:
     struct Made {
@@ -26,11 +27,17 @@ public:
     // self-signed or issued by the authority. Empty paths on failure.
     Made SelfSigned(const QString& name, const QString& address);
     Made Issued(const QString& name, const QString& address);
+    // A code-signing certificate and its key in a PFX (PKCS#12) file locked
+    // with password; its path, or empty on failure.
+    QString CodeSigningPfx(const QString& name, const QString& password);
+    // A certificate for a time-stamp service.
+    Made TimeStamping(const QString& name);
 
 private:
     bool Run(const QStringList& arguments);
     QString Path(const QString& name) const { return dir_.filePath(name); }
     Made Finish(const QString& name);
+    Made SignedByAuthority(const QString& name, const QByteArray& extensionLines);
 
     QTemporaryDir dir_;
     QString error_;

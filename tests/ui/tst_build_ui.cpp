@@ -21,6 +21,7 @@ private slots:
     void init()
     {
         savedProgramFiles = qgetenv("ProgramFiles");
+        savedPath = qgetenv("PATH");
         fx = std::make_unique<WindowFixture>();
         cancelForm = std::make_unique<TCancelForm>();
     }
@@ -30,6 +31,7 @@ private slots:
         cancelForm.reset();
         project.reset();
         qputenv("ProgramFiles", savedProgramFiles);
+        qputenv("PATH", savedPath);
     }
 
     void WindowAfterBuild_data()
@@ -125,16 +127,21 @@ private slots:
 
     void NoSignToolButtonSearchesAgain_data()
     {
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("SDK installed since") << true;
-        QTest::newRow("still no SDK") << false;
+        QTest::addColumn<QString>("installedFile"); // below the programs folder, or on the PATH
+        QTest::newRow("SDK installed since") << "Kits/bin/signtool.exe";
+        QTest::newRow("osslsigncode installed since") << "path/osslsigncode";
+        QTest::newRow("still no SDK") << "";
     }
     void NoSignToolButtonSearchesAgain()
     {
-        QFETCH(bool, installed);
+        QFETCH(QString, installedFile);
+        const bool installed = !installedFile.isEmpty();
         TestFolder programs;
-        const QString tool = installed ? programs.Write("Kits/bin/signtool.exe", "MZ") : QString();
+        const QString tool = installed ? programs.Write(installedFile, "MZ") : QString();
+        if (installed)
+            QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
         qputenv("ProgramFiles", programs.Path().toLocal8Bit());
+        qputenv("PATH", programs.FilePath("path").toLocal8Bit());
         fx->Store().WriteString(Schema::SecSignTool, Schema::KeyCommand, Schema::SignToolNeedFind);
         fx->prompts.Clear();
         fx->Restart();
@@ -153,6 +160,7 @@ private slots:
         QVERIFY(button->isEnabled());
         QCOMPARE(fx->Store().ReadString(Schema::SecSignTool, Schema::KeyCommand, QString()),
                  installed ? '"' + tool + '"' : Schema::SignToolNeedFind);
+        QCOMPARE(fx->Edit("lbeSignTool")->text(), tool);
         QCOMPARE(fx->prompts.Texts(),
                  installed ? QStringList()
                            : QStringList{"Unable to find SignTool.exe\rTo sign your apps you need to install "
@@ -211,6 +219,7 @@ private:
     }
 
     QByteArray savedProgramFiles;
+    QByteArray savedPath;
     std::unique_ptr<WindowFixture> fx;
     std::unique_ptr<TCancelForm> cancelForm;
     std::unique_ptr<ReleaseProject> project;

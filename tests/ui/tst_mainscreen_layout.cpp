@@ -216,6 +216,7 @@ void MainScreenLayout::ControlExists_data()
         {"pnlEditor", "panel", "", "TabPrograms"},
         {"lbeEditor", "labelled", "Text Editor", "pnlEditor"},
         {"lbeHelpMaker", "labelled", "HelpMaker", "TabPrograms"},
+        {"lbeSignTool", "labelled", "Signing Tool", "TabPrograms"},
         {"bbtnUpdateCheck", "button", "Check for Update", "TabPrograms"},
         {"lbxTimeServers", "list", "", "tabTimeServers"},
         {"lbeNewTimeServer", "labelled", "New Time Stamp Server", "tabTimeServers"},

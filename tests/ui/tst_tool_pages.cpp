@@ -36,6 +36,56 @@ private slots:
         QCOMPARE(fx->Store().ReadString(section, KeyCommand, {}), QStringLiteral("/opt/tool"));
     }
 
+    // A tool set by hand takes the place of the one the search found; the
+    // signing fields show while it is there.
+    void SignToolFieldReplacesTheSearch_data()
+    {
+        QTest::addColumn<QString>("typed"); // "{tool}" is a signing tool that is there
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("signing");
+        QTest::newRow("a tool that is there") << "{tool}"
+                                              << "\"{tool}\"" << true;
+        QTest::newRow("half typed") << "{tool}x"
+                                    << "\"{tool}x\"" << false;
+        QTest::newRow("emptied: searched for at the next start") << ""
+                                                                 << "" << false;
+    }
+    void SignToolFieldReplacesTheSearch()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, signing);
+        const QString tool = fx->folder->Write(QStringLiteral("bin/osslsigncode"), "#!/bin/sh\n");
+        QLineEdit* edit = fx->Edit("lbeSignTool");
+        edit->setText(QStringLiteral("/elsewhere/signtool.exe"));
+        edit->setText(QString(typed).replace("{tool}", tool));
+        QCOMPARE(fx->Store().ReadString(SecSignTool, KeyCommand, {}),
+                 QString(stored).replace("{tool}", tool));
+        QCOMPARE(fx->Button("btnNoSignTool")->isHidden(), signing);
+        QCOMPARE(fx->Edit("lbePFX")->isVisibleTo(fx->Find<QWidget>("TabResources")), signing);
+    }
+
+    void SignToolFieldShowsTheStoredTool_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("found or set before") << "\"{tool}\""
+                                             << "{tool}";
+        // Showing it must not turn a search in vain into a new search.
+        QTest::newRow("searched in vain") << QString(SignToolNeedFind) << "";
+    }
+    void SignToolFieldShowsTheStoredTool()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        const QString tool = fx->folder->Write(QStringLiteral("bin/osslsigncode"), "#!/bin/sh\n");
+        stored.replace("{tool}", tool);
+        fx->Store().WriteString(SecSignTool, KeyCommand, stored);
+        fx->Restart();
+        QCOMPARE(fx->Edit("lbeSignTool")->text(), shown.replace("{tool}", tool));
+        QCOMPARE(fx->Store().ReadString(SecSignTool, KeyCommand, {}), stored);
+    }
+
     void AddingAServer_data()
     {
         QTest::addColumn<QString>("typed");
@@ -140,6 +190,7 @@ private slots:
             {"lbeInnoSetupFile", "Find the InnoSetup file", "InnoSetup Files|*.iss"},
             {"lbeDownLoadLinkFile", "Find the web page with the download link", "Web Page|*.html"},
             {"lbeInnoCompiler", "Find Inno Setup Compiler", "Application|*.exe"},
+            {"lbeSignTool", "Find the signing tool", "Signing Tool|osslsigncode*;signtool.exe"},
             {"lbePrebuild", "Find Pre-build command or batch", "Commands|*.exe;*.cmd;*.bat"},
             {"lbePhpFile", "Find php file to hold version", "Php Files|*.php"},
         };

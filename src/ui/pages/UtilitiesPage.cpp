@@ -36,6 +36,9 @@ UtilitiesPage::UtilitiesPage(QWidget* parent) : QWidget(parent)
     const TLabeledEdit helpMaker =
         MakeLabeledEdit(this, QStringLiteral("lbeHelpMaker"), QStringLiteral("HelpMaker"));
     lbeHelpMaker = helpMaker.edit;
+    const TLabeledEdit signTool =
+        MakeLabeledEdit(this, QStringLiteral("lbeSignTool"), QStringLiteral("Signing Tool"));
+    lbeSignTool = signTool.edit;
     bbtnUpdateCheck = MakeButton(this, QStringLiteral("bbtnUpdateCheck"), QStringLiteral("Check for Update"));
     bbtnUpdateCheck->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
 
@@ -49,6 +52,11 @@ UtilitiesPage::UtilitiesPage(QWidget* parent) : QWidget(parent)
     helpLayout->setContentsMargins(0, 0, 2, 0);
     helpLayout->addWidget(LabelAbove(helpRow, helpMaker));
     layout->addWidget(helpRow);
+    auto* signRow = new QWidget(this);
+    auto* signLayout = new QVBoxLayout(signRow);
+    signLayout->setContentsMargins(0, 0, 2, 0);
+    signLayout->addWidget(LabelAbove(signRow, signTool));
+    layout->addWidget(signRow);
     layout->addStretch(1);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);

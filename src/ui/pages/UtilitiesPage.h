@@ -17,5 +17,7 @@ public:
     QWidget* pnlEditor;
     QLineEdit* lbeEditor;
     QLineEdit* lbeHelpMaker;
+    // The signing tool, when set by hand rather than found by the search.
+    QLineEdit* lbeSignTool;
     QPushButton* bbtnUpdateCheck;
 };

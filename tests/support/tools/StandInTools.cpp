@@ -17,9 +17,12 @@ QString StandInTool(const QString& name)
     return QStringLiteral(TARNWELL_STANDIN_TOOLS "/") + name;
 }
 
-StandInSession::StandInSession(const QString& folder) : logPath_(QDir(folder).filePath("standin-calls.log"))
+StandInSession::StandInSession(const QString& folder)
+    : logPath_(QDir(folder).filePath("standin-calls.log")),
+      findingsPath_(QDir(folder).filePath("standin-findings.log"))
 {
     Set(LogVariable, QFile::encodeName(logPath_));
+    Set("STANDIN_FINDINGS", QFile::encodeName(findingsPath_));
 }
 
 StandInSession::~StandInSession()
@@ -46,6 +49,24 @@ void StandInSession::Fail(const QString& tool, const QString& rules)
 void StandInSession::RequirePfxPassword(const QString& password)
 {
     Set("STANDIN_PFX_PASSWORD", password.toUtf8());
+}
+
+void StandInSession::InstallerFrom(const QString& programFile)
+{
+    Set("STANDIN_INSTALLER_FROM", QFile::encodeName(programFile));
+}
+
+void StandInSession::WatchPassword(const QString& password)
+{
+    Set("STANDIN_SECRET", password.toUtf8());
+}
+
+QStringList StandInSession::PasswordFindings() const
+{
+    QFile findings(findingsPath_);
+    if (!findings.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(findings.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
 QList<StandInCall> StandInSession::Calls() const

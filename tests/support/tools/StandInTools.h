@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The stand-in build tools of this folder ("signtool", "inno-compiler",
-// "helpmaker"): absolute path of one of them.
+// "helpmaker", and "osslsigncode", which watches the real one): absolute
+// path of one of them.
 QString StandInTool(const QString& name);
 
 // One call of a stand-in tool, as its call log recorded it.
@@ -29,6 +30,12 @@ public:
     void Fail(const QString& tool, const QString& rules);
     // The password the stand-in signtool wants for a certificate file.
     void RequirePfxPassword(const QString& password);
+    // The stand-in compiler's installer: a copy of this program file.
+    void InstallerFrom(const QString& programFile);
+    // The osslsigncode wrapper watches for this password on command lines
+    // and in its password file; what it finds, one line each.
+    void WatchPassword(const QString& password);
+    QStringList PasswordFindings() const;
     // Every call so far, oldest first.
     QList<StandInCall> Calls() const;
 
@@ -36,6 +43,7 @@ private:
     void Set(const QByteArray& name, const QByteArray& value);
 
     QString logPath_;
+    QString findingsPath_;
     // Each variable set, with whether and what it was before.
     struct Saved {
         QByteArray Name;

@@ -10,7 +10,8 @@ const QString FailedMark = QStringLiteral(":web link failed (");
 
 } // namespace
 
-QString WebLinkDetail(int lineNumber, const QString& failure, LinkToken token, char quote, const QString& value)
+QString WebLinkDetail(int lineNumber, const QString& failure, LinkToken token, char quote,
+                      const QString& value)
 {
     const QChar q = QLatin1Char(quote);
     return QString::number(lineNumber) + FailedMark + failure + QStringLiteral("):") +
@@ -44,7 +45,8 @@ TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWe
         ++checked;
         if (!results[i].Alive) {
             ++outcome.Dead;
-            host.Log(links.Addresses[i] + QStringLiteral(" failed (") + results[i].Failure + QLatin1Char(')'));
+            host.Log(links.Addresses[i] + QStringLiteral(" failed (") + results[i].Failure +
+                     QLatin1Char(')'));
         }
     }
     outcome.Cancelled = checked < results.size();
@@ -60,6 +62,7 @@ TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWe
                      .arg(outcome.Addresses)
                      .arg(outcome.Dead));
     else
-        host.Log(QStringLiteral("%1 web addresses checked, %2 dead").arg(outcome.Addresses).arg(outcome.Dead));
+        host.Log(
+            QStringLiteral("%1 web addresses checked, %2 dead").arg(outcome.Addresses).arg(outcome.Dead));
     return outcome;
 }

@@ -23,5 +23,6 @@ struct TWebCheckOutcome {
 TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWebProbeLimits& limits = {});
 
 // The detail item of a dead web link: "12:web link failed (404):href="...".
-QString WebLinkDetail(int lineNumber, const QString& failure, LinkToken token, char quote, const QString& value);
+QString WebLinkDetail(int lineNumber, const QString& failure, LinkToken token, char quote,
+                      const QString& value);
 bool IsWebLinkDetail(const QString& detail);

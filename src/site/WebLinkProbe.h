@@ -9,9 +9,9 @@ class OperationHost;
 // How a web link check treats the servers it asks.
 struct TWebProbeLimits {
     int MaxRedirects = 5;
-    int TimeoutMs = 10000;  // per address, a GET after a refused HEAD included
-    int MaxTransfers = 16;  // addresses asked at a time
-    int MaxPerHost = 2;     // of them to one host (name and port)
+    int TimeoutMs = 10000; // per address, a GET after a refused HEAD included
+    int MaxTransfers = 16; // addresses asked at a time
+    int MaxPerHost = 2;    // of them to one host (name and port)
 };
 
 // What became of one address.

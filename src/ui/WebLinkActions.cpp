@@ -28,7 +28,8 @@ void WebLinkActions::btnCheckWebLinksClick()
     if (!cancelForm || !progress)
         throw TarnwellError(QStringLiteral("The web link check cannot start without its windows"));
     if (lists.LocalFiles().isEmpty()) {
-        c.UserPrompts().ShowInfo(ProductCaption, QStringLiteral("Scan the site first: no files are selected"));
+        c.UserPrompts().ShowInfo(ProductCaption,
+                                 QStringLiteral("Scan the site first: no files are selected"));
         return;
     }
     TWebCheckOutcome outcome;

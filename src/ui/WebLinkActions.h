@@ -31,8 +31,8 @@ public:
         std::function<void(bool brokenLinks)> showBrokenLinkState;
     };
 
-    WebLinkActions(const ActionContext& context, TSiteLists& lists, const Pages& pages, WindowCommands commands,
-                   QObject* parent);
+    WebLinkActions(const ActionContext& context, TSiteLists& lists, const Pages& pages,
+                   WindowCommands commands, QObject* parent);
 
     void btnCheckWebLinksClick();
 

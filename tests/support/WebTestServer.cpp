@@ -3,7 +3,6 @@
 #include "PythonServer.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 WebTestServer::WebTestServer(int delayMs)
 {
@@ -11,10 +10,9 @@ WebTestServer::WebTestServer(int delayMs)
         error_ = QStringLiteral("no temporary folder");
         return;
     }
-    const QStringList arguments{
-        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/web_server.py"),
-        QStringLiteral("--delay-ms"), QString::number(delayMs), QStringLiteral("--request-log"),
-        dir_.filePath(QStringLiteral("requests.log"))};
+    const QStringList arguments{QStringLiteral(TARNWELL_WEB_SERVER_SCRIPT), QStringLiteral("--delay-ms"),
+                                QString::number(delayMs), QStringLiteral("--request-log"),
+                                dir_.filePath(QStringLiteral("requests.log"))};
     port_ = StartPythonServer(process_, arguments, dir_.filePath(QStringLiteral("server.log")), error_);
 }
 

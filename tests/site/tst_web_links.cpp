@@ -78,16 +78,26 @@ void TestWebLinks::Addresses_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("failure"); // empty: alive
 
-    QTest::newRow("200") << "/ok/a" << "";
-    QTest::newRow("404") << "/missing/a" << "404";
-    QTest::newRow("500") << "/error/a" << "500";
-    QTest::newRow("HEAD refused, GET answered") << "/nohead/a" << "";
-    QTest::newRow("five redirects") << "/chain/5" << "";
-    QTest::newRow("six redirects") << "/chain/6" << "too many redirects";
-    QTest::newRow("a redirect loop") << "/loop" << "too many redirects";
-    QTest::newRow("no answer") << "/stall" << "time-out";
-    QTest::newRow("the fragment is not sent") << "/ok/b#part" << "";
-    QTest::newRow("&amp; is read as &") << "/missing/c?a=1&amp;b=2" << "404";
+    QTest::newRow("200") << "/ok/a"
+                         << "";
+    QTest::newRow("404") << "/missing/a"
+                         << "404";
+    QTest::newRow("500") << "/error/a"
+                         << "500";
+    QTest::newRow("HEAD refused, GET answered") << "/nohead/a"
+                                                << "";
+    QTest::newRow("five redirects") << "/chain/5"
+                                    << "";
+    QTest::newRow("six redirects") << "/chain/6"
+                                   << "too many redirects";
+    QTest::newRow("a redirect loop") << "/loop"
+                                     << "too many redirects";
+    QTest::newRow("no answer") << "/stall"
+                               << "time-out";
+    QTest::newRow("the fragment is not sent") << "/ok/b#part"
+                                              << "";
+    QTest::newRow("&amp; is read as &") << "/missing/c?a=1&amp;b=2"
+                                        << "404";
 }
 
 void TestWebLinks::Addresses()
@@ -101,10 +111,10 @@ void TestWebLinks::Addresses()
                  "\"> --><a class=x HREF='" + address + "'>"});
     QCOMPARE(checked.outcome.Addresses, 1);
     QCOMPARE(checked.outcome.Dead, failure.isEmpty() ? 0 : 1);
-    const QStringList expected =
-        failure.isEmpty() ? QStringList()
-                          : QStringList{"site/www/index.html",
-                                        "2:web link failed (" + failure + "):href='" + address + "'"};
+    const QStringList expected = failure.isEmpty()
+                                     ? QStringList()
+                                     : QStringList{"site/www/index.html", "2:web link failed (" + failure +
+                                                                              "):href='" + address + "'"};
     QCOMPARE(checked.Broken(), expected);
 }
 

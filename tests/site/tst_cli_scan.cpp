@@ -216,7 +216,8 @@ void TestCliScan::VersionAndHelp()
     QCOMPARE(version.out, QStringLiteral("tarnwell-cli " TARNWELL_VERSION_TEXT "\n"));
     const Run help = RunCli({"--help"});
     QCOMPARE(help.exitCode, 0);
-    QVERIFY(help.out.contains("tarnwell-cli scan (PROJECT | --local-root DIR --local-home DIR) [--json]"));
+    QVERIFY(help.out.contains("tarnwell-cli scan (PROJECT | --local-root DIR --local-home DIR "
+                              "[--page-relative]) [--json] [--web]"));
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)

@@ -98,13 +98,16 @@ void TestWebLinks::Addresses_data()
                                               << "";
     QTest::newRow("&amp; is read as &") << "/missing/c?a=1&amp;b=2"
                                         << "404";
+    // Port 1 of this machine: nobody listens there.
+    QTest::newRow("no server") << "http://127.0.0.1:1/x"
+                               << "no connection";
 }
 
 void TestWebLinks::Addresses()
 {
     QFETCH(QString, path);
     QFETCH(QString, failure);
-    const QString address = server_->Address(path);
+    const QString address = path.startsWith("http") ? path : server_->Address(path);
     Checked checked;
     // Upper-case scheme, on the second line, after a block comment that holds another address.
     checked.Run({"site/www/index.html: <p>\n<!-- <a href=\"" + server_->Address("/missing/hidden") +

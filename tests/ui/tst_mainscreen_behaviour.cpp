@@ -12,13 +12,13 @@ private slots:
     void init() { fx = std::make_unique<WindowFixture>(false); }
     void cleanup() { fx.reset(); }
 
-    // The fifty-eight of the program's documents, and the FTP security
-    // choice with its Forget Certificate button.
-    void LockListHasItsSixtyControls()
+    // The fifty-eight of the program's documents, the FTP security choice
+    // with its Forget Certificate button, and "Links relative to their page".
+    void LockListHasItsSixtyOneControls()
     {
         const QStringList& names = EditingControlNames();
-        QCOMPARE(names.size(), 60);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 60);
+        QCOMPARE(names.size(), 61);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 61);
         for (const QString& name : names)
             QVERIFY2(fx->window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
     }

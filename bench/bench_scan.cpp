@@ -1,8 +1,10 @@
 // Times the site scan on a synthetic site of 10,000 pages: tarnwell-cli scan
 // --json against Debian's linkchecker on the same files, when it is
 // installed. Run from a Release build; writes only below a temporary folder.
+// --dead-links N adds pages holding N dead links in all (1,000 a page, each
+// a different missing file) and prints the scan's peak memory as well.
 //
-//   bench_scan [--pages N] [--keep DIR]
+//   bench_scan [--pages N] [--dead-links N] [--keep DIR]
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,7 +49,7 @@ struct Counts {
     int files = 0;
 };
 
-Counts GenerateSite(const QString& root, int pages)
+Counts GenerateSite(const QString& root, int pages, int deadLinks)
 {
     QRandomGenerator random(20240601);
     Counts counts;
@@ -57,6 +59,20 @@ Counts GenerateSite(const QString& root, int pages)
                        "<link href=\"css/style0.css\" rel=\"stylesheet\"></head>\n<body id=\"top\">\n";
     for (int i = 0; i < 50 && i < pages; ++i)
         index += "<a href=\"" + PageName(i) + "\">Page " + QByteArray::number(i) + "</a><br>\n";
+    constexpr int deadPerPage = 1000;
+    const int deadPages = (deadLinks + deadPerPage - 1) / deadPerPage;
+    for (int d = 0; d < deadPages; ++d) {
+        const QByteArray name = "dead" + QByteArray::number(d) + ".html";
+        index += "<a href=\"" + name + "\">Dead " + QByteArray::number(d) + "</a><br>\n";
+        QByteArray page = "<!DOCTYPE html>\n<html><body>\n";
+        for (int k = 0; k < deadPerPage && d * deadPerPage + k < deadLinks; ++k)
+            page += "<p><a href=\"gone" + QByteArray::number(d) + "-" + QByteArray::number(k) +
+                    ".html\">x</a></p>\n";
+        page += "</body></html>\n";
+        Write(home + "/" + QString::fromLatin1(name), page);
+        counts.deadLinks += qMin(deadPerPage, deadLinks - d * deadPerPage);
+        ++counts.files;
+    }
     index += "</body></html>\n";
     Write(home + "/index.html", index);
 
@@ -114,12 +130,16 @@ Counts GenerateSite(const QString& root, int pages)
     for (int k = 0; k < 100; ++k)
         Write(root + "/drafts/d" + QString::number(k) + ".html", "<a href=\"x.html\">\n");
     const int toolPages = (pages + 9) / 10;
-    counts.files = 1 + pages + toolPages + 2 + 1 + qMin(pages, StyleSheets) + int(imagesUsed.size());
+    counts.files += 1 + pages + toolPages + 2 + 1 + qMin(pages, StyleSheets) + int(imagesUsed.size());
     return counts;
 }
 
 struct Timed {
     double seconds = 0;
+    // The largest resident size of any child so far. A child's count starts
+    // from this program's own size when it was forked, so the lists are
+    // read from a file, after the runs, never held here while one starts.
+    long peakKb = 0;
     double cpuSeconds = 0; // the child's user and system time, all threads
     int exitCode = -1;
     QByteArray out;
@@ -135,9 +155,11 @@ double ChildrenCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-Timed RunTimed(const QString& program, const QStringList& arguments)
+Timed RunTimed(const QString& program, const QStringList& arguments, const QString& outFile = QString())
 {
     QProcess process;
+    if (!outFile.isEmpty())
+        process.setStandardOutputFile(outFile);
     const double cpuBefore = ChildrenCpuSeconds();
     QElapsedTimer timer;
     timer.start();
@@ -151,6 +173,9 @@ Timed RunTimed(const QString& program, const QStringList& arguments)
     Timed timed;
     timed.seconds = double(timer.nsecsElapsed()) / 1e9;
     timed.cpuSeconds = ChildrenCpuSeconds() - cpuBefore;
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    timed.peakKb = usage.ru_maxrss;
     timed.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     timed.out = process.readAllStandardOutput();
     return timed;
@@ -162,11 +187,14 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     int pages = 10000;
+    int deadLinks = 0;
     QString keep;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--pages"))
             pages = qMax(2, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--dead-links"))
+            deadLinks = qMax(0, args[i + 1].toInt());
         else if (args[i] == QLatin1String("--keep"))
             keep = args[i + 1];
     }
@@ -181,26 +209,38 @@ int main(int argc, char* argv[])
 
     QElapsedTimer timer;
     timer.start();
-    const Counts counts = GenerateSite(root, pages);
+    const Counts counts = GenerateSite(root, pages, deadLinks);
     std::printf("site: %d pages, %d files reached, %d dead links, made in %.1f s (%s)\n", pages, counts.files,
                 counts.deadLinks, double(timer.elapsed()) / 1000.0, qPrintable(root));
 
     const QString cli = QStringLiteral(TARNWELL_CLI);
     const QStringList scanArgs{"scan", "--json", "--local-root", root, "--local-home", root + "/www"};
+    if (deadLinks > 0) {
+        // First, while it is the only child: the children's peak is the largest so far.
+        QStringList plainArgs = scanArgs;
+        plainArgs.removeOne(QStringLiteral("--json"));
+        const Timed plain = RunTimed(cli, plainArgs, QProcess::nullDevice());
+        std::printf("tarnwell-cli scan without --json: %.3f s, peak memory %.0f MB, exit %d\n", plain.seconds,
+                    double(plain.peakKb) / 1024.0, plain.exitCode);
+    }
     Timed best;
     Timed scan;
     for (int run = 0; run < 3; ++run) {
-        scan = RunTimed(cli, scanArgs);
+        scan = RunTimed(cli, scanArgs, base + QStringLiteral("/scan.json"));
         if (run == 0 || scan.seconds < best.seconds)
             best = scan;
     }
-    const QJsonObject result = QJsonDocument::fromJson(scan.out).object();
+    QFile json(base + QStringLiteral("/scan.json"));
+    if (!json.open(QIODevice::ReadOnly))
+        qFatal("no output of the scan");
+    const QJsonObject result = QJsonDocument::fromJson(json.readAll()).object();
     const qsizetype files = result.value(QStringLiteral("files")).toArray().size();
     const qsizetype broken = result.value(QStringLiteral("broken")).toArray().size();
     std::printf(
-        "tarnwell-cli scan: %.3f s (best of 3; cpu %.3f s), exit %d, %lld files, %lld broken links%s\n",
-        best.seconds, best.cpuSeconds, scan.exitCode, static_cast<long long>(files),
-        static_cast<long long>(broken),
+        "tarnwell-cli scan: %.3f s (best of 3; cpu %.3f s), peak memory %.0f MB, exit %d, %lld files, "
+        "%lld broken links%s\n",
+        best.seconds, best.cpuSeconds, double(scan.peakKb) / 1024.0, scan.exitCode,
+        static_cast<long long>(files), static_cast<long long>(broken),
         files == counts.files && broken == counts.deadLinks ? "" : "  << UNEXPECTED COUNTS");
 
     const QString checker = QStandardPaths::findExecutable(QStringLiteral("linkchecker"));

@@ -6,7 +6,9 @@ const QList<CliCommand>& Commands()
 {
     static const QList<CliCommand> commands{
         {QStringLiteral("scan"),
-         QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"), RunScan},
+         QStringLiteral(
+             "scan (PROJECT | --local-root DIR --local-home DIR [--page-relative]) [--json] [--web]"),
+         RunScan},
         {QStringLiteral("build"), QStringLiteral("build PROJECT"), RunBuildCommand},
         {QStringLiteral("upload"),
          QStringLiteral("upload PROJECT --mode updated|all|entire [--yes] [--ignore-broken-links] "

@@ -1,7 +1,9 @@
 // tarnwell-cli scan: the site scan of a saved project, or of any two
 // folders, without a window. Prints the site lists; exit 1 on broken links.
+// --web checks the site's web links as well.
 #include "CliPrompts.h"
 #include "Commands.h"
+#include "ConsoleHost.h"
 #include "ProjectSettings.h"
 
 #include "projects/ProjectStore.h"
@@ -11,11 +13,11 @@
 #include "site/ScanWindow.h"
 #include "site/SiteLists.h"
 #include "site/SiteScan.h"
+#include "site/WebLinkCheck.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -27,6 +29,8 @@ struct ScanArguments {
     bool HaveRoot = false;
     bool HaveHome = false;
     bool Json = false;
+    bool PageRelative = false;
+    bool Web = false;
 };
 
 // Empty when the arguments are sound, else what is wrong with them.
@@ -36,6 +40,10 @@ QString Parse(const QStringList& arguments, ScanArguments& parsed)
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--json")) {
             parsed.Json = true;
+        } else if (arg == QLatin1String("--page-relative")) {
+            parsed.PageRelative = true;
+        } else if (arg == QLatin1String("--web")) {
+            parsed.Web = true;
         } else if (arg == QLatin1String("--local-root") || arg == QLatin1String("--local-home")) {
             if (i + 1 >= arguments.size())
                 return arg + QStringLiteral(" needs a folder");
@@ -57,6 +65,8 @@ QString Parse(const QStringList& arguments, ScanArguments& parsed)
         return QStringLiteral("--local-root and --local-home go together");
     if (!folders && parsed.Project.isEmpty())
         return QStringLiteral("give a project or the two folders");
+    if (parsed.PageRelative && !folders)
+        return QStringLiteral("--page-relative goes with the two folders; a project follows its own option");
     if (folders && parsed.LocalRoot.isEmpty())
         return QStringLiteral("--local-root needs a folder");
     if (folders && parsed.LocalHome.isEmpty())
@@ -64,31 +74,78 @@ QString Parse(const QStringList& arguments, ScanArguments& parsed)
     return QString();
 }
 
-QJsonArray ToJson(const QStringList& items)
+// The JSON is written as it is made: the lists of a big site do not fit
+// in memory twice.
+class JsonOut {
+public:
+    ~JsonOut() { Flush(); }
+    void Raw(const char* text) { buffer_.append(text); }
+    void String(const QString& text)
+    {
+        buffer_.append('"');
+        for (const char c : text.toUtf8()) {
+            const auto u = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\') {
+                buffer_.append('\\');
+                buffer_.append(c);
+            } else if (u < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                buffer_.append("\\u00");
+                buffer_.append(hex[u >> 4]);
+                buffer_.append(hex[u & 15]);
+            } else {
+                buffer_.append(c);
+            }
+        }
+        buffer_.append('"');
+        if (buffer_.size() > 1 << 16)
+            Flush();
+    }
+    void Flush()
+    {
+        std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), stdout);
+        buffer_.clear();
+    }
+
+private:
+    QByteArray buffer_;
+};
+
+void PrintStrings(JsonOut& out, const QStringList& items)
 {
-    QJsonArray array;
-    for (const QString& item : items)
-        array.append(item);
-    return array;
+    out.Raw("[");
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out.Raw(",");
+        out.String(items[i]);
+    }
+    out.Raw("]");
 }
 
+// Keys in the order the window shows the lists.
 void PrintJson(const TSiteLists& lists)
 {
-    QJsonArray all;
-    for (int row = 0; row < lists.FileCount(); ++row)
-        all.append(QJsonArray{lists.File(row), lists.Checked(row)});
-    QJsonArray broken;
-    const QStringList& links = lists.BrokenLinks();
-    for (qsizetype i = 0; i + 1 < links.size(); i += 2)
-        broken.append(QJsonArray{links[i], links[i + 1]});
-    // Written by hand to keep the lists in the order the window shows them.
-    const auto text = [](const QJsonArray& array) {
-        return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
-    };
-    PrintOut(QStringLiteral("{\"all\":") + text(all) + QStringLiteral(",\"files\":") +
-             text(ToJson(lists.LocalFiles())) + QStringLiteral(",\"folders\":") +
-             text(ToJson(lists.LocalFolders())) + QStringLiteral(",\"broken\":") + text(broken) +
-             QLatin1Char('}'));
+    JsonOut out;
+    out.Raw("{\"all\":[");
+    for (int row = 0; row < lists.FileCount(); ++row) {
+        out.Raw(row > 0 ? ",[" : "[");
+        out.String(lists.File(row));
+        out.Raw(lists.Checked(row) ? ",true]" : ",false]");
+    }
+    out.Raw("],\"files\":");
+    PrintStrings(out, lists.LocalFiles());
+    out.Raw(",\"folders\":");
+    PrintStrings(out, lists.LocalFolders());
+    out.Raw(",\"broken\":[");
+    const TBrokenLinkList& links = lists.BrokenLinks();
+    for (qsizetype link = 0; link < links.Count(); ++link) {
+        out.Raw(link > 0 ? ",[" : "[");
+        out.String(links.FileOf(link));
+        out.Raw(",");
+        out.String(links.DetailOf(link));
+        out.Raw("]");
+    }
+    out.Raw("]}\n");
 }
 
 void PrintText(const TSiteLists& lists)
@@ -99,15 +156,21 @@ void PrintText(const TSiteLists& lists)
     PrintOut(QStringLiteral("Folders:"));
     for (const QString& folder : lists.LocalFolders())
         PrintOut(QStringLiteral("  ") + folder);
-    const QStringList& links = lists.BrokenLinks();
+    const TBrokenLinkList& links = lists.BrokenLinks();
     if (links.isEmpty()) {
         PrintOut(QStringLiteral("No broken links detected"));
         return;
     }
     PrintOut(QStringLiteral("Broken links:"));
-    for (qsizetype i = 0; i + 1 < links.size(); i += 2)
-        PrintOut(QStringLiteral("  ") + links[i] + QStringLiteral("\n    ") + links[i + 1]);
+    for (qsizetype link = 0; link < links.Count(); ++link)
+        PrintOut(QStringLiteral("  ") + links.FileOf(link) + QStringLiteral("\n    ") + links.DetailOf(link));
 }
+
+class QuietConsoleHost : public ConsoleHost {
+public:
+    void Log(const QString&) override {}
+    void AppendToLastLine(const QString&) override {}
+};
 
 } // namespace
 
@@ -146,14 +209,26 @@ int RunScan(const QStringList& arguments)
     // the scan nor after it, and the file is never saved.
     TSiteLists lists;
     SilentScanWindow window;
-    const TSiteScanContext context{lists, window, prompts, store.get(), parsed.Project, localRoot, localHome};
+    TSiteScanContext context{lists, window, prompts, store.get(), parsed.Project, localRoot, localHome};
+    context.PageRelative = parsed.PageRelative;
     const TScanOutcome outcome = ScanSite(context);
     // The lists of a site without its folders would say "No broken links".
     if (outcome.MissingFolder != TSiteFolder::None)
         return SiteFolderError(outcome.MissingFolder, parsed.Project, localRoot, localHome);
+    TWebCheckOutcome web;
+    if (parsed.Web) {
+        // Standard output is the lists' alone; the terminal shows progress.
+        QuietConsoleHost host;
+        web = CheckWebLinks(lists, host);
+        host.Finish();
+        if (web.Cancelled)
+            PrintError(QStringLiteral("tarnwell-cli: the web link check was cancelled"));
+    }
     if (parsed.Json)
         PrintJson(lists);
     else
         PrintText(lists);
-    return outcome.BrokenLinks || !outcome.UnreadableFiles.isEmpty() ? ExitFailed : ExitOk;
+    const bool failed = !lists.BrokenLinks().isEmpty() || !outcome.UnreadableFiles.isEmpty() ||
+                        !web.UnreadableFiles.isEmpty() || web.Cancelled;
+    return failed ? ExitFailed : ExitOk;
 }

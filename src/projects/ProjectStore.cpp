@@ -31,6 +31,7 @@ TProjectFields LoadProject(const TAppData& appData, const QString& project)
     f.TimeStamp = appData.ReadBool(p, KeyTimeStamp, true);
     f.AutoUpload = appData.ReadBool(p, KeyAutoUpload, true);
     f.SoftWareDev = appData.ReadBool(p, KeySoftWareDev, true);
+    f.PageRelative = appData.ReadBool(p, KeyPageRelative, false);
     return f;
 }
 

@@ -27,6 +27,8 @@ struct TProjectFields {
     bool SoftWareDev = true;
     bool TimeStamp = true;
     bool AutoUpload = true;
+    // Off unless set: projects made before the option keep their links.
+    bool PageRelative = false;
     QStringList Sites; // accounts the project publishes to, in upload order
 };
 
@@ -35,7 +37,7 @@ TProjectFields LoadProject(const TAppData& appData, const QString& project);
 
 // Writes the project's fields in their fixed order (the order a first save
 // leaves in the file). "TimeStamp" and "AutoUpload" are not written here:
-// their boxes store them on every click. Does nothing for an empty name.
+// their boxes store them on every click, and so does "PageRelative". Does nothing for an empty name.
 void SaveProject(TAppData& appData, const QString& project, const TProjectFields& fields);
 
 // Removes what belongs to a deleted project: its own section and its upload

@@ -63,6 +63,9 @@ inline const QString KeySoftWareDev = QStringLiteral("SoftWareDev");
 inline const QString KeyTimeStamp = QStringLiteral("TimeStamp");
 inline const QString KeyAutoUpload = QStringLiteral("AutoUpload");
 inline const QString KeyFileSelection = QStringLiteral("LFLS");
+// Added after the keys above: "Links relative to their page", stored by its
+// box when clicked. Without it a project resolves links from Local Home.
+inline const QString KeyPageRelative = QStringLiteral("PageRelative");
 
 // The accounts a project publishes to: section "Sites", key = project name.
 inline const QString SecSites = QStringLiteral("Sites");

@@ -26,7 +26,10 @@ TFileLookup::Kind TFileLookup::KindOf(const QString& path)
     Kind kind = info.isFile() ? Kind::File : info.isDir() ? Kind::Folder : Kind::None;
     if (kind == Kind::None && style_.CaseRule() == Qt::CaseInsensitive)
         kind = CaseBlindKind(fsPath);
-    kinds_.insert(key, kind);
+    // Paths that name nothing are not remembered: a site can hold a million
+    // different dead links, and each is looked up once anyway.
+    if (kind != Kind::None)
+        kinds_.insert(key, kind);
     return kind;
 }
 

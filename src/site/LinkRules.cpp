@@ -106,6 +106,24 @@ std::optional<QString> DecodeEscapes(const QString& value, const PathStyle& styl
 
 } // namespace
 
+bool ResolvesFromOwnFolder(LinkToken token, const TLinkFolders& folders)
+{
+    return token == LinkToken::Url ||
+           (folders.PageRelative && (token == LinkToken::Href || token == LinkToken::Src));
+}
+
+std::optional<QString> LinkTargetOf(LinkToken token, const QString& value, const TLinkFolders& folders,
+                                    const QString& fileFolder, const PathStyle& style)
+{
+    if (!folders.PageRelative || (token != LinkToken::Href && token != LinkToken::Src))
+        return LinkTarget(value, folders, token == LinkToken::Url ? fileFolder : QString(), style);
+    // The web root of a page's "/" links is Local Home. A file outside any
+    // folder has nothing to resolve against but Local Home either.
+    TLinkFolders browser = folders;
+    browser.LocalRoot = folders.LocalHome;
+    return LinkTarget(value, browser, fileFolder.isEmpty() ? folders.LocalHome : fileFolder, style);
+}
+
 std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
                                   const PathStyle& style)
 {

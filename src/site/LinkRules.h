@@ -30,7 +30,14 @@ bool IsScannedFile(const QString& path, const PathStyle& style);
 struct TLinkFolders {
     QString LocalHome; // relative values
     QString LocalRoot; // values beginning with a separator
+    // "Links relative to their page": href and src values resolve as a
+    // browser resolves them, relative ones against their file's folder and
+    // "/" ones against Local Home, the server's web root.
+    bool PageRelative = false;
 };
+
+// Whether a value of the token resolves against the folder of its file.
+bool ResolvesFromOwnFolder(LinkToken token, const TLinkFolders& folders);
 
 // The local path a link value leads to; nothing for a value that is a web
 // address (a scheme or drive with ":", or "//" before a host), which is
@@ -43,6 +50,10 @@ struct TLinkFolders {
 // separator, a control character or bytes that are not UTF-8 names no file.
 std::optional<QString> LinkTarget(const QString& value, const TLinkFolders& folders, const QString& ownFolder,
                                   const PathStyle& style);
+// LinkTarget for a value of the token found in a file of the folder
+// fileFolder, under the folders' rules.
+std::optional<QString> LinkTargetOf(LinkToken token, const QString& value, const TLinkFolders& folders,
+                                    const QString& fileFolder, const PathStyle& style);
 
 // 0-based index of the first ' or " at or after from; -1 when there is none.
 qsizetype FindQuoteIn(const QByteArray& text, qsizetype from);

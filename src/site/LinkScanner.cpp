@@ -86,7 +86,7 @@ void TLinkScanner::CheckValue(LinkToken token, const QByteArray& value, char quo
     }
     const PathStyle& style = lists_.Style();
     if (token != LinkToken::Url) {
-        TTarget& target = Target(value);
+        TTarget& target = Target(token, value, item);
         if (!target.Path)
             return;
         if (!target.Exists) {
@@ -99,7 +99,7 @@ void TLinkScanner::CheckValue(LinkToken token, const QByteArray& value, char quo
         return;
     }
     const std::optional<QString> path =
-        LinkTarget(QString::fromUtf8(value), folders_, FolderOf(item, style), style);
+        LinkTargetOf(token, QString::fromUtf8(value), folders_, FolderOf(item, style), style);
     if (!path)
         return;
     if (lookup_.NamesFile(*path))
@@ -109,17 +109,26 @@ void TLinkScanner::CheckValue(LinkToken token, const QByteArray& value, char quo
                              BrokenLinkDetail(lineIndex + 1, false, token, quote, QString::fromUtf8(value)));
 }
 
-TLinkScanner::TTarget& TLinkScanner::Target(const QByteArray& value)
+TLinkScanner::TTarget& TLinkScanner::Target(LinkToken token, const QByteArray& value, const QString& item)
 {
-    auto known = targets_.find(value);
-    if (known == targets_.end()) {
-        TTarget target;
-        target.Path = LinkTarget(QString::fromUtf8(value), folders_, QString(), lists_.Style());
-        target.Exists = target.Path && lookup_.NamesFile(*target.Path);
-        target.Listed = target.Exists && lists_.HoldsLocalFile(*target.Path);
-        known = targets_.insert(value, target);
+    // Values that resolve from their file's folder are remembered per folder.
+    const bool ownFolder = ResolvesFromOwnFolder(token, folders_);
+    const QString folder = ownFolder ? FolderOf(item, lists_.Style()) : QString();
+    QHash<QByteArray, TTarget>& targets = ownFolder ? folderTargets_[folder] : targets_;
+    const auto known = targets.find(value);
+    if (known != targets.end())
+        return *known;
+    TTarget target;
+    target.Path = LinkTargetOf(token, QString::fromUtf8(value), folders_, folder, lists_.Style());
+    target.Exists = target.Path && lookup_.NamesFile(*target.Path);
+    target.Listed = target.Exists && lists_.HoldsLocalFile(*target.Path);
+    // Only files are remembered: a site can hold a million different dead
+    // links or web addresses, and they are cheap to resolve again.
+    if (!target.Exists) {
+        passing_ = target;
+        return passing_;
     }
-    return *known;
+    return *targets.insert(value, target);
 }
 
 bool TLinkScanner::IdExists(const QByteArray& id, const QList<QByteArray>& lines)

@@ -46,13 +46,14 @@ private:
                       int lineIndex, const QList<QByteArray>& lines);
     // Where a value of a token other than url() leads, whether that names
     // a file and whether it is in lbxLocalFiles yet. The same values recur
-    // on thousands of pages, so each is resolved and looked up once a scan.
+    // on thousands of pages, so each is resolved and looked up once a scan
+    // (once a folder when it resolves from its file's folder).
     struct TTarget {
         std::optional<QString> Path;
         bool Exists = false;
         bool Listed = false;
     };
-    TTarget& Target(const QByteArray& value);
+    TTarget& Target(LinkToken token, const QByteArray& value, const QString& item);
     void CheckValue(LinkToken token, const QByteArray& value, char quote, int fileIndex, int lineIndex,
                     const QList<QByteArray>& lines);
 
@@ -64,5 +65,7 @@ private:
     // The ids of the file being read, gathered at its first id reference.
     std::optional<QSet<QByteArray>> ids_;
     QHash<QByteArray, TTarget> targets_;
+    QHash<QString, QHash<QByteArray, TTarget>> folderTargets_;
+    TTarget passing_; // the last target that is not remembered
     QStringList unreadable_;
 };

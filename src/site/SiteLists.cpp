@@ -94,15 +94,22 @@ void TSiteLists::ClearLocalFolders()
 
 void TSiteLists::AddBrokenLink(const QString& fileItem, const QString& detailItem)
 {
-    brokenLinks_.append(fileItem);
-    brokenLinks_.append(detailItem);
+    brokenLinks_.Append(fileItem, detailItem);
     Touch(DirtyBroken);
 }
 
 void TSiteLists::ClearBrokenLinks()
 {
-    brokenLinks_.clear();
+    brokenLinks_.Clear();
     Touch(DirtyBroken);
+}
+
+void TSiteLists::RemoveBrokenLinksIf(const std::function<bool(const QString& detail)>& test)
+{
+    const qsizetype before = brokenLinks_.Count();
+    brokenLinks_.RemoveIf(test);
+    if (brokenLinks_.Count() != before)
+        Touch(DirtyBroken);
 }
 
 void TSiteLists::Clear()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "site/BrokenLinkList.h"
 #include "util/PathStyle.h"
 
 #include <QHash>
@@ -58,9 +59,11 @@ public:
     void ClearLocalFolders();
 
     // lbxBrokenLinks: file item, detail item, file item, ...
-    const QStringList& BrokenLinks() const { return brokenLinks_; }
+    const TBrokenLinkList& BrokenLinks() const { return brokenLinks_; }
     void AddBrokenLink(const QString& fileItem, const QString& detailItem);
     void ClearBrokenLinks();
+    // Drops the links whose detail item the test accepts.
+    void RemoveBrokenLinksIf(const std::function<bool(const QString& detail)>& test);
 
     // Empties all four lists (a project is selected or deleted, an import starts).
     void Clear();
@@ -99,7 +102,7 @@ private:
     QSet<QString> localFileKeys_;
     QStringList localFolders_;
     QSet<QString> localFolderKeys_;
-    QStringList brokenLinks_;
+    TBrokenLinkList brokenLinks_;
     int batchDepth_ = 0;
     int dirty_ = 0;
 };

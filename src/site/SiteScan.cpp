@@ -167,7 +167,13 @@ TScanOutcome AnalyseFiles(const TSiteScanContext& context)
     }
     lists.ClearBrokenLinks();
 
-    TLinkScanner scanner(lists, TLinkFolders{context.LocalHome, context.LocalRoot}, context.Window);
+    // Read here, so that every scan of a project (the window's, the command
+    // line's, the one before an upload) resolves its links alike.
+    const bool pageRelative = context.Store && !context.Project.isEmpty()
+                                  ? context.Store->ReadBool(context.Project, Schema::KeyPageRelative, false)
+                                  : context.PageRelative;
+    TLinkScanner scanner(lists, TLinkFolders{context.LocalHome, context.LocalRoot, pageRelative},
+                         context.Window);
     scanner.ScanLinks(0);
 
     for (const QString& path : lists.LocalFiles()) {

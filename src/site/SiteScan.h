@@ -20,6 +20,9 @@ struct TSiteScanContext {
     QString Project;
     QString LocalRoot;
     QString LocalHome;
+    // "Links relative to their page" (see TLinkFolders) for a scan without
+    // a project; a project's scan follows the option stored with it.
+    bool PageRelative = false;
 };
 
 // A folder of the site that the scan could not work from.

@@ -35,6 +35,7 @@ const QStringList& EditingControlNames()
         QStringLiteral("bbtnSaveSoftUploadLog"),
         QStringLiteral("lbeLocalRoot"),
         QStringLiteral("lbeLocalHome"),
+        QStringLiteral("chkPageRelative"),
         QStringLiteral("btnAddAll"),
         QStringLiteral("bbtnAddAccount"),
         QStringLiteral("bbtnRemoveAccount"),

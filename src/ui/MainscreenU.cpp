@@ -24,6 +24,7 @@
 #include "ui/TabMarker.h"
 #include "ui/ToolActions.h"
 #include "ui/UpdateActions.h"
+#include "ui/WebLinkActions.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -180,6 +181,10 @@ void TMainScreen::CreateActions()
         context, SiteLists,
         {this, TabImport, TabSelectLocalFiles, TabAccounts->lbxAccount, pnlTop->lblEditingProject},
         {[this] { return CancelForm; }, [this] { Site->doReScan(true); }}, this);
+    WebLinks = new WebLinkActions(context, SiteLists, {this, TabBrokenLinks, pnlTop->lblEditingProject},
+                                  {[this] { return CancelForm; }, [this] { return Scanner; },
+                                   [this](bool brokenLinks) { Site->ShowBrokenLinkState(brokenLinks); }},
+                                  this);
     Help = new HelpActions(context,
                            {pnlTop->bbtnHelp,
                             [this] {

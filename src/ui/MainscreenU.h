@@ -18,6 +18,7 @@ class BuildActions;
 class BuilderPage;
 class HelpActions;
 class ImportActions;
+class WebLinkActions;
 class ImportPage;
 class LocalFilesPage;
 class LogActions;
@@ -135,6 +136,7 @@ protected:
     SiteActions* Site = nullptr;
     SiteUploadActions* SiteUpload = nullptr;
     ImportActions* Import = nullptr;
+    WebLinkActions* WebLinks = nullptr;
     HelpActions* Help = nullptr;
     UpdateActions* Update = nullptr;
 

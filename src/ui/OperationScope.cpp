@@ -65,6 +65,8 @@ QString OperationScope::CloseQuestion() const
         operation = QStringLiteral("A build");
     else if (caption_ == QLatin1String("Cancel Import"))
         operation = QStringLiteral("An import");
+    else if (caption_ == QLatin1String("Cancel Web Link Check"))
+        operation = QStringLiteral("A web link check");
     return operation + QStringLiteral(" is in progress. Cancel it and close Tarnwell?");
 }
 

@@ -36,6 +36,7 @@ ProjectActions::ProjectActions(const ActionContext& context, const Pages& pages,
     connect(bar->chkSoftWare, &QCheckBox::clicked, this, &ProjectActions::chkSoftWareClick);
     connect(p.builder->cbxtimeStamp, &QCheckBox::clicked, this, &ProjectActions::cbxtimeStampClick);
     connect(p.builder->cbxAutoUpload, &QCheckBox::clicked, this, &ProjectActions::cbxAutoUploadClick);
+    connect(p.selectFiles->chkPageRelative, &QCheckBox::clicked, this, &ProjectActions::chkPageRelativeClick);
 }
 
 QString ProjectActions::EditingProject() const
@@ -139,6 +140,13 @@ void ProjectActions::cbxAutoUploadClick()
         c.Store()->WriteBool(project, Schema::KeyAutoUpload, p.builder->cbxAutoUpload->isChecked());
 }
 
+void ProjectActions::chkPageRelativeClick()
+{
+    const QString project = EditingProject();
+    if (c.Store() && !project.isEmpty())
+        c.Store()->WriteBool(project, Schema::KeyPageRelative, p.selectFiles->chkPageRelative->isChecked());
+}
+
 void ProjectActions::ClearSiteLists()
 {
     p.siteLists->Clear();
@@ -206,6 +214,7 @@ void ProjectActions::ShowFields(const TProjectFields& f)
     b->lbeDownLoadLinkText->setText(f.DLinkText);
     p.selectFiles->lbeLocalRoot->setText(f.LocalRoot);
     p.selectFiles->lbeLocalHome->setText(f.LocalHome);
+    p.selectFiles->chkPageRelative->setChecked(f.PageRelative);
     b->lbePFX->setText(f.PFX);
     b->lbePFXPass->setText(f.PFXPass);
     b->lbePrebuild->setText(f.PreBuild);

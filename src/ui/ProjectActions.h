@@ -58,6 +58,7 @@ public:
     // The two build switches are stored on every click, not by SaveProject.
     void cbxtimeStampClick();
     void cbxAutoUploadClick();
+    void chkPageRelativeClick();
 
     // Fills the fields of the project named by lblEditingProject.
     void LoadProject();

@@ -52,13 +52,15 @@ SiteActions::SiteActions(const ActionContext& context, TSiteLists& siteLists, co
 
 TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 {
-    return {lists,
-            scanWindow,
-            c.UserPrompts(),
-            c.Store(),
-            p.editingProject->text(),
-            p.selectFiles->lbeLocalRoot->text(),
-            p.selectFiles->lbeLocalHome->text()};
+    TSiteScanContext context{lists,
+                             scanWindow,
+                             c.UserPrompts(),
+                             c.Store(),
+                             p.editingProject->text(),
+                             p.selectFiles->lbeLocalRoot->text(),
+                             p.selectFiles->lbeLocalHome->text()};
+    context.PageRelative = p.selectFiles->chkPageRelative->isChecked();
+    return context;
 }
 
 void SiteActions::UpdateFilesAndFolders()

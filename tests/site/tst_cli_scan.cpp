@@ -5,6 +5,7 @@
 #include "RecordingPrompts.h"
 #include "SiteFixture.h"
 #include "TarnwellVersion.h"
+#include "WebTestServer.h"
 #include "projects/ProjectStore.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -69,6 +70,27 @@ void TestCliScan::ScanOutcomes_data()
         << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/none"} << 2 << ""
         << "Tarnwell: Your local home folder <tmp>/site/none does not exist\n"
            "tarnwell-cli: the Local Home folder <tmp>/site/none does not exist\n";
+    QTest::newRow("links from Local Home")
+        << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/rel"} << 1
+        << "    1:file not found:href=\"b.html\"\n"
+        << "";
+    QTest::newRow("--page-relative: links from their page")
+        << QStringList{"scan",       "--page-relative", "--local-root",
+                       "<tmp>/site", "--local-home",    "<tmp>/site/rel"}
+        << 0 << "  <tmp>/site/rel/docs/b.html\nFolders:"
+        << "";
+    QTest::newRow("--page-relative with a project")
+        << QStringList{"scan", "Shop", "--page-relative"} << 2 << ""
+        << "--page-relative goes with the two folders; a project follows its own option";
+    QTest::newRow("--web reports a dead web link")
+        << QStringList{"scan", "--web", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/web"} << 1
+        << "Broken links:\n  <tmp>/site/web/index.html\n    1:web link failed "
+           "(404):href=\"<web>/missing/a\"\n"
+        << "";
+    QTest::newRow("without --web nothing is asked")
+        << QStringList{"scan", "--local-root", "<tmp>/site", "--local-home", "<tmp>/site/web"} << 0
+        << "No broken links detected\n"
+        << "";
     QTest::newRow("unknown project") << QStringList{"scan", "Nobody"} << 2 << ""
                                      << "tarnwell-cli: unknown project \"Nobody\"\n";
     QTest::newRow("nothing to scan") << QStringList{"scan"} << 2 << ""
@@ -89,12 +111,18 @@ void TestCliScan::ScanOutcomes()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    WebTestServer web;
+    QVERIFY2(web.IsRunning(), qPrintable(web.Error()));
     SiteFixture site;
     site.Write({"site/www/index.html: <img src=\"../img/a.png\">\n<a href=\"gone.html\">",
-                "site/img/a.png: x", "site/clean/index.html: x"});
+                "site/img/a.png: x", "site/clean/index.html: x",
+                "site/rel/index.html: <a href=\"docs/a.html\">", "site/rel/docs/a.html: <a href=\"b.html\">",
+                "site/rel/docs/b.html: x",
+                "site/web/index.html: <a href=\"" + web.Address("/missing/a") + "\">"});
     const QString tmp = site.Local(QString()).chopped(1);
     arguments.replaceInStrings("<tmp>", tmp);
     out.replace("<tmp>", tmp);
+    out.replace("<web>", web.Address(QString()));
     err.replace("<tmp>", tmp);
     const Run run = RunCli(arguments);
     QCOMPARE(run.exitCode, exitCode);
@@ -105,6 +133,8 @@ void TestCliScan::ScanOutcomes()
         QCOMPARE(run.out, QString());
     if (err.isEmpty())
         QCOMPARE(run.err, QString());
+    // Only --web asks, and only for the addresses of the site it scans.
+    QCOMPARE(web.Requests().size(), arguments.contains("--web") ? 1 : 0);
 }
 
 void TestCliScan::SavedProjectIsScannedAndLeftAlone()
@@ -112,17 +142,21 @@ void TestCliScan::SavedProjectIsScannedAndLeftAlone()
     TestFolder dataHome(true);
     SiteFixture site;
     site.Write({"site/www/index.html: <a href=\"a.html\">", "site/www/a.html: x", "site/www/saved.html: x",
-                "site/www/other.html: x"});
+                "site/www/other.html: x", "site/rel/index.html: <a href=\"docs/a.html\">",
+                "site/rel/docs/a.html: <a href=\"b.html\">", "site/rel/docs/b.html: x"});
     {
         RecordingPrompts prompts;
         TAppData store;
         QVERIFY(SetUpStore(store, prompts));
-        store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Shop", "Empty"});
+        store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Shop", "Empty", "Pages"});
         TProjectFields fields;
         fields.LocalRoot = site.Local("site");
         fields.LocalHome = site.Local("site/www");
         SaveProject(store, "Shop", fields);
         SaveProject(store, "Empty", TProjectFields());
+        fields.LocalHome = site.Local("site/rel");
+        SaveProject(store, "Pages", fields);
+        store.WriteBool("Pages", Schema::KeyPageRelative, true);
         store.WriteList("Shop", Schema::KeyFileSelection, {site.Local("site/www/saved.html")});
         store.Save();
     }
@@ -135,6 +169,11 @@ void TestCliScan::SavedProjectIsScannedAndLeftAlone()
              (QStringList{"Files:", "  " + site.Local("site/www/index.html"),
                           "  " + site.Local("site/www/saved.html"), "  " + site.Local("site/www/a.html")}));
 
+    // The project's own option: links relative to their page.
+    const Run pages = RunCli({"scan", "Pages"});
+    QCOMPARE(pages.exitCode, 0);
+    QVERIFY2(pages.out.contains(site.Local("site/rel/docs/b.html")), qPrintable(pages.out));
+
     const Run empty = RunCli({"scan", "Empty"});
     QCOMPARE(empty.exitCode, 2);
     QVERIFY(empty.err.contains("has no Local Root"));
@@ -144,8 +183,10 @@ void TestCliScan::SavedProjectIsScannedAndLeftAlone()
 void TestCliScan::JsonHoldsTheFourLists()
 {
     SiteFixture site;
-    site.Write({"site/www/index.html: <a href=\"a.html\"><a href=\"#x\">", "site/www/a.html: x",
-                "site/www/b.html: x"});
+    // Written as a stream: quotes, backslashes, control characters and
+    // letters beyond ASCII must come out as JSON.
+    site.Write({"site/www/index.html: <a href=\"a.html\"><a href=\"#x\">\n<a href='c\\\u00e9\t.html'>",
+                "site/www/a.html: x", "site/www/b.html: x"});
     const Run run = RunCli(
         {"scan", "--json", "--local-root", site.Local("site"), "--local-home", site.Local("site/www")});
     QCOMPARE(run.exitCode, 1);
@@ -163,7 +204,9 @@ void TestCliScan::JsonHoldsTheFourLists()
              (QJsonArray{site.Local("site/www/index.html"), site.Local("site/www/a.html")}));
     QCOMPARE(object.value("folders").toArray(), QJsonArray{site.Local("site/www")});
     QCOMPARE(object.value("broken").toArray(),
-             QJsonArray{(QJsonArray{site.Local("site/www/index.html"), "1:id not found:href=\"#x\""})});
+             (QJsonArray{QJsonArray{site.Local("site/www/index.html"), "1:id not found:href=\"#x\""},
+                         QJsonArray{site.Local("site/www/index.html"),
+                                    QString::fromUtf8("2:file not found:href='c\\\u00e9\t.html'")}}));
 }
 
 void TestCliScan::VersionAndHelp()
@@ -173,7 +216,8 @@ void TestCliScan::VersionAndHelp()
     QCOMPARE(version.out, QStringLiteral("tarnwell-cli " TARNWELL_VERSION_TEXT "\n"));
     const Run help = RunCli({"--help"});
     QCOMPARE(help.exitCode, 0);
-    QVERIFY(help.out.contains("tarnwell-cli scan (PROJECT | --local-root DIR --local-home DIR) [--json]"));
+    QVERIFY(help.out.contains("tarnwell-cli scan (PROJECT | --local-root DIR --local-home DIR "
+                              "[--page-relative]) [--json] [--web]"));
 }
 
 QTEST_GUILESS_MAIN(TestCliScan)

@@ -12,13 +12,14 @@ struct ScanResult {
     QStringList broken;
 };
 
-ScanResult ScanFromIndex(const SiteFixture& site)
+ScanResult ScanFromIndex(const SiteFixture& site, bool pageRelative = false)
 {
     TSiteLists lists(site.Style());
     RecordingScanWindow window;
     RecordingPrompts prompts;
-    const TSiteScanContext context{
+    TSiteScanContext context{
         lists, window, prompts, nullptr, QStringLiteral("T"), site.Local("site"), site.Local("site/www")};
+    context.PageRelative = pageRelative;
     ScanSite(context);
     return {site.Relative(lists.LocalFiles()), site.Relative(lists.BrokenLinks())};
 }
@@ -41,6 +42,8 @@ private slots:
     void WindowsRules_data();
     void WindowsRules();
     void CommentsEndWithTheirFile();
+    void PageRelative_data();
+    void PageRelative();
 };
 
 void TestLinkRules::PosixRules_data()
@@ -275,6 +278,74 @@ void TestLinkRules::CommentsEndWithTheirFile()
                    "site/www/b.php: <?php include('c.php');", "site/www/c.php: x"});
     QCOMPARE(ScanFromIndex(fixture).files,
              (QStringList{"site/www/index.html", "site/www/a.html", "site/www/b.php", "site/www/c.php"}));
+}
+
+void TestLinkRules::PageRelative_data()
+{
+    // Each row scanned both ways: links from Local Home (the default) and
+    // links relative to their page.
+    QTest::addColumn<QStringList>("site");
+    QTest::addColumn<QStringList>("filesOff");
+    QTest::addColumn<QStringList>("brokenOff");
+    QTest::addColumn<QStringList>("filesOn");
+    QTest::addColumn<QStringList>("brokenOn");
+    const QString index = QStringLiteral("site/www/index.html: ");
+    const QStringList none;
+
+    QTest::newRow("a sibling in a sub-folder")
+        << QStringList{index + "<a href=\"docs/a.html\">", "site/www/docs/a.html: <a href=\"b.html\">",
+                       "site/www/docs/b.html: x"}
+        << QStringList{"site/www/index.html", "site/www/docs/a.html"}
+        << QStringList{"site/www/docs/a.html", "1:file not found:href=\"b.html\""}
+        << QStringList{"site/www/index.html", "site/www/docs/a.html", "site/www/docs/b.html"} << none;
+    QTest::newRow("a climb out of the sub-folder")
+        << QStringList{index + "<a href=\"docs/a.html\">", "site/www/docs/a.html: <img src=\"../img/x.png\">",
+                       "site/www/img/x.png: x"}
+        << QStringList{"site/www/index.html", "site/www/docs/a.html"}
+        << QStringList{"site/www/docs/a.html", "1:file not found:src=\"../img/x.png\""}
+        << QStringList{"site/www/index.html", "site/www/docs/a.html", "site/www/img/x.png"} << none;
+    QTest::newRow("a leading slash: Local Root, or Local Home as the web root")
+        << QStringList{index + "<link href=\"/s.css\">", "site/s.css: x", "site/www/s.css: x"}
+        << QStringList{"site/www/index.html", "site/s.css"} << none
+        << QStringList{"site/www/index.html", "site/www/s.css"} << none;
+    QTest::newRow("one value, two folders, two files")
+        << QStringList{index + "<a href=\"a.html\"><a href=\"docs/x.html\">",
+                       "site/www/docs/x.html: <a href=\"a.html\">", "site/www/a.html: x",
+                       "site/www/docs/a.html: x"}
+        << QStringList{"site/www/index.html", "site/www/a.html", "site/www/docs/x.html"} << none
+        << QStringList{"site/www/index.html", "site/www/a.html", "site/www/docs/x.html",
+                       "site/www/docs/a.html"}
+        << none;
+    QTest::newRow("include stays with Local Home, url() with its file")
+        << QStringList{index + "<a href=\"docs/p.php\"><link href=\"docs/s.css\">",
+                       "site/www/docs/p.php: <?php include(\"lib.php\"); ?>",
+                       "site/www/lib.php: x",
+                       "site/www/docs/lib.php: x",
+                       "site/www/docs/s.css: a { background: url(\"i.png\") }",
+                       "site/www/docs/i.png: x"}
+        << QStringList{"site/www/index.html", "site/www/docs/p.php", "site/www/docs/s.css",
+                       "site/www/lib.php", "site/www/docs/i.png"}
+        << none
+        << QStringList{"site/www/index.html", "site/www/docs/p.php", "site/www/docs/s.css",
+                       "site/www/lib.php", "site/www/docs/i.png"}
+        << none;
+}
+
+void TestLinkRules::PageRelative()
+{
+    QFETCH(QStringList, site);
+    QFETCH(QStringList, filesOff);
+    QFETCH(QStringList, brokenOff);
+    QFETCH(QStringList, filesOn);
+    QFETCH(QStringList, brokenOn);
+    SiteFixture fixture;
+    fixture.Write(site);
+    const ScanResult off = ScanFromIndex(fixture, false);
+    QCOMPARE(off.files, filesOff);
+    QCOMPARE(off.broken, brokenOff);
+    const ScanResult on = ScanFromIndex(fixture, true);
+    QCOMPARE(on.files, filesOn);
+    QCOMPARE(on.broken, brokenOn);
 }
 
 QTEST_GUILESS_MAIN(TestLinkRules)

@@ -1,9 +1,12 @@
 // The site lists in the window: a project's site scanned on load and by
 // Scan Files, the broken-link panel and page, the lock on the check clicks,
 // and the editor started from each list at the right file and line.
+#include "WebTestServer.h"
 #include "WindowFixture.h"
+#include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/MainscreenU.h"
+#include "ui/ScannerU.h"
 
 #include <QFile>
 #include <QFrame>
@@ -98,6 +101,45 @@ private slots:
         QTRY_VERIFY(QFile::exists(record) && QFile(record).size() > 0);
         QCOMPARE(QString::fromUtf8(ReadFileBytes(record)).trimmed(), arguments.replace("{site}", site));
         QVERIFY(fx->prompts.AllShown().isEmpty());
+    }
+
+    // The project's option and the web link check, from the two pages.
+    void LinksRelativeToTheirPageAndWebLinks()
+    {
+        WebTestServer web;
+        QVERIFY2(web.IsRunning(), qPrintable(web.Error()));
+        const QString dead = web.Address("/missing/a");
+        fx->folder->Write("site/www/index.html",
+                          "<a href=\"docs/a.html\">\n<a href=\"" + dead.toUtf8() + "\">");
+        fx->folder->Write("site/www/docs/a.html", "<a href=\"b.html\">");
+        fx->folder->Write("site/www/docs/b.html", "<p>b</p>");
+        TScanner progress;
+        TCancelForm cancelForm;
+        fx->window->Scanner = &progress;
+        fx->window->CancelForm = &cancelForm;
+        auto* pageRelative = fx->Find<QCheckBox>("chkPageRelative");
+        QVERIFY(!pageRelative->isChecked());
+        fx->Button("bbtnUpdateFiles")->click();
+        QCOMPARE(fx->Items("lbxBrokenLinks"),
+                 QStringList({site + "/www/docs/a.html", "1:file not found:href=\"b.html\""}));
+
+        pageRelative->click();
+        fx->Button("bbtnUpdateFiles")->click();
+        QVERIFY(fx->Items("lbxLocalFiles").contains(site + "/www/docs/b.html"));
+        QVERIFY(fx->Items("lbxBrokenLinks").isEmpty());
+        QVERIFY(web.Requests().isEmpty());
+
+        fx->Button("btnCheckWebLinks")->click();
+        QCOMPARE(fx->Items("lbxBrokenLinks"),
+                 QStringList({site + "/www/index.html", "2:web link failed (404):href=\"" + dead + "\""}));
+        QVERIFY(fx->Find<QFrame>("pnlBrokenFound")->isVisibleTo(fx->window.get()));
+        QVERIFY(fx->window->isEnabled());
+
+        // The option is the project's: it comes back with it.
+        fx->Button("btnAbandon")->click();
+        QVERIFY(fx->Find<QCheckBox>("chkPageRelative")->isChecked());
+        fx->window->Scanner = nullptr;
+        fx->window->CancelForm = nullptr;
     }
 
 private:

@@ -51,12 +51,17 @@ BrokenLinksPage::BrokenLinksPage(QWidget* parent) : QWidget(parent)
     static_cast<QHBoxLayout*>(pnlBrokenNotFound->layout())->addStretch(1);
     pnlBrokenNotFound->layout()->addWidget(bbtnAgain);
 
+    btnCheckWebLinks =
+        MakeButton(this, QStringLiteral("btnCheckWebLinks"), QStringLiteral("Check Web Links"));
+
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 2);
     grid->setSpacing(2);
-    grid->addWidget(lbxBrokenLinks, 0, 0);
+    grid->addWidget(lbxBrokenLinks, 0, 0, 1, 2);
     // Same cell: the panels share one place.
     grid->addWidget(pnlBrokenFound, 1, 0);
     grid->addWidget(pnlBrokenNotFound, 1, 0);
+    grid->addWidget(btnCheckWebLinks, 1, 1);
+    grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 1);
 }

@@ -23,4 +23,6 @@ public:
     QFrame* pnlBrokenNotFound;
     QLabel* lblNoBroken;
     QPushButton* bbtnAgain;
+    // Beside the panels, whichever shows.
+    QPushButton* btnCheckWebLinks;
 };

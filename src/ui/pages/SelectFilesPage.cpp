@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,8 @@ SelectFilesPage::SelectFilesPage(QWidget* parent) : QWidget(parent)
     lbeLocalRoot = root.edit;
     bbtnUpdateFiles = MakeButton(this, QStringLiteral("bbtnUpdateFiles"), QStringLiteral("Scan Files"));
     bbtnUpdateFiles->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    chkPageRelative =
+        MakeCheckBox(this, QStringLiteral("chkPageRelative"), QStringLiteral("Links relative to their page"));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 2, 4);
@@ -31,6 +34,7 @@ SelectFilesPage::SelectFilesPage(QWidget* parent) : QWidget(parent)
     grid->addWidget(root.label, 2, 0);
     grid->addWidget(root.edit, 2, 1);
     grid->addWidget(bbtnUpdateFiles, 1, 2, 2, 1, Qt::AlignVCenter);
+    grid->addWidget(chkPageRelative, 3, 1);
     grid->setRowStretch(0, 1);
     grid->setColumnStretch(1, 1);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class TCheckListBox;
@@ -17,4 +18,6 @@ public:
     QLineEdit* lbeLocalHome;
     QLineEdit* lbeLocalRoot;
     QPushButton* bbtnUpdateFiles;
+    // "Links relative to their page", stored with the project.
+    QCheckBox* chkPageRelative;
 };

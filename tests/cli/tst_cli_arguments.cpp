@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -32,6 +33,28 @@ QString FirstLine(const QString& text)
 bool NothingMade(const TestFolder& dataHome)
 {
     return QDir(dataHome.FilePath(QStringLiteral("data"))).isEmpty();
+}
+
+// What bash's completion offers for the words typed so far (the last one
+// being completed), one reply a line.
+QStringList Completions(const QStringList& words, const QString& workingFolder)
+{
+    const QString script = QStringLiteral(
+        "source /usr/share/bash-completion/bash_completion || exit 3\n"
+        "source \"$1\" || exit 3\n"
+        "shift\n"
+        "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_LINE=\"$*\"; COMP_POINT=${#COMP_LINE}\n"
+        "_tarnwell_cli\n"
+        "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+    QProcess bash;
+    bash.setWorkingDirectory(workingFolder);
+    bash.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), script, QStringLiteral("bash"),
+                                                   QStringLiteral(TARNWELL_COMPLETION),
+                                                   QStringLiteral(TARNWELL_CLI)} +
+                                           words);
+    if (!bash.waitForFinished(30000) || bash.exitCode() != 0)
+        return {QStringLiteral("bash failed: ") + QString::fromLocal8Bit(bash.readAllStandardError())};
+    return QString::fromLocal8Bit(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -108,6 +131,36 @@ private slots:
             QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
         // Nothing was made on the way.
         QVERIFY(NothingMade(dataHome));
+    }
+
+    // Commands, a command's options, --mode's values and the saved
+    // projects, quoted for the shell; a name is never run as a command.
+    void Completion_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("replies");
+        QTest::newRow("command") << QStringList{"up"} << QStringList{"upload", "upload-installer"};
+        QTest::newRow("option of the command") << QStringList{"upload", "Shop", "--d"} << QStringList{"--dry-run"};
+        QTest::newRow("option of another command") << QStringList{"build", "--d"} << QStringList();
+        QTest::newRow("mode") << QStringList{"upload", "Shop", "--mode", "e"} << QStringList{"entire"};
+        QTest::newRow("project with a space") << QStringList{"scan", "O"} << QStringList{"Old\\ site"};
+        QTest::newRow("project after options") << QStringList{"upload", "--yes", "S"} << QStringList{"Shop"};
+        QTest::newRow("name that looks like a command")
+            << QStringList{"build", "$"} << QStringList{"\\$\\(touch\\ ran\\)"};
+    }
+    void Completion()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, replies);
+        TestFolder dataHome(true);
+        RecordingPrompts prompts;
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        store.WriteList(Schema::SecProjects, Schema::KeyProjectNames, {"Shop", "Old site", "$(touch ran)"});
+        store.Save();
+
+        QCOMPARE(Completions(words, dataHome.Path()), replies);
+        QVERIFY(!QFileInfo::exists(dataHome.FilePath(QStringLiteral("ran"))));
     }
 
     // One name a line, in the order the window lists them; the settings

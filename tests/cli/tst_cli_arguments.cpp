@@ -144,9 +144,10 @@ private slots:
         QTest::newRow("option of another command") << QStringList{"build", "--d"} << QStringList();
         QTest::newRow("mode") << QStringList{"upload", "Shop", "--mode", "e"} << QStringList{"entire"};
         QTest::newRow("project with a space") << QStringList{"scan", "O"} << QStringList{"Old\\ site"};
+        QTest::newRow("typed up to the space") << QStringList{"scan", "Old\\ s"} << QStringList{"Old\\ site"};
         QTest::newRow("project after options") << QStringList{"upload", "--yes", "S"} << QStringList{"Shop"};
         QTest::newRow("name that looks like a command")
-            << QStringList{"build", "$"} << QStringList{"\\$\\(touch\\ ran\\)"};
+            << QStringList{"build", ""} << QStringList{"Shop", "Old\\ site", "\\$\\(touch\\ ran\\)"};
     }
     void Completion()
     {

@@ -10,6 +10,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# Debian ships programs stripped (lintian refuses them otherwise).
+set(CPACK_STRIP_FILES ON)
 # The libraries the programs link are found by dpkg-shlibdeps; the window
 # also needs Qt's platform plugins, which no program links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

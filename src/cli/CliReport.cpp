@@ -53,7 +53,7 @@ QJsonObject ReportObject(const CliReport& report, const QList<ImportTally>& impo
         });
     }
     return QJsonObject{
-        {QStringLiteral("command"), report.Command},   {QStringLiteral("project"), report.Project},
+        {QStringLiteral("command"), report.Command},     {QStringLiteral("project"), report.Project},
         {QStringLiteral("outcome"), RunOutcome(report)}, {QStringLiteral("exitCode"), report.ExitCode},
         {QStringLiteral("accounts"), accounts},
     };

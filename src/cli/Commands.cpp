@@ -91,7 +91,8 @@ QString HelpText(const CliCommand& command, const QCommandLineParser& parser)
 const QList<CliCommand>& Commands()
 {
     static const QList<CliCommand> commands{
-        {QStringLiteral("scan"), QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"),
+        {QStringLiteral("scan"),
+         QStringLiteral("scan (PROJECT | --local-root DIR --local-home DIR) [--json]"),
          QStringLiteral("Scans the local copy of a project's site, or of two folders, and lists its files, "
                         "folders and broken links. Exit 1 when links are broken."),
          {LocalRootOption(QStringLiteral("The site's root folder, instead of a project's.")),
@@ -99,7 +100,8 @@ const QList<CliCommand>& Commands()
           Flag(QStringLiteral("json"), QStringLiteral("Prints the lists as one JSON object."))},
          {ProjectArgument},
          RunScan},
-        {QStringLiteral("build"), QStringLiteral("build PROJECT [--json]"),
+        {QStringLiteral("build"),
+         QStringLiteral("build PROJECT [--json]"),
          QStringLiteral("Runs the release build of a saved project."),
          {JsonOption()},
          {ProjectArgument},
@@ -139,7 +141,8 @@ const QList<CliCommand>& Commands()
           TrustOption(), JsonOption()},
          {ProjectArgument},
          RunImport},
-        {QStringLiteral("projects"), QStringLiteral("projects"),
+        {QStringLiteral("projects"),
+         QStringLiteral("projects"),
          QStringLiteral("Lists the saved projects, one name a line."),
          {},
          {},

@@ -32,8 +32,10 @@ QString Parse(const QCommandLineParser& parser, SiteImportRequest& request)
     request.Project = positional.first();
     // Nobody is asked on the command line: without --overwrite an import
     // that would replace differing local files is refused.
-    request.Replace = parser.isSet(QStringLiteral("overwrite")) ? ReplaceDiffering::Yes : ReplaceDiffering::No;
-    const QString names[] = {QStringLiteral("account"), QStringLiteral("local-root"), QStringLiteral("local-home")};
+    request.Replace =
+        parser.isSet(QStringLiteral("overwrite")) ? ReplaceDiffering::Yes : ReplaceDiffering::No;
+    const QString names[] = {QStringLiteral("account"), QStringLiteral("local-root"),
+                             QStringLiteral("local-home")};
     for (const QString& name : names) {
         if (!parser.isSet(name))
             return QStringLiteral("--account, --local-root and --local-home are all needed");
@@ -141,5 +143,6 @@ int RunImport(const QCommandLineParser& parser)
     const bool json = parser.isSet(QStringLiteral("json"));
     CliReport report(command.Name, request.Project);
     QList<ImportTally> tallies;
-    return RunReported(report, json, [&] { return Import(request, trust, json, report, tallies); }, tallies);
+    return RunReported(
+        report, json, [&] { return Import(request, trust, json, report, tallies); }, tallies);
 }

@@ -15,7 +15,8 @@
 int RunProjects(const QCommandLineParser& parser)
 {
     if (!parser.positionalArguments().isEmpty())
-        return UsageError(CommandNamed(QStringLiteral("projects")), QStringLiteral("projects takes no arguments"));
+        return UsageError(CommandNamed(QStringLiteral("projects")),
+                          QStringLiteral("projects takes no arguments"));
     if (!QFileInfo(SettingsFilePath()).isFile())
         return ExitOk;
     CliPrompts prompts;

@@ -64,8 +64,8 @@ struct AccountRun {
     bool connected = true;
     bool loggedIn = false; // the connection and the login succeeded
     bool allOk = true;
-    int sent = 0;  // files that arrived in the temporary folder
-    int moved = 0; // files moved into place
+    int sent = 0;    // files that arrived in the temporary folder
+    int moved = 0;   // files moved into place
     qint64 done = 0; // steps of the overall bar: one per file sent, one per file moved
     qint64 total = 0;
 

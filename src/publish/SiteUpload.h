@@ -80,11 +80,11 @@ enum class UploadStop {
 // What a run did for one account, for the command line's report.
 struct AccountTally {
     QString Account;
-    int ToSend = 0; // files the mode chose for it
-    int Sent = 0;   // arrived whole in its temporary folder
-    int Moved = 0;  // moved into place: live now
+    int ToSend = 0;         // files the mode chose for it
+    int Sent = 0;           // arrived whole in its temporary folder
+    int Moved = 0;          // moved into place: live now
     bool Connected = false; // logged in (nothing to send: not tried)
-    bool Served = false; // without any failure, or nothing to send
+    bool Served = false;    // without any failure, or nothing to send
 };
 
 struct SiteUploadOutcome {

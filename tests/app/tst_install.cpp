@@ -107,7 +107,8 @@ private slots:
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
         QProcess run;
         run.setProcessEnvironment(env);
-        run.start(QDir(prefix.path()).filePath(QStringLiteral("bin/") + program), {QStringLiteral("--version")});
+        run.start(QDir(prefix.path()).filePath(QStringLiteral("bin/") + program),
+                  {QStringLiteral("--version")});
         QVERIFY(run.waitForFinished(30000));
         QCOMPARE(run.exitCode(), 0);
         QCOMPARE(QString::fromLocal8Bit(run.readAllStandardOutput()),

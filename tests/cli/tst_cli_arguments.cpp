@@ -48,10 +48,10 @@ QStringList Completions(const QStringList& words, const QString& workingFolder)
         "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
     QProcess bash;
     bash.setWorkingDirectory(workingFolder);
-    bash.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), script, QStringLiteral("bash"),
-                                                   QStringLiteral(TARNWELL_COMPLETION),
-                                                   QStringLiteral(TARNWELL_CLI)} +
-                                           words);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"), script, QStringLiteral("bash"),
+                           QStringLiteral(TARNWELL_COMPLETION), QStringLiteral(TARNWELL_CLI)} +
+                   words);
     if (!bash.waitForFinished(30000) || bash.exitCode() != 0)
         return {QStringLiteral("bash failed: ") + QString::fromLocal8Bit(bash.readAllStandardError())};
     return QString::fromLocal8Bit(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -76,8 +76,8 @@ private slots:
         };
         QTest::newRow("unknown option") << QStringList{"upload", "Shop", "--mode", "all", "--bogus"} << 2
                                         << "tarnwell-cli: unknown option --bogus" + help("upload");
-        QTest::newRow("unknown short option") << QStringList{"scan", "-x", "Shop"} << 2
-                                              << "tarnwell-cli: unknown option -x" + help("scan");
+        QTest::newRow("unknown short option")
+            << QStringList{"scan", "-x", "Shop"} << 2 << "tarnwell-cli: unknown option -x" + help("scan");
         QTest::newRow("missing value") << QStringList{"upload", "Shop", "--mode"} << 2
                                        << "tarnwell-cli: --mode needs a value" + help("upload");
         QTest::newRow("value to a flag") << QStringList{"upload", "Shop", "--mode", "all", "--yes=no"} << 2
@@ -86,25 +86,27 @@ private slots:
                                  << "tarnwell-cli: give --mode updated, all or entire" + help("upload");
         QTest::newRow("no project") << QStringList{"upload", "--mode", "all"} << 2
                                     << "tarnwell-cli: give a project" + help("upload");
-        QTest::newRow("two projects") << QStringList{"build", "Shop", "Other"} << 2
-                                      << "tarnwell-cli: one project only" + help("build");
-        QTest::newRow("folder without the other") << QStringList{"scan", "--local-root", "site"} << 2
-                                                  << "tarnwell-cli: --local-root and --local-home go together" +
-                                                         help("scan");
-        QTest::newRow("import without its folders") << QStringList{"import", "Shop", "--account", "Live"} << 2
-                                                    << "tarnwell-cli: --account, --local-root and --local-home "
-                                                       "are all needed" +
-                                                           help("import");
+        QTest::newRow("two projects")
+            << QStringList{"build", "Shop", "Other"} << 2 << "tarnwell-cli: one project only" + help("build");
+        QTest::newRow("folder without the other")
+            << QStringList{"scan", "--local-root", "site"} << 2
+            << "tarnwell-cli: --local-root and --local-home go together" + help("scan");
+        QTest::newRow("import without its folders")
+            << QStringList{"import", "Shop", "--account", "Live"} << 2
+            << "tarnwell-cli: --account, --local-root and --local-home "
+               "are all needed" +
+                   help("import");
         QTest::newRow("import, empty account")
             << QStringList{"import", "Shop", "--account=", "--local-root", "a", "--local-home", "a/www"} << 2
             << "tarnwell-cli: --account needs a value" + help("import");
         QTest::newRow("fingerprint twice")
             << QStringList{"upload-installer", "Shop", "--trust-fingerprint", hex, "--trust-fingerprint", hex}
             << 2 << "tarnwell-cli: --trust-fingerprint given twice" + help("upload-installer");
-        QTest::newRow("projects takes nothing") << QStringList{"projects", "Shop"} << 2
-                                                << "tarnwell-cli: projects takes no arguments" + help("projects");
-        QTest::newRow("unknown command") << QStringList{"publish", "Shop"} << 2
-                                         << "tarnwell-cli: unknown command \"publish\"; try --help";
+        QTest::newRow("projects takes nothing")
+            << QStringList{"projects", "Shop"} << 2
+            << "tarnwell-cli: projects takes no arguments" + help("projects");
+        QTest::newRow("unknown command")
+            << QStringList{"publish", "Shop"} << 2 << "tarnwell-cli: unknown command \"publish\"; try --help";
         // A sound command line gets as far as the settings.
         QTest::newRow("option=value, unknown project")
             << QStringList{"upload", "Shop", "--mode=all", "--dry-run", "--json"} << 2
@@ -113,8 +115,9 @@ private slots:
                                            << "usage: tarnwell-cli upload PROJECT --mode updated|all|entire "
                                               "[--yes] [--ignore-broken-links] [--trust-fingerprint HEX] "
                                               "[--dry-run] [--json]";
-        QTest::newRow("help after an unknown option") << QStringList{"scan", "--bogus", "--help"} << 2
-                                                      << "tarnwell-cli: unknown option --bogus" + help("scan");
+        QTest::newRow("help after an unknown option")
+            << QStringList{"scan", "--bogus", "--help"} << 2
+            << "tarnwell-cli: unknown option --bogus" + help("scan");
     }
     void CommandLines()
     {
@@ -140,7 +143,8 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("replies");
         QTest::newRow("command") << QStringList{"up"} << QStringList{"upload", "upload-installer"};
-        QTest::newRow("option of the command") << QStringList{"upload", "Shop", "--d"} << QStringList{"--dry-run"};
+        QTest::newRow("option of the command")
+            << QStringList{"upload", "Shop", "--d"} << QStringList{"--dry-run"};
         QTest::newRow("option of another command") << QStringList{"build", "--d"} << QStringList();
         QTest::newRow("mode") << QStringList{"upload", "Shop", "--mode", "e"} << QStringList{"entire"};
         QTest::newRow("project with a space") << QStringList{"scan", "O"} << QStringList{"Old\\ site"};

@@ -122,9 +122,10 @@ private slots:
             << QStringList{"--yes"} << "wrongpass" << 1
             << R"({"command":"upload","project":"Shop","outcome":"failed","exitCode":1,"accounts":[)" + done +
                    R"(,{"name":"Backup","sent":0,"moved":0,"failed":3,"outcome":"not connected"}]})";
-        QTest::newRow("refused") << QStringList() << "" << 2
-                                 << R"({"command":"upload","project":"Shop","outcome":"refused","exitCode":2,)"
-                                    R"("accounts":[]})";
+        QTest::newRow("refused")
+            << QStringList() << "" << 2
+            << R"({"command":"upload","project":"Shop","outcome":"refused","exitCode":2,)"
+               R"("accounts":[]})";
     }
     void JsonSummary()
     {

@@ -3,8 +3,10 @@ set(CPACK_PACKAGE_NAME tarnwell)
 set(CPACK_PACKAGE_VENDOR "Tarnwell Software")
 set(CPACK_PACKAGE_CONTACT "Tarnwell Software <support@tarnwell.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Release builds and web site upkeep for small software vendors")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Tarnwell makes a software release (version stamping, help build, signing, installer) and keeps the vendor's web site: it scans the local copy, reports dead links and publishes changed files to every FTP account.")
+# Lines of at most 80 characters, as Debian's tools show them.
+set(CPACK_PACKAGE_DESCRIPTION "Tarnwell makes a software release (version stamping, help build, signing,
+installer) and keeps the vendor's web site: it scans the local copy, reports
+dead links and publishes changed files to every FTP account.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

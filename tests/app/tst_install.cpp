@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("metainfo") << "share/metainfo/example.tarnwell.Tarnwell.metainfo.xml" << false;
         QTest::newRow("window's manual page") << "share/man/man1/tarnwell.1.gz" << false;
         QTest::newRow("command line's manual page") << "share/man/man1/tarnwell-cli.1.gz" << false;
+        QTest::newRow("cipher tool's manual page") << "share/man/man1/tarnwell-cipher.1.gz" << false;
+        QTest::newRow("copyright") << "share/doc/tarnwell/copyright" << false;
         QTest::newRow("completion") << "share/bash-completion/completions/tarnwell-cli" << false;
     }
     void InstalledFiles()

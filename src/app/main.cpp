@@ -1,3 +1,4 @@
+#include "TarnwellVersion.h"
 #include "app/HelpLocation.h"
 #include "app/TarnwellApplication.h"
 #include "ui/CancelFormU.h"
@@ -50,6 +51,11 @@ int main(int argc, char* argv[])
 {
     if (argc == 2 && std::strcmp(argv[1], "--help-folder") == 0)
         return PrintHelpFolder(argc, argv);
+    // As tarnwell-cli prints it; touches neither settings nor windows.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarnwell %s\n", TARNWELL_VERSION_TEXT);
+        return 0;
+    }
     // Before anything else: a second copy ends at once, silently, touching nothing.
     SingleInstanceGuard guard;
     const SingleInstanceGuard::Outcome outcome = guard.Acquire();

@@ -9,22 +9,15 @@ const QString Option = QStringLiteral("--trust-fingerprint");
 
 } // namespace
 
-QString TakeTrustFingerprint(QStringList& arguments, QString& fingerprint)
+QString TakeTrustFingerprint(const QStringList& values, QString& fingerprint)
 {
-    bool found = false;
-    for (qsizetype i = 0; i < arguments.size();) {
-        if (arguments[i] != Option) {
-            ++i;
-            continue;
-        }
-        if (found)
-            return Option + QStringLiteral(" given twice");
-        if (i + 1 >= arguments.size() || ParseFingerprint(arguments[i + 1]).isEmpty())
-            return Option + QStringLiteral(" needs the certificate's SHA-256 fingerprint (64 hex digits)");
-        fingerprint = arguments[i + 1];
-        arguments.remove(i, 2);
-        found = true;
-    }
+    if (values.size() > 1)
+        return Option + QStringLiteral(" given twice");
+    if (values.isEmpty())
+        return QString();
+    if (ParseFingerprint(values.first()).isEmpty())
+        return Option + QStringLiteral(" needs the certificate's SHA-256 fingerprint (64 hex digits)");
+    fingerprint = values.first();
     return QString();
 }
 

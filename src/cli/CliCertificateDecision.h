@@ -8,12 +8,12 @@
 class Prompts;
 class TAppData;
 
-// Takes "--trust-fingerprint HEX" out of a command's arguments, wherever it
-// stands, and puts HEX into `fingerprint` (left alone when the option is
-// not there). Returns the usage problem, or empty when there is none: HEX
-// missing or not a SHA-256 fingerprint (64 hex digits, ":" between pairs
+// Checks the values the command's parser collected for
+// "--trust-fingerprint HEX" and puts HEX into `fingerprint` (left alone when
+// the option is not there). Returns the usage problem, or empty when there
+// is none: HEX not a SHA-256 fingerprint (64 hex digits, ":" between pairs
 // allowed), or the option given twice.
-QString TakeTrustFingerprint(QStringList& arguments, QString& fingerprint);
+QString TakeTrustFingerprint(const QStringList& values, QString& fingerprint);
 
 // The command line never asks about a certificate. One the system does not
 // trust is accepted only when it is the one named by --trust-fingerprint

@@ -33,7 +33,7 @@ QString ByteText(qint64 bytes)
 
 } // namespace
 
-ConsoleHost::ConsoleHost()
+ConsoleHost::ConsoleHost(bool logToError) : log_(logToError ? stderr : stdout)
 {
 #ifdef Q_OS_UNIX
     terminal_ = isatty(fileno(stderr)) != 0;
@@ -99,9 +99,9 @@ void ConsoleHost::FlushLine()
     if (!hasPending_)
         return;
     ClearProgress();
-    std::fputs(pending_.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fputs(pending_.toLocal8Bit().constData(), log_);
+    std::fputc('\n', log_);
+    std::fflush(log_);
     hasPending_ = false;
     pending_.clear();
     DrawProgress(true);

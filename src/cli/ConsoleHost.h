@@ -5,15 +5,19 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <cstdio>
+
 // The operation host of the command line. The log goes to standard output a
 // line at a time, each line once it is complete (a line that the operation
 // may still extend is held until the next line starts or the run ends).
 // When standard error is a terminal, a progress line is kept there: files
 // done of total, bytes and rate. The first Ctrl-C asks the operation to
 // cancel at its next check point; a second one ends the program at once.
+// With logToError the log goes to standard error instead (--json keeps
+// standard output for its object).
 class ConsoleHost : public OperationHost {
 public:
-    ConsoleHost();
+    explicit ConsoleHost(bool logToError = false);
     ~ConsoleHost() override;
     ConsoleHost(const ConsoleHost&) = delete;
     ConsoleHost& operator=(const ConsoleHost&) = delete;
@@ -37,6 +41,7 @@ private:
     bool hasPending_ = false;
     bool progressShown_ = false;
     bool terminal_ = false;
+    std::FILE* log_ = stdout;
     qint64 filesDone_ = 0;
     qint64 filesTotal_ = 0;
     qint64 bytesBefore_ = 0; // bytes of the files finished before this one

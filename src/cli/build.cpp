@@ -1,6 +1,7 @@
 // tarnwell-cli build PROJECT: the release build of a saved project, as the
 // Build button runs it, with the log on standard output.
 #include "CliPrompts.h"
+#include "CliReport.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
@@ -10,13 +11,12 @@
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
 
-int RunBuildCommand(const QStringList& arguments)
-{
-    const CliCommand& command = CommandNamed(QStringLiteral("build"));
-    if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--")))
-        return UsageError(command, QStringLiteral("give one project"));
-    const QString project = arguments.first();
+#include <QCommandLineParser>
 
+namespace {
+
+int Build(const QString& project, bool json, CliReport& report)
+{
     CliPrompts prompts;
     // The build uses the window's Temp folder and may store where the
     // signing tool is: the window must not run meanwhile.
@@ -29,9 +29,23 @@ int RunBuildCommand(const QStringList& arguments)
     BuildInputs inputs = SavedProjectBuildInputs(store, project, state);
     inputs.SigningAvailable = LocateSignTool(store, false, prompts);
     PrepareBuildScript(store, state);
-    ConsoleHost host;
+    ConsoleHost host(json);
     const BuildOutcome outcome = RunBuild(inputs, state, host, prompts);
     host.Finish();
     store.Save();
+    report.Cancelled = outcome.Cancelled;
     return outcome.BuildOk ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+int RunBuildCommand(const QCommandLineParser& parser)
+{
+    const CliCommand& command = CommandNamed(QStringLiteral("build"));
+    const QString project = OneProject(command, parser);
+    if (project.isEmpty())
+        return ExitUsage;
+    const bool json = parser.isSet(QStringLiteral("json"));
+    CliReport report(command.Name, project);
+    return RunReported(report, json, [&] { return Build(project, json, report); });
 }

@@ -3,6 +3,7 @@
 // the Import page does.
 #include "CliCertificateDecision.h"
 #include "CliPrompts.h"
+#include "CliReport.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
@@ -15,53 +16,35 @@
 #include "site/SiteLists.h"
 #include "site/SiteScan.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 
 namespace {
 
 // Empty when the arguments are sound, else what is wrong with them.
-QString Parse(const QStringList& arguments, SiteImportRequest& request)
+QString Parse(const QCommandLineParser& parser, SiteImportRequest& request)
 {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return QStringLiteral("one project only");
+    if (positional.isEmpty() || positional.first().isEmpty())
+        return QStringLiteral("give a project");
+    request.Project = positional.first();
     // Nobody is asked on the command line: without --overwrite an import
     // that would replace differing local files is refused.
-    request.Replace = ReplaceDiffering::No;
-    bool account = false;
-    bool root = false;
-    bool home = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        QString* value = nullptr;
-        bool* seen = nullptr;
-        if (arg == QLatin1String("--overwrite")) {
-            request.Replace = ReplaceDiffering::Yes;
-            continue;
-        }
-        if (arg == QLatin1String("--account")) {
-            value = &request.Account;
-            seen = &account;
-        } else if (arg == QLatin1String("--local-root")) {
-            value = &request.LocalRoot;
-            seen = &root;
-        } else if (arg == QLatin1String("--local-home")) {
-            value = &request.LocalHome;
-            seen = &home;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option ") + arg;
-        } else if (!request.Project.isEmpty()) {
-            return QStringLiteral("one project only");
-        } else {
-            request.Project = arg;
-            continue;
-        }
-        if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-            return arg + QStringLiteral(" needs a value");
-        *value = arguments[++i];
-        *seen = true;
+    request.Replace =
+        parser.isSet(QStringLiteral("overwrite")) ? ReplaceDiffering::Yes : ReplaceDiffering::No;
+    const QString names[] = {QStringLiteral("account"), QStringLiteral("local-root"),
+                             QStringLiteral("local-home")};
+    for (const QString& name : names) {
+        if (!parser.isSet(name))
+            return QStringLiteral("--account, --local-root and --local-home are all needed");
+        if (parser.value(name).isEmpty())
+            return QStringLiteral("--") + name + QStringLiteral(" needs a value");
     }
-    if (request.Project.isEmpty())
-        return QStringLiteral("give a project");
-    if (!account || !root || !home)
-        return QStringLiteral("--account, --local-root and --local-home are all needed");
+    request.Account = parser.value(names[0]);
+    request.LocalRoot = parser.value(names[1]);
+    request.LocalHome = parser.value(names[2]);
     return QString();
 }
 
@@ -72,19 +55,28 @@ QString FolderArgument(const QString& folder)
     return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
 }
 
-} // namespace
-
-int RunImport(const QStringList& arguments)
+QString ImportOutcome(const SiteImportOutcome& outcome)
 {
-    const CliCommand& command = CommandNamed(QStringLiteral("import"));
-    SiteImportRequest request;
-    QStringList rest = arguments;
-    QString trust;
-    QString problem = TakeTrustFingerprint(rest, trust);
-    if (problem.isEmpty())
-        problem = Parse(rest, request);
-    if (!problem.isEmpty())
-        return UsageError(command, problem);
+    switch (outcome.Ended) {
+    case SiteImportOutcome::End::Done:
+        return outcome.Failed.isEmpty() ? QStringLiteral("served") : QStringLiteral("failed");
+    case SiteImportOutcome::End::NotConnected:
+        return QStringLiteral("not connected");
+    case SiteImportOutcome::End::Cancelled:
+        return QStringLiteral("cancelled");
+    case SiteImportOutcome::End::NoAccount:
+    case SiteImportOutcome::End::Refused:
+    case SiteImportOutcome::End::Declined:
+        return QStringLiteral("refused");
+    case SiteImportOutcome::End::Failed:
+        break;
+    }
+    return QStringLiteral("failed");
+}
+
+int Import(SiteImportRequest& request, const QString& trust, bool json, CliReport& report,
+           QList<ImportTally>& tallies)
+{
     request.LocalRoot = FolderArgument(request.LocalRoot);
     request.LocalHome = FolderArgument(request.LocalHome);
 
@@ -104,10 +96,12 @@ int RunImport(const QStringList& arguments)
     TSiteLists lists;
     SiteImportOutcome outcome;
     {
-        ConsoleHost host;
+        ConsoleHost host(json);
         outcome = ImportSite(request, store, state, lists, host, prompts, {}, &certs);
         host.Finish();
     }
+    report.Cancelled = outcome.Ended == SiteImportOutcome::End::Cancelled;
+    tallies.append({request.Account, ImportOutcome(outcome), outcome.Imported, int(outcome.Failed.size())});
     if (outcome.Ended == SiteImportOutcome::End::Refused) {
         store.Save(); // a certificate trusted with --trust-fingerprint
         return ExitFailed;
@@ -132,4 +126,23 @@ int RunImport(const QStringList& arguments)
     }
     store.Save();
     return outcome.Ok() ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+int RunImport(const QCommandLineParser& parser)
+{
+    const CliCommand& command = CommandNamed(QStringLiteral("import"));
+    SiteImportRequest request;
+    QString trust;
+    QString problem = Parse(parser, request);
+    if (problem.isEmpty())
+        problem = TakeTrustFingerprint(parser.values(QStringLiteral("trust-fingerprint")), trust);
+    if (!problem.isEmpty())
+        return UsageError(command, problem);
+    const bool json = parser.isSet(QStringLiteral("json"));
+    CliReport report(command.Name, request.Project);
+    QList<ImportTally> tallies;
+    return RunReported(
+        report, json, [&] { return Import(request, trust, json, report, tallies); }, tallies);
 }

@@ -15,6 +15,7 @@
 #include "site/SiteScan.h"
 #include "site/WebLinkCheck.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -34,30 +35,19 @@ struct ScanArguments {
 };
 
 // Empty when the arguments are sound, else what is wrong with them.
-QString Parse(const QStringList& arguments, ScanArguments& parsed)
+QString Parse(const QCommandLineParser& parser, ScanArguments& parsed)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--json")) {
-            parsed.Json = true;
-        } else if (arg == QLatin1String("--page-relative")) {
-            parsed.PageRelative = true;
-        } else if (arg == QLatin1String("--web")) {
-            parsed.Web = true;
-        } else if (arg == QLatin1String("--local-root") || arg == QLatin1String("--local-home")) {
-            if (i + 1 >= arguments.size())
-                return arg + QStringLiteral(" needs a folder");
-            const bool root = arg == QLatin1String("--local-root");
-            (root ? parsed.LocalRoot : parsed.LocalHome) = arguments[++i];
-            (root ? parsed.HaveRoot : parsed.HaveHome) = true;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option ") + arg;
-        } else if (!parsed.Project.isEmpty()) {
-            return QStringLiteral("one project only");
-        } else {
-            parsed.Project = arg;
-        }
-    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return QStringLiteral("one project only");
+    parsed.Project = positional.value(0);
+    parsed.Json = parser.isSet(QStringLiteral("json"));
+    parsed.PageRelative = parser.isSet(QStringLiteral("page-relative"));
+    parsed.Web = parser.isSet(QStringLiteral("web"));
+    parsed.HaveRoot = parser.isSet(QStringLiteral("local-root"));
+    parsed.HaveHome = parser.isSet(QStringLiteral("local-home"));
+    parsed.LocalRoot = parser.value(QStringLiteral("local-root"));
+    parsed.LocalHome = parser.value(QStringLiteral("local-home"));
     const bool folders = parsed.HaveRoot || parsed.HaveHome;
     if (folders && !parsed.Project.isEmpty())
         return QStringLiteral("give a project or the two folders, not both");
@@ -174,11 +164,11 @@ public:
 
 } // namespace
 
-int RunScan(const QStringList& arguments)
+int RunScan(const QCommandLineParser& parser)
 {
     const CliCommand& command = CommandNamed(QStringLiteral("scan"));
     ScanArguments parsed;
-    const QString problem = Parse(arguments, parsed);
+    const QString problem = Parse(parser, parsed);
     if (!problem.isEmpty())
         return UsageError(command, problem);
 

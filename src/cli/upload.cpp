@@ -4,6 +4,7 @@
 // upload stamps are saved once the run has ended.
 #include "CliCertificateDecision.h"
 #include "CliPrompts.h"
+#include "CliReport.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
@@ -17,59 +18,50 @@
 #include "site/SiteLists.h"
 #include "site/SiteScan.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
 struct UploadArguments {
     QString Project;
     UploadMode Mode = UploadMode::Changed;
-    bool HaveMode = false;
     bool Yes = false;
     bool IgnoreBrokenLinks = false;
     bool DryRun = false;
     bool DeleteOrphans = false;
+    bool Json = false;
     QString TrustFingerprint;
 };
 
 // Empty when the arguments are sound, else what is wrong with them.
-QString Parse(const QStringList& arguments, UploadArguments& parsed)
+QString Parse(const QCommandLineParser& parser, UploadArguments& parsed)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--yes")) {
-            parsed.Yes = true;
-        } else if (arg == QLatin1String("--dry-run")) {
-            parsed.DryRun = true;
-        } else if (arg == QLatin1String("--delete-orphans")) {
-            parsed.DeleteOrphans = true;
-        } else if (arg == QLatin1String("--ignore-broken-links")) {
-            parsed.IgnoreBrokenLinks = true;
-        } else if (arg == QLatin1String("--mode")) {
-            const QString mode = i + 1 < arguments.size() ? arguments[++i] : QString();
-            if (mode == QLatin1String("updated"))
-                parsed.Mode = UploadMode::Changed;
-            else if (mode == QLatin1String("all"))
-                parsed.Mode = UploadMode::AllChecked;
-            else if (mode == QLatin1String("entire"))
-                parsed.Mode = UploadMode::EntireSite;
-            else
-                return QStringLiteral("--mode takes updated, all or entire");
-            parsed.HaveMode = true;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option ") + arg;
-        } else if (!parsed.Project.isEmpty()) {
-            return QStringLiteral("one project only");
-        } else {
-            parsed.Project = arg;
-        }
-    }
-    if (parsed.Project.isEmpty())
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return QStringLiteral("one project only");
+    if (positional.isEmpty() || positional.first().isEmpty())
         return QStringLiteral("give a project");
-    if (!parsed.HaveMode)
+    parsed.Project = positional.first();
+    parsed.Yes = parser.isSet(QStringLiteral("yes"));
+    parsed.DryRun = parser.isSet(QStringLiteral("dry-run"));
+    parsed.IgnoreBrokenLinks = parser.isSet(QStringLiteral("ignore-broken-links"));
+    parsed.Json = parser.isSet(QStringLiteral("json"));
+    if (!parser.isSet(QStringLiteral("mode")))
         return QStringLiteral("give --mode updated, all or entire");
+    const QString mode = parser.value(QStringLiteral("mode"));
+    if (mode == QLatin1String("updated"))
+        parsed.Mode = UploadMode::Changed;
+    else if (mode == QLatin1String("all"))
+        parsed.Mode = UploadMode::AllChecked;
+    else if (mode == QLatin1String("entire"))
+        parsed.Mode = UploadMode::EntireSite;
+    else
+        return QStringLiteral("--mode takes updated, all or entire");
+    parsed.DeleteOrphans = parser.isSet(QStringLiteral("delete-orphans"));
     // Only a run that sends the whole site may judge what the server holds beyond it.
     if (parsed.DeleteOrphans && parsed.Mode != UploadMode::EntireSite)
         return QStringLiteral("--delete-orphans goes with --mode entire only");
-    return QString();
+    return TakeTrustFingerprint(parser.values(QStringLiteral("trust-fingerprint")), parsed.TrustFingerprint);
 }
 
 // --ignore-broken-links is the answer to the broken-links question; every
@@ -83,9 +75,13 @@ public:
     void ShowInfo(const QString& caption, const QString& text) override { terminal_.ShowInfo(caption, text); }
     int AskQuestion(const QString& caption, const QString& text, int buttons) override
     {
-        if (text == BrokenLinksQuestion && ignoreBrokenLinks_)
-            return IDYES;
         return terminal_.AskQuestion(caption, text, buttons);
+    }
+    int AskAbout(Question kind, const QString& caption, const QString& text, int buttons) override
+    {
+        if (kind == Question::BrokenLinks && ignoreBrokenLinks_)
+            return IDYES;
+        return terminal_.AskAbout(kind, caption, text, buttons);
     }
 
 private:
@@ -129,7 +125,7 @@ int RunPreview(const UploadArguments& parsed, const TProjectFields& fields, cons
                    QStringLiteral("\" has broken links; the upload will ask about them"));
     CliPrompts terminal(parsed.Yes);
     WorkingState state;
-    ConsoleHost host;
+    ConsoleHost host(parsed.Json);
     const SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome,
                                   fields.Sites};
     const UploadPreview preview = PreviewUpload(inputs, lists, store, state, host, terminal, {}, &certs);
@@ -139,19 +135,8 @@ int RunPreview(const UploadArguments& parsed, const TProjectFields& fields, cons
     return preview.Complete() ? ExitOk : ExitFailed;
 }
 
-} // namespace
-
-int RunUpload(const QStringList& arguments)
+int Upload(const UploadArguments& parsed, CliReport& report)
 {
-    const CliCommand& command = CommandNamed(QStringLiteral("upload"));
-    UploadArguments parsed;
-    QStringList rest = arguments;
-    QString problem = TakeTrustFingerprint(rest, parsed.TrustFingerprint);
-    if (problem.isEmpty())
-        problem = Parse(rest, parsed);
-    if (!problem.isEmpty())
-        return UsageError(command, problem);
-
     CliPrompts terminal(parsed.Yes);
     CliSettings settings;
     // A preview writes nothing, so it may run beside the window.
@@ -182,7 +167,7 @@ int RunUpload(const QStringList& arguments)
 
     UploadPrompts prompts(terminal, parsed.IgnoreBrokenLinks);
     WorkingState state;
-    ConsoleHost host;
+    ConsoleHost host(parsed.Json);
     SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome, fields.Sites};
     inputs.DeleteOrphans = parsed.DeleteOrphans;
     const SiteUploadOutcome outcome =
@@ -191,5 +176,18 @@ int RunUpload(const QStringList& arguments)
     // The stamps of the accounts that were served, and a certificate trusted
     // with --trust-fingerprint.
     store.Save();
+    report.Cancelled = outcome.Cancelled;
+    report.Accounts = outcome.Accounts;
     return ExitCodeOf(outcome);
+}
+
+} // namespace
+
+int RunUpload(const QCommandLineParser& parser)
+{
+    UploadArguments parsed;
+    if (const QString problem = Parse(parser, parsed); !problem.isEmpty())
+        return UsageError(CommandNamed(QStringLiteral("upload")), problem);
+    CliReport report(QStringLiteral("upload"), parsed.Project);
+    return RunReported(report, parsed.Json, [&] { return Upload(parsed, report); });
 }

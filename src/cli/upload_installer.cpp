@@ -3,6 +3,7 @@
 // of the project, as the Upload button does after a build.
 #include "CliCertificateDecision.h"
 #include "CliPrompts.h"
+#include "CliReport.h"
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
@@ -13,22 +14,12 @@
 #include "publish/InstallerUpload.h"
 #include "settings/ApplicationDataAPI.h"
 
-int RunUploadInstaller(const QStringList& arguments)
-{
-    const CliCommand& command = CommandNamed(QStringLiteral("upload-installer"));
-    QStringList rest = arguments;
-    QString trust;
-    const QString problem = TakeTrustFingerprint(rest, trust);
-    if (!problem.isEmpty())
-        return UsageError(command, problem);
-    for (const QString& arg : rest)
-        if (arg.startsWith(QLatin1String("--")))
-            return UsageError(command, QStringLiteral("unknown option ") + arg);
-    if (rest.size() != 1)
-        return UsageError(command, rest.isEmpty() ? QStringLiteral("give a project")
-                                                  : QStringLiteral("one project only"));
-    const QString& project = rest.first();
+#include <QCommandLineParser>
 
+namespace {
+
+int UploadBuiltInstaller(const QString& project, const QString& trust, bool json, CliReport& report)
+{
     CliPrompts prompts;
     CliSettings settings;
     const int opened = OpenProjectSettings(project, prompts, true, settings);
@@ -52,12 +43,31 @@ int RunUploadInstaller(const QStringList& arguments)
 
     InstallerUploadOutcome outcome;
     {
-        ConsoleHost host;
+        ConsoleHost host(json);
         outcome = UploadInstaller(request, store, state, host, prompts, {}, &certs);
         host.Finish();
     }
     // The stamps of the accounts served, and a certificate trusted with
     // --trust-fingerprint.
     store.Save();
+    report.Cancelled = outcome.Cancelled;
+    report.Accounts = outcome.Accounts;
     return outcome.Ok() ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+int RunUploadInstaller(const QCommandLineParser& parser)
+{
+    const CliCommand& command = CommandNamed(QStringLiteral("upload-installer"));
+    const QString project = OneProject(command, parser);
+    if (project.isEmpty())
+        return ExitUsage;
+    QString trust;
+    const QString problem = TakeTrustFingerprint(parser.values(QStringLiteral("trust-fingerprint")), trust);
+    if (!problem.isEmpty())
+        return UsageError(command, problem);
+    const bool json = parser.isSet(QStringLiteral("json"));
+    CliReport report(command.Name, project);
+    return RunReported(report, json, [&] { return UploadBuiltInstaller(project, trust, json, report); });
 }

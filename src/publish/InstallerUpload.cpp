@@ -41,5 +41,6 @@ InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TA
     outcome.Started = InstallerUploadOutcome::Start::Ran;
     outcome.Cancelled = run.Cancelled;
     outcome.FailedAccounts = run.FailedAccounts;
+    outcome.Accounts = run.Accounts;
     return outcome;
 }

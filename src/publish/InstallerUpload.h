@@ -1,6 +1,7 @@
 #pragma once
 
 #include "publish/FtpTransport.h"
+#include "publish/SiteUpload.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,7 @@ struct InstallerUploadOutcome {
     // Accounts that were not served in full: no connection, a file not
     // sent or not moved. Their stamps were not written.
     QStringList FailedAccounts;
+    QList<AccountTally> Accounts; // every account the run came to
 
     bool Ok() const { return Started == Start::Ran && !Cancelled && FailedAccounts.isEmpty(); }
 };

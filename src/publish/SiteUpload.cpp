@@ -65,7 +65,10 @@ struct AccountRun {
     QStringList asides;
     bool keptAside = false; // a move of this run left one
     bool connected = true;
+    bool loggedIn = false; // the connection and the login succeeded
     bool allOk = true;
+    int sent = 0;    // files that arrived in the temporary folder
+    int moved = 0;   // files moved into place
     qint64 done = 0; // steps of the overall bar: one per file sent, one per file moved
     qint64 total = 0;
 
@@ -76,9 +79,9 @@ struct AccountRun {
     }
 };
 
-bool Ask(Prompts& prompts, const QString& question)
+bool Ask(Prompts& prompts, const QString& question, Question kind = Question::Other)
 {
-    return prompts.AskQuestion(ProductCaption, question, MB_YESNO) == IDYES;
+    return prompts.AskAbout(kind, ProductCaption, question, MB_YESNO) == IDYES;
 }
 
 // A failed send ends the account's phases; nothing of it moves.
@@ -111,6 +114,7 @@ bool SendFiles(UploadRun& run, AccountRun& account)
             }
             host.AppendToLastLine(QStringLiteral("... Success"));
             host.Log(QString());
+            ++account.sent;
             account.Step(host);
         } else {
             host.Log(QStringLiteral("Couldn't reach ") + remote.TempFolder);
@@ -223,6 +227,7 @@ void MoveFiles(UploadRun& run, AccountRun& account)
         QString aside;
         if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &aside)) {
             host.AppendToLastLine(QStringLiteral("Success"));
+            ++account.moved;
             account.Step(host);
         } else {
             // The other files are still moved; the account gets no stamps.
@@ -300,6 +305,7 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
                            QStringLiteral(" no files uploaded"));
         account.connected = false;
     }
+    account.loggedIn = connection.Ok;
     host.Refresh();
     if (account.connected && !run.Cancelled()) {
         run.summary.append(QStringLiteral("Connected: ") + name + QStringLiteral(" - ") +
@@ -340,7 +346,8 @@ bool DeleteAccountOrphans(UploadRun& run, const QString& accountName)
 
 // One account from its file list to its disconnection; false when it had
 // files to send and was not served without a failure.
-bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringList& files)
+bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringList& files,
+                     AccountTally& tally)
 {
     const QString section = Schema::UploadRecordSection(run.in.Project, accountName);
     AccountRun account;
@@ -355,6 +362,7 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
                                  QStringLiteral(" No files need to be sent");
             run.host.Log(line);
             run.summary.append(line);
+            tally.Served = true;
             return true;
         }
         if (!run.begun) {
@@ -373,6 +381,11 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
     }
     if (run.ftp.IsConnected())
         run.ftp.Disconnect();
+    tally.ToSend = int(account.sends.size());
+    tally.Sent = account.sent;
+    tally.Moved = account.moved;
+    tally.Connected = account.loggedIn;
+    tally.Served = served;
     return served;
 }
 
@@ -390,7 +403,7 @@ UploadStop CheckSiteRun(const SiteUploadInputs& in, const TSiteLists& lists, Wor
         Call(window.Rescan);
         return UploadStop::Rescanned;
     }
-    if (!lists.BrokenLinks().isEmpty() && !Ask(prompts, BrokenLinksQuestion)) {
+    if (!lists.BrokenLinks().isEmpty() && !Ask(prompts, BrokenLinksQuestion, Question::BrokenLinks)) {
         show(UploadPage::BrokenLinks);
         return UploadStop::BrokenLinks;
     }
@@ -511,8 +524,11 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
     for (const QString& account : inputs.Accounts) {
         if (cancelledBefore)
             break;
-        if (!UploadToAccount(run, account, files))
+        AccountTally tally;
+        tally.Account = account;
+        if (!UploadToAccount(run, account, files, tally))
             outcome.FailedAccounts.append(account);
+        outcome.Accounts.append(tally);
     }
 
     outcome.Cancelled = run.Cancelled();

@@ -82,11 +82,23 @@ enum class UploadStop {
     NotConfirmed, // No to "Go ahead?" or to deleting the orphans
 };
 
+// What a run did for one account, for the command line's report.
+struct AccountTally {
+    QString Account;
+    int ToSend = 0;         // files the mode chose for it
+    int Sent = 0;           // arrived whole in its temporary folder
+    int Moved = 0;          // moved into place: live now
+    bool Connected = false; // logged in (nothing to send: not tried)
+    bool Served = false;    // without any failure, or nothing to send
+};
+
 struct SiteUploadOutcome {
     UploadStop Stop = UploadStop::Ran;
     bool Cancelled = false;
     // Accounts that had files to send but were not served without a failure.
     QStringList FailedAccounts;
+    // Every account the run came to, in order.
+    QList<AccountTally> Accounts;
 
     // The run reached its summary: Save Log may be used.
     bool ReachedSummary() const { return Stop == UploadStop::Ran; }

@@ -4,6 +4,9 @@
 #include "Whirlpool0.h"
 #include "util/TarnwellError.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <openssl/crypto.h>
 #include <openssl/rand.h>
 
@@ -24,23 +27,20 @@ void AppendBigEndian32(QByteArray& out, std::uint32_t v)
         out.append(static_cast<char>((v >> shift) & 0xFFu));
 }
 
+// Code units as they are, lone surrogates too.
 QByteArray Utf16Le(const QString& text)
 {
-    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        bytes[2 * i] = static_cast<char>(unit & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(unit >> 8);
-    }
-    return bytes;
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
 }
 
+// A leading U+FEFF is part of the text, not a byte-order mark to drop; an
+// odd last byte carries no character.
 QString FromUtf16Le(const std::uint8_t* bytes, qsizetype size)
 {
-    QString text(size / 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size / 2; ++i)
-        text[i] = QChar(static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
-    return text;
+    QStringDecoder decoder(QStringConverter::Utf16LE,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, size & ~qsizetype(1)));
 }
 
 // Runs work(cipher, begin, end) over [0, count) in chunks on up to one

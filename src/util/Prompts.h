@@ -12,6 +12,10 @@ constexpr int IDNO = 7;
 // The caption of every message box but the one set-up failure.
 inline const QString ProductCaption = QStringLiteral("Tarnwell");
 
+// What a question is about, for a caller that answers some of them itself
+// (the command line's --ignore-broken-links): never decided by its text.
+enum class Question { Other, BrokenLinks };
+
 // The two message boxes through which the core talks to the user. The shell
 // implements them with real boxes; the tests with a recorder.
 class Prompts {
@@ -22,4 +26,10 @@ public:
     // Question icon and the given button set; returns the button code
     // (IDYES for Yes). Only IDYES counts as consent.
     virtual int AskQuestion(const QString& caption, const QString& text, int buttons) = 0;
+    // A question of a known kind; the box is the same.
+    virtual int AskAbout(Question kind, const QString& caption, const QString& text, int buttons)
+    {
+        static_cast<void>(kind);
+        return AskQuestion(caption, text, buttons);
+    }
 };

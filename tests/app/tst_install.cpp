@@ -2,6 +2,8 @@
 // programs, the help pages, the menu entry and the icon where a desktop looks
 // for them, and the installed program finds its help there, not in the
 // build tree. The Debian package holds the same files.
+#include "TarnwellVersion.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -37,6 +39,12 @@ private slots:
         QTest::newRow("scalable icon") << "share/icons/hicolor/scalable/apps/tarnwell.svg" << false;
         QTest::newRow("small icon") << "share/icons/hicolor/48x48/apps/tarnwell.png" << false;
         QTest::newRow("large icon") << "share/icons/hicolor/256x256/apps/tarnwell.png" << false;
+        QTest::newRow("metainfo") << "share/metainfo/example.tarnwell.Tarnwell.metainfo.xml" << false;
+        QTest::newRow("window's manual page") << "share/man/man1/tarnwell.1.gz" << false;
+        QTest::newRow("command line's manual page") << "share/man/man1/tarnwell-cli.1.gz" << false;
+        QTest::newRow("cipher tool's manual page") << "share/man/man1/tarnwell-cipher.1.gz" << false;
+        QTest::newRow("copyright") << "share/doc/tarnwell/copyright" << false;
+        QTest::newRow("completion") << "share/bash-completion/completions/tarnwell-cli" << false;
     }
     void InstalledFiles()
     {
@@ -60,6 +68,55 @@ private slots:
                                            .mid(11)
                                            .split(QLatin1Char(';'), Qt::SkipEmptyParts);
         QVERIFY(categories.contains(QStringLiteral("Development")));
+    }
+
+    // What software centres and menus read, as their own checkers see it.
+    void MetadataValidates_data()
+    {
+        QTest::addColumn<QString>("checker");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("metainfo") << "appstreamcli" << QStringList{"validate", "--no-net"}
+                                  << "share/metainfo/example.tarnwell.Tarnwell.metainfo.xml";
+        QTest::newRow("menu entry") << "desktop-file-validate" << QStringList()
+                                    << "share/applications/tarnwell.desktop";
+    }
+    void MetadataValidates()
+    {
+        QFETCH(QString, checker);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, path);
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(checker, arguments << QDir(prefix.path()).filePath(path));
+        QVERIFY2(check.waitForFinished(60000), qPrintable(checker + QStringLiteral(" did not run")));
+        QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
+                 check.readAll().constData());
+    }
+
+    // Both programs name themselves and the version on one line.
+    void Version_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("window program") << "tarnwell";
+        QTest::newRow("command line") << "tarnwell-cli";
+    }
+    void Version()
+    {
+        QFETCH(QString, program);
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(QDir(prefix.path()).filePath(QStringLiteral("bin/") + program),
+                  {QStringLiteral("--version")});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(run.readAllStandardOutput()),
+                 program + QStringLiteral(" " TARNWELL_VERSION_TEXT "\n"));
+        // Nothing was made: no settings, no single-instance lock taken.
+        QVERIFY(QDir(home.path()).isEmpty());
     }
 
     void InstalledProgramFindsItsHelp()

@@ -5,6 +5,9 @@
 #include "UploadFixture.h"
 #include "settings/StoreSetup.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 namespace {
@@ -117,6 +120,58 @@ private slots:
                      published ? fx.SiteBytes(file) : QByteArray());
             QCOMPARE(fx.Stamp("Live", file), published ? fx.Age(file) : 0);
         }
+    }
+
+    // --json: standard output holds one object and nothing else (the log
+    // went to standard error), with each account's files sent, moved and
+    // failed. Two accounts; "wrongpass" locks the second one out; "all"
+    // sends the three checked files.
+    void JsonSummary_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("json");
+        const QString done = R"({"name":"Live","sent":3,"moved":3,"failed":0,"outcome":"served"})";
+        QTest::newRow("both served")
+            << QStringList{"--yes"} << "" << 0
+            << R"({"command":"upload","project":"Shop","outcome":"done","exitCode":0,"accounts":[)" + done +
+                   R"(,{"name":"Backup","sent":3,"moved":3,"failed":0,"outcome":"served"}]})";
+        QTest::newRow("second not connected")
+            << QStringList{"--yes"} << "wrongpass" << 1
+            << R"({"command":"upload","project":"Shop","outcome":"failed","exitCode":1,"accounts":[)" + done +
+                   R"(,{"name":"Backup","sent":0,"moved":0,"failed":3,"outcome":"not connected"}]})";
+        QTest::newRow("refused")
+            << QStringList() << "" << 2
+            << R"({"command":"upload","project":"Shop","outcome":"refused","exitCode":2,)"
+               R"("accounts":[]})";
+    }
+    void JsonSummary()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, setup);
+        QFETCH(int, exitCode);
+        QFETCH(QString, json);
+
+        TestFolder dataHome(true);
+        RecordingPrompts prompts;
+        TAppData store;
+        QVERIFY(SetUpStore(store, prompts));
+        UploadFixture fx(&store);
+        fx.AddAccount("Live");
+        FtpTestServer& backup = fx.AddAccount("Backup");
+        if (setup == "wrongpass")
+            fx.PointAccountAt("Backup", backup, "not the password");
+        store.Save();
+
+        const Run run = RunCli(QStringList{"upload", "Shop", "--mode", "all", "--json"} + options);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
+        QJsonParseError error;
+        const QJsonDocument printed = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(run.out));
+        QCOMPARE(printed, QJsonDocument::fromJson(json.toUtf8()));
+        if (exitCode != 2)
+            QVERIFY2(run.err.contains("End of summary"), qPrintable(run.err));
     }
 
     // An account on a server whose certificate is self-signed: refused with

@@ -216,6 +216,8 @@ void TestLineCipher::roundTrip_data()
     QTest::newRow("umlaut and euro") << QStringLiteral("Zürich €") << QStringLiteral("passphrase");
     QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b") << QStringLiteral("passphrase");
     QTest::newRow("lone surrogate kept") << QString(QChar(0xD800)) << QStringLiteral("passphrase");
+    QTest::newRow("leading U+FEFF kept")
+        << (QString(QChar(0xFEFF)) + QStringLiteral("x")) << QStringLiteral("passphrase");
     QTest::newRow("angle brackets") << QStringLiteral("<x><y><b>z</b>") << QStringLiteral("passphrase");
     QTest::newRow("non-ASCII passphrase") << QStringLiteral("text") << QStringLiteral("Grüße €\U0001F511");
 }

@@ -32,7 +32,6 @@ public:
     void AppendToLastLine(const QString&) override {}
     void SetFileProgress(qint64, qint64) override {}
     void SetOverallProgress(qint64, qint64) override {}
-    void Refresh() override {}
     bool Cancelled() override { return false; }
 };
 

@@ -22,7 +22,6 @@ template <typename Step> void Guarded(BuildRun& run, Step step)
         step();
     } catch (const TarnwellError& error) {
         run.Fail(error.Message());
-        run.host.Refresh();
     }
 }
 
@@ -89,7 +88,6 @@ void RunPreBuild(BuildRun& run)
         run.Log(QStringLiteral("Success"));
     else
         run.Fail(QStringLiteral("Failed"));
-    run.host.Refresh();
 }
 
 void StampFiles(BuildRun& run)
@@ -112,10 +110,9 @@ void StampFiles(BuildRun& run)
 
 void CompileInstaller(BuildRun& run)
 {
-    run.host.Refresh();
     const QString& setupScript = run.in.Stamp.InnoSetupFile;
     const QByteArray text = InstallerScript(run.script.Flavour(), run.in.InnoCompiler, setupScript);
-    run.LogAndRefresh(QStringLiteral("Buiding Installer"));
+    run.Log(QStringLiteral("Buiding Installer"));
     const ScriptRunResult result = run.script.Run(text);
     if (!result.Error.isEmpty())
         run.Log(result.Error);
@@ -127,7 +124,6 @@ void CompileInstaller(BuildRun& run)
     } else {
         run.Fail(QStringLiteral("Installer NOT BUILT"));
     }
-    run.host.Refresh();
 }
 
 } // namespace

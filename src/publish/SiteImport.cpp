@@ -231,7 +231,6 @@ void ImportRun::Download(const RemoteTree& tree, const ImportStaging& staging)
         }
         fetched_.push_back({remote, local, staged});
         host_.SetOverallProgress(++done, total);
-        host_.Refresh();
     }
 }
 

@@ -113,7 +113,6 @@ bool SendFiles(UploadRun& run, AccountRun& account)
             host.Log(QStringLiteral("Couldn't reach ") + remote.TempFolder);
             account.allOk = false;
         }
-        host.Refresh();
         if (run.Cancelled()) {
             run.summary.append(QStringLiteral("--- you cancelled during upload"));
             account.allOk = false;
@@ -232,7 +231,6 @@ void MoveFiles(UploadRun& run, AccountRun& account)
             account.keptAside = true;
             KeepAsides(run, account);
         }
-        host.Refresh();
         if (run.Cancelled()) {
             account.connected = false;
             run.summary.append(QStringLiteral("--- you cancelled during file move"));
@@ -297,7 +295,6 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
                            QStringLiteral(" no files uploaded"));
         account.connected = false;
     }
-    host.Refresh();
     if (account.connected && !run.Cancelled()) {
         run.summary.append(QStringLiteral("Connected: ") + name + QStringLiteral(" - ") +
                            QString::number(account.sends.size()) + QStringLiteral(" files to send"));
@@ -310,7 +307,6 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     if (account.keptAside && !run.ftp.IsLoggedIn())
         SettleAfterLostConnection(run, account);
 
-    host.Refresh();
     const bool served = account.connected && account.allOk && !run.Cancelled();
     if (served)
         RecordStamps(run.store, section, account.sends);

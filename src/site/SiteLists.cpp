@@ -1,5 +1,8 @@
 #include "site/SiteLists.h"
 
+#include <QMetaObject>
+#include <QThread>
+
 TSiteLists::TSiteLists(const PathStyle& style, QObject* parent) : QObject(parent), style_(style) {}
 
 QStringList TSiteLists::CheckedFiles() const
@@ -107,6 +110,13 @@ void TSiteLists::ClearBrokenLinks()
 
 void TSiteLists::Clear()
 {
+    // An import run on a worker thread empties the lists where the widgets
+    // that show them live, and waits for it.
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { Clear(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
     UpdateBatch batch(*this);
     files_.clear();
     checks_.clear();

@@ -62,7 +62,8 @@ public:
     void AddBrokenLink(const QString& fileItem, const QString& detailItem);
     void ClearBrokenLinks();
 
-    // Empties all four lists (a project is selected or deleted, an import starts).
+    // Empties all four lists (a project is selected or deleted, an import
+    // starts); on the lists' own thread, whichever thread calls.
     void Clear();
 
     // Holds the change signals back while it lives.

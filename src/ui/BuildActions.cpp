@@ -9,6 +9,8 @@
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
 #include "ui/WidgetOperationHost.h"
+#include "ui/WindowThreadPrompts.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/SelectAccountsPage.h"
 #include "ui/pages/SelectFilesPage.h"
@@ -84,6 +86,8 @@ BuildInputs BuildActions::GatherInputs() const
 void BuildActions::btnGetItDoneClick()
 {
     TCancelForm* cancelForm = window.cancelForm();
+    if (WorkerRunning())
+        return;
     if (!cancelForm)
         throw TarnwellError(QStringLiteral("The build cannot start without its cancel window"));
     const BuildInputs inputs = GatherInputs();
@@ -95,7 +99,10 @@ void BuildActions::btnGetItDoneClick()
         upload->ProgressPane->clear();
         WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
                                  *cancelForm);
-        outcome = RunBuild(inputs, c.state, host, c.UserPrompts(), [this] { window.showPage(p.upload); });
+        WindowThreadPrompts prompts(c.UserPrompts());
+        const std::function<void()> bringLogForward =
+            OnWindowThreadLater([this] { window.showPage(p.upload); });
+        RunOnWorker([&] { outcome = RunBuild(inputs, c.state, host, prompts, bringLogForward); });
         p.mainWindow->raise();
         p.mainWindow->activateWindow();
         upload->bbtnSaveSoftUploadLog->setEnabled(true);
@@ -121,8 +128,6 @@ void BuildActions::btnNoSignToolClick()
     const QString caption = button->text();
     button->setText(QStringLiteral("Searching for signtool - takes a while..."));
     button->setEnabled(false);
-    // The search lets no events run: paint the new caption now.
-    button->repaint();
     // The caption comes back however the search ends.
     struct Restore {
         QPushButton* button;
@@ -139,7 +144,7 @@ void BuildActions::btnNoSignToolClick()
 void BuildActions::bbtnUploadClick()
 {
     TCancelForm* cancelForm = window.cancelForm();
-    if (!c.Store())
+    if (!c.Store() || WorkerRunning())
         return;
     if (!cancelForm)
         throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
@@ -159,14 +164,14 @@ void BuildActions::bbtnUploadClick()
         WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
                                  *cancelForm);
         std::optional<OperationScope> scope;
-        AskingCertificateDecision certs = c.CertificateQuestions();
-        outcome = UploadInstaller(
-            request, *c.Store(), c.state, host, c.UserPrompts(),
-            [&] {
-                saveSiteLog->setEnabled(false);
-                scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
-            },
-            &certs);
+        WindowThreadPrompts prompts(c.UserPrompts());
+        AskingCertificateDecision certs(prompts, c.Store());
+        const std::function<void()> begin = OnWindowThreadLater([&] {
+            saveSiteLog->setEnabled(false);
+            scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+        });
+        RunOnWorker(
+            [&] { outcome = UploadInstaller(request, *c.Store(), c.state, host, prompts, begin, &certs); });
     }
     if (outcome.Started == InstallerUploadOutcome::Start::NoProject)
         saveSiteLog->setEnabled(false);

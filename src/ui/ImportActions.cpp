@@ -5,6 +5,8 @@
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
 #include "ui/WidgetOperationHost.h"
+#include "ui/WindowThreadPrompts.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/ImportPage.h"
 #include "ui/pages/SelectFilesPage.h"
 #include "util/PathStyle.h"
@@ -80,6 +82,8 @@ void ImportActions::lbeImportLocalRootChange(const QString& text)
 void ImportActions::btnImportSiteClick()
 {
     ImportPage* page = p.import;
+    if (WorkerRunning())
+        return;
     page->memImportProgress->clear();
     TCancelForm* cancelForm = window.cancelForm();
     if (!c.Store())
@@ -96,10 +100,12 @@ void ImportActions::btnImportSiteClick()
     {
         WidgetOperationHost host(page->memImportProgress, page->pbFile, page->pbFiles, *cancelForm);
         std::optional<OperationScope> scope;
-        AskingCertificateDecision certs = c.CertificateQuestions();
-        outcome = ImportSite(
-            request, *c.Store(), c.state, lists, host, c.UserPrompts(),
-            [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); }, &certs);
+        WindowThreadPrompts prompts(c.UserPrompts());
+        AskingCertificateDecision certs(prompts, c.Store());
+        const std::function<void()> begin = OnWindowThreadLater(
+            [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); });
+        RunOnWorker(
+            [&] { outcome = ImportSite(request, *c.Store(), c.state, lists, host, prompts, begin, &certs); });
     }
     if (outcome.ReScan() && window.reScanAfterImport)
         window.reScanAfterImport();

@@ -248,7 +248,7 @@ void TMainScreen::showEvent(QShowEvent* event)
 
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
-    // A long operation lets events in at its refresh points and still uses
+    // A long operation runs on its worker thread and still uses
     // the store: the close waits for its end, if the user wants it cancelled.
     if (OperationScope* operation = OperationScope::RunningOver(*this)) {
         event->ignore();

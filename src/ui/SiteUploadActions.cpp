@@ -5,6 +5,8 @@
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
 #include "ui/WidgetOperationHost.h"
+#include "ui/WindowThreadPrompts.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/SelectAccountsPage.h"
 #include "ui/pages/SelectFilesPage.h"
@@ -70,6 +72,8 @@ QWidget* SiteUploadActions::PageOf(UploadPage page) const
 void SiteUploadActions::DoUpload(UploadMode mode)
 {
     SiteUploadPage* page = p.siteUpload;
+    if (WorkerRunning())
+        return;
     page->bbtnSaveUploadLog->setEnabled(false);
     TCancelForm* cancelForm = window.cancelForm();
     if (!cancelForm)
@@ -81,16 +85,22 @@ void SiteUploadActions::DoUpload(UploadMode mode)
     // checks' boxes and an upload with nothing to send leave it alone.
     std::optional<OperationScope> scope;
     WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
+    // The run works on a worker thread; what it asks of the window is done
+    // on the window thread while the run waits.
     SiteUploadWindow commands;
-    commands.Rescan = window.rescan;
-    commands.ShowPage = [this](UploadPage shown) { window.showSubPage(PageOf(shown)); };
-    commands.ClearLog = [page] { page->SiteUploadProgress->clear(); };
-    commands.BeginOperation = [&] {
-        scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+    commands.Rescan = OnWindowThreadLater(window.rescan);
+    commands.ShowPage = [this](UploadPage shown) {
+        OnWindowThread([&] { window.showSubPage(PageOf(shown)); });
     };
-    commands.EndOperation = [&scope] { scope.reset(); };
-    AskingCertificateDecision certs = c.CertificateQuestions();
-    const SiteUploadOutcome outcome =
-        ::DoUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts(), commands, &certs);
+    commands.ClearLog = OnWindowThreadLater([page] { page->SiteUploadProgress->clear(); });
+    commands.BeginOperation = OnWindowThreadLater(
+        [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload")); });
+    commands.EndOperation = OnWindowThreadLater([&scope] { scope.reset(); });
+    WindowThreadPrompts prompts(c.UserPrompts());
+    AskingCertificateDecision certs(prompts, c.Store());
+    const SiteUploadInputs inputs = GatherInputs(mode);
+    SiteUploadOutcome outcome;
+    RunOnWorker(
+        [&] { outcome = ::DoUpload(inputs, lists, *c.Store(), c.state, host, prompts, commands, &certs); });
     page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
 }

@@ -1,6 +1,7 @@
 #include "ui/UpdateActions.h"
 
 #include "ui/Hints.h"
+#include "ui/WorkerRun.h"
 #include "update/UpdateCheck.h"
 #include "util/ExtraCode.h"
 
@@ -21,13 +22,12 @@ void UpdateActions::CheckForUpdate(bool forced)
     const TUpdateRequest request{forced, c.services.clock.Today(), GetVersionString({}, VersionFormat),
                                  UpdateServiceAddress()};
     const TUpdateOutcome outcome = ::CheckForUpdate(request, c.state, [this](const QString& address) {
-        // The request holds the window; its caption says why meanwhile.
+        // The request runs on a worker thread; the caption says why meanwhile.
         const QString caption = p.window->windowTitle();
         p.window->setWindowTitle(QStringLiteral("Checking updates"));
-        p.window->repaint();
         TUpdateReply reply;
         try {
-            reply = PostUpdateQuery(address, UpdateProductCode);
+            RunOnWorker([&] { reply = PostUpdateQuery(address, UpdateProductCode); });
         } catch (...) {
             p.window->setWindowTitle(caption);
             throw;

@@ -302,9 +302,9 @@ private slots:
 
     void CancelledBuild_data()
     {
-        QTest::addColumn<QString>("loggedLine"); // empty: at the first refresh
+        QTest::addColumn<QString>("loggedLine");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("at the first refresh") << "" << PreBuildLog + HelpLog + Cancelled + End;
+        QTest::newRow("after the pre-build program") << "Success" << PreBuildLog + HelpLog + Cancelled + End;
         // The help is still brought up to date after a cancel.
         QTest::newRow("while stamping") << "Reading " << UpToTheApps + Cancelled + End;
         QTest::newRow("after signing the apps")
@@ -316,10 +316,7 @@ private slots:
     {
         QFETCH(QString, loggedLine);
         QFETCH(QStringList, log);
-        if (loggedLine.isEmpty())
-            host->CancelAfterRefreshes(1);
-        else
-            host->CancelWhenLogged(loggedLine);
+        host->CancelWhenLogged(loggedLine);
         const BuildOutcome outcome = Build();
         QCOMPARE(host->Lines(), project->Expand(log));
         QVERIFY(outcome.Cancelled);

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -135,6 +137,53 @@ private slots:
         QCOMPARE(ReadFileBytes(settingsPath) != before, yes);
         if (!yes)
             QCOMPARE(fx.Stamp("Live", "www/index.html"), fx.Age("www/index.html"));
+    }
+
+    // While the server holds the first file a second, the window thread
+    // goes on with its own events (a timer of its keeps ticking), and a
+    // click on Cancel is seen once that file has arrived: no later file is
+    // sent and nothing goes live.
+    void WindowStaysAliveWhileTheServerStalls_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("stored"); // STOR commands the server saw
+        QTest::addColumn<QStringList>("live");
+        QTest::newRow("Cancel clicked") << true << 1 << QStringList();
+        QTest::newRow("left alone") << false << 3
+                                    << QStringList{"img/logo.png", "www/a.html", "www/index.html"};
+    }
+    void WindowStaysAliveWhileTheServerStalls()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(int, stored);
+        QFETCH(QStringList, live);
+        FtpTestServer::Options stalls;
+        stalls.DelayOnce = {QStringLiteral("STOR:1")};
+        ShopWindow shop(stalls);
+        WindowFixture& wfx = shop.wfx;
+        TMainScreen* window = wfx.window.get();
+
+        int ticksWhileDisabled = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ticksWhileDisabled += window->isEnabled() ? 0 : 1; });
+        ticker.start(20);
+        auto* log = wfx.Find<QPlainTextEdit>("SiteUploadProgress");
+        bool clicked = false;
+        connect(log, &QPlainTextEdit::textChanged, this, [&] {
+            if (cancel && !clicked && log->toPlainText().contains("Sending ")) {
+                clicked = true;
+                QTimer::singleShot(100, this,
+                                   [&] { QTest::mouseClick(shop.cancelForm.CancelButton, Qt::LeftButton); });
+            }
+        });
+        wfx.prompts.QueueAnswers({IDYES});
+        wfx.Button("bbtnUploadSite")->click();
+
+        QVERIFY2(ticksWhileDisabled >= 10, qPrintable(QString::number(ticksWhileDisabled)));
+        QCOMPARE(log->toPlainText().contains("You cancelled"), cancel);
+        QCOMPARE(shop.live->Commands().filter(QRegularExpression("^STOR ")).size(), stored);
+        QCOMPARE(shop.fx->LiveFiles(*shop.live), live);
+        QVERIFY(window->isEnabled());
     }
 
     // Each choice of the Preview menu lists its files in the log and sends

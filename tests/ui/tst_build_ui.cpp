@@ -9,8 +9,10 @@
 #include "util/TarnwellError.h"
 
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -80,6 +82,47 @@ private slots:
         QCOMPARE(cancelForm->CancelButton->text(), uploadClicks ? "Cancel Upload" : "Cancel Build");
         QCOMPARE(upload->isEnabled(), uploadEnabled);
         QCOMPARE(uploads.count(), uploadClicks);
+    }
+
+    // While a pre-build program runs a second, the window thread goes on
+    // with its own events (a timer of its keeps ticking), and a click on
+    // Cancel is seen at the check point after the program: the files are
+    // not stamped and the build ends cancelled.
+    void WindowStaysAliveWhileAProgramRuns_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("Cancel clicked") << true;
+        QTest::newRow("left alone") << false;
+    }
+    void WindowStaysAliveWhileAProgramRuns()
+    {
+        QFETCH(bool, cancel);
+        LoadReleaseProject();
+        fx->Find<QCheckBox>("cbxAutoUpload")->setChecked(false);
+        project->WritePreBuild("sleep 1\nexit 0\n");
+        int ticksWhileDisabled = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this,
+                [&] { ticksWhileDisabled += fx->window->isEnabled() ? 0 : 1; });
+        ticker.start(20);
+        auto* log = fx->Find<QPlainTextEdit>("ProgressPane");
+        bool clicked = false;
+        connect(log, &QPlainTextEdit::textChanged, this, [&] {
+            if (cancel && !clicked && log->toPlainText().startsWith("Running ")) {
+                clicked = true;
+                QTimer::singleShot(200, this,
+                                   [&] { QTest::mouseClick(cancelForm->CancelButton, Qt::LeftButton); });
+            }
+        });
+        fx->Button("bbtnGetItDone")->click();
+
+        QVERIFY2(ticksWhileDisabled >= 10, qPrintable(QString::number(ticksWhileDisabled)));
+        const QStringList lines = log->toPlainText().split('\n');
+        QCOMPARE(lines.mid(0, 2), (QStringList{"Running " + project->PreBuild, "Success"}));
+        QCOMPARE(lines.contains("You cancelled"), cancel);
+        QCOMPARE(lines.filter(QRegularExpression("^Reading ")).isEmpty(), cancel);
+        QCOMPARE(fx->Button("bbtnUpload")->isEnabled(), !cancel);
+        QVERIFY(fx->window->isEnabled());
     }
 
     void SwitchesInvertAndStore_data()

@@ -4,6 +4,7 @@
 #include "HelpBuild.h"
 #include "ProcessRunner.h"
 #include "projects/AppList.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "util/PathStyle.h"
 #include "util/Prompts.h"
@@ -141,9 +142,12 @@ QString InstallerPath(const QString& outputDir, const QString& setupExeName, con
     return style.Join(folder, setupExeName);
 }
 
-BuildOutcome RunBuild(const BuildInputs& inputs, WorkingState& state, OperationHost& host, Prompts& prompts,
+BuildOutcome RunBuild(const BuildInputs& inputs, const OperationContext& context,
                       const std::function<void()>& bringLogForward)
 {
+    WorkingState& state = context.state;
+    OperationHost& host = context.host;
+    Prompts& prompts = context.prompts;
     if (!state.BuildBatch)
         throw TarnwellError(QStringLiteral("The build has no script file to write its commands to"));
     BuildRun run{inputs, state, *state.BuildBatch, host, prompts, true, true, SigningSetup{}};

@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
+#include "projects/OperationContext.h"
 
 #include "projects/WorkingState.h"
 #include "publish/SiteImport.h"
@@ -105,7 +106,7 @@ int RunImport(const QStringList& arguments)
     SiteImportOutcome outcome;
     {
         ConsoleHost host;
-        outcome = ImportSite(request, store, state, lists, host, prompts, {}, &certs);
+        outcome = ImportSite(request, lists, {&store, state, host, prompts, &certs});
         host.Finish();
     }
     if (outcome.Ended == SiteImportOutcome::End::Refused) {

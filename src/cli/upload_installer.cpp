@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
+#include "projects/OperationContext.h"
 
 #include "build/SavedInstaller.h"
 #include "projects/ProjectStore.h"
@@ -53,7 +54,7 @@ int RunUploadInstaller(const QStringList& arguments)
     InstallerUploadOutcome outcome;
     {
         ConsoleHost host;
-        outcome = UploadInstaller(request, store, state, host, prompts, {}, &certs);
+        outcome = UploadInstaller(request, {&store, state, host, prompts, &certs});
         host.Finish();
     }
     // The stamps of the accounts served, and a certificate trusted with

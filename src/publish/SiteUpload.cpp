@@ -5,10 +5,12 @@
 #include "RemotePaths.h"
 #include "UploadSelection.h"
 #include "projects/AccountStore.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "site/SiteLists.h"
+#include "util/Clock.h"
 #include "util/MyFileOpsU.h"
 #include "util/OperationHost.h"
 #include "util/Prompts.h"
@@ -43,6 +45,7 @@ struct UploadRun {
     OperationHost& host;
     const SiteUploadWindow& window;
     const PathStyle& style;
+    const Clock* clock;
     FtpClient ftp;
     QStringList summary;
     bool begun = false;
@@ -323,7 +326,8 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
     account.asides = run.store.ReadList(Schema::AccountSection(accountName), Schema::KeyAsideFiles);
     bool served = false;
     try {
-        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style);
+        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style,
+                                    run.clock ? run.clock->Now() : QDateTime::currentDateTime());
         ReadAccountSettings(run.store, accountName, run.state.CurrentAccount);
         if (account.sends.isEmpty()) {
             const QString line = run.in.Project + QStringLiteral(" >>> ") + accountName +
@@ -410,11 +414,14 @@ QString UploadConfirmation(UploadMode mode, const QStringList& accounts)
     return text + QStringLiteral("\rGo ahead?");
 }
 
-SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
-                           WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, CertificateDecision* certificates,
+SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists,
+                           const OperationContext& context, const SiteUploadWindow& window,
                            const PathStyle& style)
 {
+    TAppData& store = context.Store();
+    WorkingState& state = context.state;
+    OperationHost& host = context.host;
+    Prompts& prompts = context.prompts;
     SiteUploadOutcome outcome;
     if (inputs.Project.isEmpty()) {
         prompts.ShowInfo(ProductCaption, NoProjectOpenText);
@@ -428,8 +435,8 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false};
-    run.ftp.SetCertificateDecision(certificates);
+    UploadRun run{inputs, store, state, host, window, style, context.clock, FtpClient(host), {}, false};
+    run.ftp.SetCertificateDecision(context.certificates);
     run.ftp.SetTimeouts(inputs.Timeouts);
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")

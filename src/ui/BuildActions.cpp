@@ -1,6 +1,7 @@
 #include "ui/BuildActions.h"
 
 #include "build/SignToolDiscovery.h"
+#include "projects/OperationContext.h"
 #include "publish/InstallerUpload.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -102,7 +103,8 @@ void BuildActions::btnGetItDoneClick()
         WindowThreadPrompts prompts(c.UserPrompts());
         const std::function<void()> bringLogForward =
             OnWindowThreadLater([this] { window.showPage(p.upload); });
-        RunOnWorker([&] { outcome = RunBuild(inputs, c.state, host, prompts, bringLogForward); });
+        const OperationContext context{c.Store(), c.state, host, prompts, nullptr, &c.services.clock};
+        RunOnWorker([&] { outcome = RunBuild(inputs, context, bringLogForward); });
         p.mainWindow->raise();
         p.mainWindow->activateWindow();
         upload->bbtnSaveSoftUploadLog->setEnabled(true);
@@ -170,8 +172,8 @@ void BuildActions::bbtnUploadClick()
             saveSiteLog->setEnabled(false);
             scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
         });
-        RunOnWorker(
-            [&] { outcome = UploadInstaller(request, *c.Store(), c.state, host, prompts, begin, &certs); });
+        const OperationContext context{c.Store(), c.state, host, prompts, &certs, &c.services.clock};
+        RunOnWorker([&] { outcome = UploadInstaller(request, context, begin); });
     }
     if (outcome.Started == InstallerUploadOutcome::Start::NoProject)
         saveSiteLog->setEnabled(false);

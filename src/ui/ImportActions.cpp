@@ -1,5 +1,6 @@
 #include "ui/ImportActions.h"
 
+#include "projects/OperationContext.h"
 #include "publish/SiteImport.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
@@ -104,8 +105,8 @@ void ImportActions::btnImportSiteClick()
         AskingCertificateDecision certs(prompts, c.Store());
         const std::function<void()> begin = OnWindowThreadLater(
             [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); });
-        RunOnWorker(
-            [&] { outcome = ImportSite(request, *c.Store(), c.state, lists, host, prompts, begin, &certs); });
+        const OperationContext context{c.Store(), c.state, host, prompts, &certs, &c.services.clock};
+        RunOnWorker([&] { outcome = ImportSite(request, lists, context, begin); });
     }
     if (outcome.ReScan() && window.reScanAfterImport)
         window.reScanAfterImport();

@@ -1,5 +1,6 @@
 #include "ui/SiteUploadActions.h"
 
+#include "projects/OperationContext.h"
 #include "publish/UploadPreview.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
@@ -100,7 +101,7 @@ void SiteUploadActions::DoUpload(UploadMode mode)
     AskingCertificateDecision certs(prompts, c.Store());
     const SiteUploadInputs inputs = GatherInputs(mode);
     SiteUploadOutcome outcome;
-    RunOnWorker(
-        [&] { outcome = ::DoUpload(inputs, lists, *c.Store(), c.state, host, prompts, commands, &certs); });
+    const OperationContext context{c.Store(), c.state, host, prompts, &certs, &c.services.clock};
+    RunOnWorker([&] { outcome = ::DoUpload(inputs, lists, context, commands); });
     page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
 }

@@ -7,6 +7,7 @@
 #include "build/SavedProjectBuild.h"
 #include "build/ScriptFile.h"
 #include "projects/AppList.h"
+#include "projects/OperationContext.h"
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
@@ -422,7 +423,7 @@ private slots:
         WorkingState fresh;
         const BuildInputs saved = SavedProjectBuildInputs(store.Reload(), "Demo", fresh);
         PrepareBuildScript(*store, fresh);
-        const BuildOutcome outcome = RunBuild(saved, fresh, *host, prompts);
+        const BuildOutcome outcome = RunBuild(saved, {&*store, fresh, *host, prompts});
         QVERIFY(outcome.BuildOk);
         QVERIFY(outcome.StartUpload);
         // The version comes from the primary application's own resource.
@@ -434,7 +435,7 @@ private slots:
     }
 
 private:
-    BuildOutcome Build() { return RunBuild(in, *state, *host, prompts); }
+    BuildOutcome Build() { return RunBuild(in, {nullptr, *state, *host, prompts}); }
     void TemporaryFilesAreGone() const
     {
         const BuildScriptFile& script = *state->BuildBatch;

@@ -9,6 +9,7 @@
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
+#include "ui/SlotGuard.h"
 #include "ui/WidgetOperationHost.h"
 #include "ui/WindowThreadPrompts.h"
 #include "ui/WorkerRun.h"
@@ -47,11 +48,12 @@ BuildActions::BuildActions(const ActionContext& context, const Pages& pages, Win
     : QObject(parent), c(context), p(pages), window(std::move(commands))
 {
     BuilderPage* b = p.builder;
-    connect(b->bbtnGetItDone, &QPushButton::clicked, this, &BuildActions::btnGetItDoneClick);
-    connect(b->bbtnTimeStamp, &QPushButton::clicked, this, &BuildActions::bbtnTimeStampClick);
-    connect(b->bbtnAutoUpload, &QPushButton::clicked, this, &BuildActions::bbtnAutoUploadClick);
-    connect(b->btnNoSignTool, &QPushButton::clicked, this, &BuildActions::btnNoSignToolClick);
-    connect(p.upload->bbtnUpload, &QPushButton::clicked, this, &BuildActions::bbtnUploadClick);
+    connect(b->bbtnGetItDone, &QPushButton::clicked, this, Guarded(this, &BuildActions::btnGetItDoneClick));
+    connect(b->bbtnTimeStamp, &QPushButton::clicked, this, Guarded(this, &BuildActions::bbtnTimeStampClick));
+    connect(b->bbtnAutoUpload, &QPushButton::clicked, this,
+            Guarded(this, &BuildActions::bbtnAutoUploadClick));
+    connect(b->btnNoSignTool, &QPushButton::clicked, this, Guarded(this, &BuildActions::btnNoSignToolClick));
+    connect(p.upload->bbtnUpload, &QPushButton::clicked, this, Guarded(this, &BuildActions::bbtnUploadClick));
     // Escape presses the Time Stamp button while the Builder page is in
     // front: a shortcut is live only while its page is shown and enabled.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), b);

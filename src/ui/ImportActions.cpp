@@ -5,6 +5,7 @@
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
+#include "ui/SlotGuard.h"
 #include "ui/WidgetOperationHost.h"
 #include "ui/WindowThreadPrompts.h"
 #include "ui/WorkerRun.h"
@@ -40,10 +41,11 @@ ImportActions::ImportActions(const ActionContext& context, TSiteLists& siteLists
 {
     ImportPage* page = p.import;
     connect(page->lbeImportLocalHome, &QLineEdit::textChanged, this,
-            &ImportActions::lbeImportLocalHomeChange);
+            Guarded(this, &ImportActions::lbeImportLocalHomeChange));
     connect(page->lbeImportLocalRoot, &QLineEdit::textChanged, this,
-            &ImportActions::lbeImportLocalRootChange);
-    connect(page->btnImportSite, &QPushButton::clicked, this, &ImportActions::btnImportSiteClick);
+            Guarded(this, &ImportActions::lbeImportLocalRootChange));
+    connect(page->btnImportSite, &QPushButton::clicked, this,
+            Guarded(this, &ImportActions::btnImportSiteClick));
 }
 
 void ImportActions::TabImportShow()

@@ -2,6 +2,7 @@
 
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsLock.h"
+#include "ui/SlotGuard.h"
 
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"
@@ -117,10 +118,10 @@ void TMainScreen::BuildBands()
 
 void TMainScreen::WirePages()
 {
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainScreen::PageControl1Change);
-    connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
+    connect(PageControl1, &QTabWidget::currentChanged, this, Guarded(this, &TMainScreen::PageControl1Change));
+    connect(TabFolders, &QTabWidget::currentChanged, this, Guarded(this, &TMainScreen::TabFoldersChange));
     // Any change of the box, by the user or by the program, moves the lock.
-    connect(pnlTop->chkEnable, &QCheckBox::toggled, this, &TMainScreen::chkEnableClick);
+    connect(pnlTop->chkEnable, &QCheckBox::toggled, this, Guarded(this, &TMainScreen::chkEnableClick));
     CreateActions();
 }
 
@@ -242,7 +243,7 @@ void TMainScreen::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!shown && !event->spontaneous()) {
         shown = true;
-        FormShow();
+        RunGuarded([this] { FormShow(); });
     }
 }
 

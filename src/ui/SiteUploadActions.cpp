@@ -5,6 +5,7 @@
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
+#include "ui/SlotGuard.h"
 #include "ui/WidgetOperationHost.h"
 #include "ui/WindowThreadPrompts.h"
 #include "ui/WorkerRun.h"
@@ -27,12 +28,18 @@ SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLi
     : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
 {
     SiteUploadPage* page = p.siteUpload;
-    connect(page->bbtnUploadSite, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::Changed); });
-    connect(page->bbtnUploadAll, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::AllChecked); });
-    connect(page->bbtnEntire, &QPushButton::clicked, this, [this] { DoUpload(UploadMode::EntireSite); });
-    connect(page->actPreviewUpdated, &QAction::triggered, this, [this] { Preview(UploadMode::Changed); });
-    connect(page->actPreviewAll, &QAction::triggered, this, [this] { Preview(UploadMode::AllChecked); });
-    connect(page->actPreviewEntire, &QAction::triggered, this, [this] { Preview(UploadMode::EntireSite); });
+    connect(page->bbtnUploadSite, &QPushButton::clicked, this,
+            Guarded([this] { DoUpload(UploadMode::Changed); }));
+    connect(page->bbtnUploadAll, &QPushButton::clicked, this,
+            Guarded([this] { DoUpload(UploadMode::AllChecked); }));
+    connect(page->bbtnEntire, &QPushButton::clicked, this,
+            Guarded([this] { DoUpload(UploadMode::EntireSite); }));
+    connect(page->actPreviewUpdated, &QAction::triggered, this,
+            Guarded([this] { Preview(UploadMode::Changed); }));
+    connect(page->actPreviewAll, &QAction::triggered, this,
+            Guarded([this] { Preview(UploadMode::AllChecked); }));
+    connect(page->actPreviewEntire, &QAction::triggered, this,
+            Guarded([this] { Preview(UploadMode::EntireSite); }));
 }
 
 void SiteUploadActions::Preview(UploadMode mode)

@@ -1,6 +1,7 @@
 #include "ui/UpdateActions.h"
 
 #include "ui/Hints.h"
+#include "ui/SlotGuard.h"
 #include "ui/WorkerRun.h"
 #include "update/UpdateCheck.h"
 #include "util/ExtraCode.h"
@@ -13,8 +14,9 @@
 UpdateActions::UpdateActions(const ActionContext& context, const Pages& pages, QObject* parent)
     : QObject(parent), c(context), p(pages)
 {
-    connect(p.bbtnUpdateCheck, &QPushButton::clicked, this, &UpdateActions::bbtnUpdateCheckClick);
-    connect(p.btnUpdate, &QPushButton::clicked, this, &UpdateActions::btnUpdateClick);
+    connect(p.bbtnUpdateCheck, &QPushButton::clicked, this,
+            Guarded(this, &UpdateActions::bbtnUpdateCheckClick));
+    connect(p.btnUpdate, &QPushButton::clicked, this, Guarded(this, &UpdateActions::btnUpdateClick));
 }
 
 void UpdateActions::CheckForUpdate(bool forced)

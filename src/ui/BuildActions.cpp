@@ -88,11 +88,9 @@ BuildInputs BuildActions::GatherInputs() const
 
 void BuildActions::btnGetItDoneClick()
 {
-    TCancelForm* cancelForm = window.cancelForm();
+    TCancelForm* cancelForm = window.cancelForm;
     if (WorkerRunning())
         return;
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The build cannot start without its cancel window"));
     const BuildInputs inputs = GatherInputs();
     UploadInstallerPage* upload = p.upload;
     BuildOutcome outcome;
@@ -147,11 +145,9 @@ void BuildActions::btnNoSignToolClick()
 
 void BuildActions::bbtnUploadClick()
 {
-    TCancelForm* cancelForm = window.cancelForm();
+    TCancelForm* cancelForm = window.cancelForm;
     if (!c.Store() || WorkerRunning())
         return;
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
     InstallerUploadRequest request;
     request.Project = p.editingProject->text();
     request.LinkPageFile = p.builder->lbeDownLoadLinkFile->text();

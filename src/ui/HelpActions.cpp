@@ -53,7 +53,7 @@ QWidget* HelpActions::FormOf(QObject* window) const
 {
     if (!qobject_cast<QWindow*>(window))
         return nullptr;
-    for (QWidget* form : p.forms())
+    for (QWidget* form : p.forms)
         if (form && form->windowHandle() == window)
             return form;
     return nullptr;

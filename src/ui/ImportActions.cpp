@@ -88,11 +88,9 @@ void ImportActions::btnImportSiteClick()
     if (WorkerRunning())
         return;
     page->memImportProgress->clear();
-    TCancelForm* cancelForm = window.cancelForm();
+    TCancelForm* cancelForm = window.cancelForm;
     if (!c.Store())
         return;
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The import cannot start without its cancel window"));
     SiteImportRequest request;
     request.Project = p.editingProject->text();
     request.Account = page->comboSite->currentText();

@@ -30,7 +30,7 @@ public:
         QLabel* editingProject;
     };
     struct WindowCommands {
-        std::function<TCancelForm*()> cancelForm;
+        TCancelForm* cancelForm;
         // Re-Scan as at the end of an import.
         std::function<void()> reScanAfterImport;
     };

@@ -49,7 +49,8 @@
 #include <QVBoxLayout>
 
 TMainScreen::TMainScreen(const ShellServices& services, QWidget* parent)
-    : QMainWindow(parent), services(services)
+    : QMainWindow(parent), services(services), scanner(std::make_unique<TScanner>()),
+      cancelForm(std::make_unique<TCancelForm>())
 {
     // Nothing was read yet, so a close now writes no list back.
     loadedLists.Count = 0;
@@ -131,7 +132,7 @@ void TMainScreen::CreateActions()
     Site = new SiteActions(context, SiteLists,
                            {TabSelectLocalFiles, TabLocalFiles, TabLocalFolders, TabBrokenLinks,
                             pnlTop->lblEditingProject, TabPrograms->lbeEditor, pnlTop->chkEnable},
-                           {[this]() -> ScanWindow* { return Scanner; },
+                           {scanner.get(),
                             [this] {
                                 PageControl1->setCurrentWidget(TabMaintenance);
                                 TabFolders->setCurrentWidget(TabBrokenLinks);
@@ -161,7 +162,7 @@ void TMainScreen::CreateActions()
     Build = new BuildActions(context,
                              {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers,
                               pnlTop->lblEditingProject, TabSelectLocalFiles, TabInternet, TabSiteUpload},
-                             {[this] { return CancelForm; },
+                             {cancelForm.get(),
                               [this](QWidget* page) {
                                   PageControl1->setCurrentWidget(page);
                                   MarkActivePage(page);
@@ -170,7 +171,7 @@ void TMainScreen::CreateActions()
     SiteUpload = new SiteUploadActions(
         context, SiteLists,
         {this, TabSiteUpload, TabSelectLocalFiles, TabInternet, TabBrokenLinks, pnlTop->lblEditingProject},
-        {[this] { return CancelForm; }, [this] { Site->UpdateFilesAndFolders(); },
+        {cancelForm.get(), [this] { Site->UpdateFilesAndFolders(); },
          [this](QWidget* sheet) {
              PageControl1->setCurrentWidget(TabMaintenance);
              TabFolders->setCurrentWidget(sheet);
@@ -180,14 +181,11 @@ void TMainScreen::CreateActions()
     Import = new ImportActions(
         context, SiteLists,
         {this, TabImport, TabSelectLocalFiles, TabAccounts->lbxAccount, pnlTop->lblEditingProject},
-        {[this] { return CancelForm; }, [this] { Site->doReScan(true); }}, this);
-    Help = new HelpActions(context,
-                           {pnlTop->bbtnHelp,
-                            [this] {
-                                return QList<QWidget*>{this, Scanner, CancelForm};
-                            },
-                            [this] { return CurrentTabSheet; }},
-                           this);
+        {cancelForm.get(), [this] { Site->doReScan(true); }}, this);
+    Help = new HelpActions(
+        context,
+        {pnlTop->bbtnHelp, {this, scanner.get(), cancelForm.get()}, [this] { return CurrentTabSheet; }},
+        this);
     Update = new UpdateActions(context, {this, pnlTop->btnUpdate, TabPrograms->bbtnUpdateCheck}, this);
 }
 

@@ -67,21 +67,21 @@ TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 void SiteActions::UpdateFilesAndFolders()
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::UpdateFilesAndFolders(Context(scanWindow ? *scanWindow : silent), c.state.SelectionChanged));
 }
 
 void SiteActions::doReScan(bool afterImport)
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::doReScan(Context(scanWindow ? *scanWindow : silent), afterImport, c.state.SelectionChanged));
 }
 
 void SiteActions::ScanSite()
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::ScanSite(Context(scanWindow ? *scanWindow : silent)));
 }
 

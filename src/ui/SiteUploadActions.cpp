@@ -45,8 +45,8 @@ SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLi
 void SiteUploadActions::Preview(UploadMode mode)
 {
     SiteUploadPage* page = p.siteUpload;
-    TCancelForm* cancelForm = window.cancelForm();
-    if (!c.Store() || !cancelForm)
+    TCancelForm* cancelForm = window.cancelForm;
+    if (!c.Store())
         return;
     // The log holds a preview now, not a run's summary to save.
     page->bbtnSaveUploadLog->setEnabled(false);
@@ -83,9 +83,7 @@ void SiteUploadActions::DoUpload(UploadMode mode)
     if (WorkerRunning())
         return;
     page->bbtnSaveUploadLog->setEnabled(false);
-    TCancelForm* cancelForm = window.cancelForm();
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
+    TCancelForm* cancelForm = window.cancelForm;
     if (!c.Store())
         return;
 

@@ -29,7 +29,7 @@ struct ShopWindow {
         wfx.Open();
         fx->store = &wfx.Store();
         program.reset();
-        wfx.window->CancelForm = &cancelForm;
+        cancelForm = wfx.window->CancelForm();
         wfx.Select("Projects", {UploadFixture::Project});
         wfx.Button("bbtnSelectProject")->click();
     }
@@ -37,7 +37,7 @@ struct ShopWindow {
     WindowFixture wfx;
     std::unique_ptr<UploadFixture> fx;
     FtpTestServer* live = nullptr;
-    TCancelForm cancelForm;
+    TCancelForm* cancelForm = nullptr; // the window's own
 };
 
 } // namespace
@@ -59,7 +59,7 @@ private slots:
         WindowFixture& wfx = shop.wfx;
         UploadFixture& fx = *shop.fx;
         FtpTestServer& live = *shop.live;
-        TCancelForm& cancelForm = shop.cancelForm;
+        TCancelForm& cancelForm = *shop.cancelForm;
         QCOMPARE(wfx.Items("lbxLocalFiles").size(), 3);
 
         // While files are sent the window is disabled under the cancel window.
@@ -173,7 +173,7 @@ private slots:
             if (cancel && !clicked && log->toPlainText().contains("Sending ")) {
                 clicked = true;
                 QTimer::singleShot(100, this,
-                                   [&] { QTest::mouseClick(shop.cancelForm.CancelButton, Qt::LeftButton); });
+                                   [&] { QTest::mouseClick(shop.cancelForm->CancelButton, Qt::LeftButton); });
             }
         });
         wfx.prompts.QueueAnswers({IDYES});

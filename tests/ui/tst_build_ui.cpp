@@ -24,12 +24,11 @@ private slots:
     {
         savedProgramFiles = qgetenv("ProgramFiles");
         fx = std::make_unique<WindowFixture>();
-        cancelForm = std::make_unique<TCancelForm>();
     }
     void cleanup()
     {
+        cancelForm = nullptr;
         fx.reset();
-        cancelForm.reset();
         project.reset();
         qputenv("ProgramFiles", savedProgramFiles);
     }
@@ -223,7 +222,7 @@ private:
         fx->Restart();
         QVERIFY(fx->Button("btnNoSignTool")->isHidden());
         QCOMPARE(SigningFieldsShown(), 3);
-        fx->window->CancelForm = cancelForm.get();
+        cancelForm = fx->window->CancelForm();
         fx->NewProject("Demo");
         const VersionStampInput& s = in.Stamp;
         const QList<QPair<const char*, QString>> fields{{"lbePhpFile", s.PhpFile},
@@ -255,7 +254,7 @@ private:
 
     QByteArray savedProgramFiles;
     std::unique_ptr<WindowFixture> fx;
-    std::unique_ptr<TCancelForm> cancelForm;
+    TCancelForm* cancelForm = nullptr; // the window's own, once the project is loaded
     std::unique_ptr<ReleaseProject> project;
 };
 

@@ -65,7 +65,7 @@ public:
     BuildInputs GatherInputs() const;
 
 private:
-    ActionContext c;
-    Pages p;
-    WindowCommands window;
+    ActionContext context_;
+    Pages pages_;
+    WindowCommands commands_;
 };

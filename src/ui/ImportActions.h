@@ -48,8 +48,8 @@ public:
     void btnImportSiteClick();
 
 private:
-    ActionContext c;
+    ActionContext context_;
     TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

@@ -25,9 +25,9 @@
 
 SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLists& siteLists,
                                      const Pages& pages, WindowCommands commands, QObject* parent)
-    : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
+    : QObject(parent), context_(context), lists(siteLists), pages_(pages), commands_(std::move(commands))
 {
-    SiteUploadPage* page = p.siteUpload;
+    SiteUploadPage* page = pages_.siteUpload;
     connect(page->bbtnUploadSite, &QPushButton::clicked, this,
             Guarded([this] { DoUpload(UploadMode::Changed); }));
     connect(page->bbtnUploadAll, &QPushButton::clicked, this,
@@ -44,47 +44,47 @@ SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLi
 
 void SiteUploadActions::Preview(UploadMode mode)
 {
-    SiteUploadPage* page = p.siteUpload;
-    TCancelForm* cancelForm = window.cancelForm;
-    if (!c.Store())
+    SiteUploadPage* page = pages_.siteUpload;
+    TCancelForm* cancelForm = commands_.cancelForm;
+    if (!context_.Store())
         return;
     // The log holds a preview now, not a run's summary to save.
     page->bbtnSaveUploadLog->setEnabled(false);
     page->SiteUploadProgress->clear();
     WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
-    const UploadPreview preview =
-        PreviewUpload(GatherInputs(mode), lists, *c.Store(), c.state, host, c.UserPrompts());
+    const UploadPreview preview = PreviewUpload(GatherInputs(mode), lists, *context_.Store(), context_.state,
+                                                host, context_.UserPrompts());
     if (preview.Stop == UploadStop::NoAccounts)
-        window.showSubPage(PageOf(UploadPage::SelectAccounts));
+        commands_.showSubPage(PageOf(UploadPage::SelectAccounts));
 }
 
 SiteUploadInputs SiteUploadActions::GatherInputs(UploadMode mode) const
 {
-    return {mode, p.editingProject->text(), p.selectFiles->lbeLocalRoot->text(),
-            p.selectFiles->lbeLocalHome->text(), ListItems(p.selectAccounts->lbxUploadSites)};
+    return {mode, pages_.editingProject->text(), pages_.selectFiles->lbeLocalRoot->text(),
+            pages_.selectFiles->lbeLocalHome->text(), ListItems(pages_.selectAccounts->lbxUploadSites)};
 }
 
 QWidget* SiteUploadActions::PageOf(UploadPage page) const
 {
     switch (page) {
     case UploadPage::BrokenLinks:
-        return p.brokenLinks;
+        return pages_.brokenLinks;
     case UploadPage::SelectFiles:
-        return p.selectFiles;
+        return pages_.selectFiles;
     case UploadPage::SelectAccounts:
         break;
     }
-    return p.selectAccounts;
+    return pages_.selectAccounts;
 }
 
 void SiteUploadActions::DoUpload(UploadMode mode)
 {
-    SiteUploadPage* page = p.siteUpload;
+    SiteUploadPage* page = pages_.siteUpload;
     if (WorkerRunning())
         return;
     page->bbtnSaveUploadLog->setEnabled(false);
-    TCancelForm* cancelForm = window.cancelForm;
-    if (!c.Store())
+    TCancelForm* cancelForm = commands_.cancelForm;
+    if (!context_.Store())
         return;
 
     // The window is disabled only once an account has files to send, so the
@@ -94,19 +94,20 @@ void SiteUploadActions::DoUpload(UploadMode mode)
     // The run works on a worker thread; what it asks of the window is done
     // on the window thread while the run waits.
     SiteUploadWindow commands;
-    commands.Rescan = OnWindowThreadLater(window.rescan);
+    commands.Rescan = OnWindowThreadLater(commands_.rescan);
     commands.ShowPage = [this](UploadPage shown) {
-        OnWindowThread([&] { window.showSubPage(PageOf(shown)); });
+        OnWindowThread([&] { commands_.showSubPage(PageOf(shown)); });
     };
     commands.ClearLog = OnWindowThreadLater([page] { page->SiteUploadProgress->clear(); });
     commands.BeginOperation = OnWindowThreadLater(
-        [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload")); });
+        [&] { scope.emplace(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Upload")); });
     commands.EndOperation = OnWindowThreadLater([&scope] { scope.reset(); });
-    WindowThreadPrompts prompts(c.UserPrompts());
-    AskingCertificateDecision certs(prompts, c.Store());
+    WindowThreadPrompts prompts(context_.UserPrompts());
+    AskingCertificateDecision certs(prompts, context_.Store());
     const SiteUploadInputs inputs = GatherInputs(mode);
     SiteUploadOutcome outcome;
-    const OperationContext context{c.Store(), c.state, host, prompts, &certs, &c.services.clock};
+    const OperationContext context{context_.Store(), context_.state, host,
+                                   prompts,          &certs,         &context_.services.clock};
     RunOnWorker([&] { outcome = ::DoUpload(inputs, lists, context, commands); });
     page->bbtnSaveUploadLog->setEnabled(outcome.ReachedSummary());
 }

@@ -55,8 +55,8 @@ public:
 private:
     QWidget* PageOf(UploadPage page) const;
 
-    ActionContext c;
+    ActionContext context_;
     const TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

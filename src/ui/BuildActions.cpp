@@ -2,6 +2,7 @@
 
 #include "build/SignToolDiscovery.h"
 #include "projects/OperationContext.h"
+#include "publish/CertificateTrust.h"
 #include "publish/InstallerUpload.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"

@@ -1,6 +1,7 @@
 #include "ui/ImportActions.h"
 
 #include "projects/OperationContext.h"
+#include "publish/CertificateTrust.h"
 #include "publish/SiteImport.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"

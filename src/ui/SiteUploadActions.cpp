@@ -1,6 +1,7 @@
 #include "ui/SiteUploadActions.h"
 
 #include "projects/OperationContext.h"
+#include "publish/CertificateTrust.h"
 #include "publish/UploadPreview.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"

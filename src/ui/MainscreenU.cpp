@@ -25,6 +25,7 @@
 #include "ui/TabMarker.h"
 #include "ui/ToolActions.h"
 #include "ui/UpdateActions.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -256,6 +257,13 @@ void TMainScreen::closeEvent(QCloseEvent* event)
             closeAfterOperation = true;
             operation->CancelAndClose();
         }
+        return;
+    }
+    // An operation before or after its span over the window (its checks,
+    // its summary) still uses the store: the close comes once it has ended.
+    if (WorkerRunning()) {
+        event->ignore();
+        AfterWorker(this, [this] { close(); });
         return;
     }
     // The settings are written once, and nothing but a failed write stops

@@ -24,6 +24,8 @@ public:
 
     // The operation that runs over mainWindow, or null.
     static OperationScope* RunningOver(const QWidget& mainWindow);
+    // Some operation runs over some window.
+    static bool AnyRunning();
 
     // "An upload is in progress. Cancel it and close Tarnwell?", or the same
     // for a build or an import.

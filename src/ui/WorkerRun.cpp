@@ -1,16 +1,29 @@
 #include "ui/WorkerRun.h"
 
+#include "ui/OperationScope.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QList>
+#include <QPair>
+#include <QPointer>
 #include <QThread>
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace {
 
 // Touched on the window thread only.
 bool running = false;
+QList<QPair<QPointer<QObject>, std::function<void()>>> afterWorker;
+
+void Post(QObject* context, std::function<void()> call)
+{
+    if (context)
+        QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
+}
 
 bool OnTheWindowThread()
 {
@@ -26,7 +39,6 @@ bool RunOnWorker(const std::function<void()>& work)
         return false;
     running = true;
     std::exception_ptr failure;
-    QEventLoop loop;
     std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
         try {
             work();
@@ -34,13 +46,26 @@ bool RunOnWorker(const std::function<void()>& work)
             failure = std::current_exception();
         }
     }));
-    // Queued: the quit comes after everything the operation posted before it
+    // Queued: the end comes after everything the operation posted before it
     // ended, so its last log lines are shown when this returns.
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    bool ended = false;
+    QObject ending;
+    QObject::connect(
+        worker.get(), &QThread::finished, &ending, [&ended] { ended = true; }, Qt::QueuedConnection);
     worker->start();
-    loop.exec();
+    // Until the operation disables the window and shows the cancel window,
+    // clicks and keys wait, as they did while its checks ran on this thread;
+    // the boxes it asks meanwhile take them as usual.
+    while (!ended) {
+        QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
+        if (!OperationScope::AnyRunning())
+            flags |= QEventLoop::ExcludeUserInputEvents;
+        QCoreApplication::processEvents(flags);
+    }
     worker->wait();
     running = false;
+    for (auto& [context, call] : std::exchange(afterWorker, {}))
+        Post(context, std::move(call));
     if (failure)
         std::rethrow_exception(failure);
     return true;
@@ -49,6 +74,14 @@ bool RunOnWorker(const std::function<void()>& work)
 bool WorkerRunning()
 {
     return running;
+}
+
+void AfterWorker(QObject* context, std::function<void()> call)
+{
+    if (running)
+        afterWorker.append({context, std::move(call)});
+    else
+        Post(context, std::move(call));
 }
 
 void OnWindowThread(const std::function<void()>& call)

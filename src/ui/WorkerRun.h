@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QObject;
+
 // The window runs each long operation on a worker thread and keeps showing
 // meanwhile: its own events (repaints, the cancel button, a close request)
 // go on while the operation works.
@@ -14,6 +16,11 @@ bool RunOnWorker(const std::function<void()>& work);
 
 // True while RunOnWorker runs an operation.
 bool WorkerRunning();
+
+// Posts call to the window thread, behind the events already waiting, once
+// the running operation has ended (at once when none runs). Dropped when
+// context is gone by then.
+void AfterWorker(QObject* context, std::function<void()> call);
 
 // Runs call on the window thread and waits for it, rethrowing there what it
 // threw; directly when called on the window thread.

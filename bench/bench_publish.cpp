@@ -7,6 +7,7 @@
 #include "RecordingPrompts.h"
 #include "TestStore.h"
 #include "projects/AccountStore.h"
+#include "projects/OperationContext.h"
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
 #include "publish/SiteUpload.h"
@@ -32,7 +33,6 @@ public:
     void AppendToLastLine(const QString&) override {}
     void SetFileProgress(qint64, qint64) override {}
     void SetOverallProgress(qint64, qint64) override {}
-    void Refresh() override {}
     bool Cancelled() override { return false; }
 };
 
@@ -110,7 +110,7 @@ int main(int argc, char* argv[])
     const SiteUploadInputs all{UploadMode::AllChecked, QStringLiteral("Bench"), site, home, fields.Sites};
     QElapsedTimer timer;
     timer.start();
-    const SiteUploadOutcome sent = DoUpload(all, lists, *store, state, host, prompts, {});
+    const SiteUploadOutcome sent = DoUpload(all, lists, {&*store, state, host, prompts}, {});
     const qint64 oursMs = timer.elapsed();
     if (!sent.Succeeded())
         qFatal("the ALL run failed");
@@ -119,7 +119,7 @@ int main(int argc, char* argv[])
     SiteUploadInputs updated = all;
     updated.Mode = UploadMode::Changed;
     timer.restart();
-    DoUpload(updated, lists, *store, state, host, prompts, {});
+    DoUpload(updated, lists, {&*store, state, host, prompts}, {});
     Print(QStringLiteral("tarnwell Updated, nothing changed: %1 s").arg(timer.elapsed() / 1000.0, 0, 'f', 3));
 
     const QString lftp = QStandardPaths::findExecutable(QStringLiteral("lftp"));

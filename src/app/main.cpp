@@ -1,10 +1,8 @@
 #include "TarnwellVersion.h"
 #include "app/HelpLocation.h"
 #include "app/TarnwellApplication.h"
-#include "ui/CancelFormU.h"
 #include "ui/MainscreenU.h"
 #include "ui/QtShellServices.h"
-#include "ui/ScannerU.h"
 #include "util/SingleInstance.h"
 #include "util/TarnwellError.h"
 
@@ -15,17 +13,14 @@
 
 namespace {
 
-// The three windows, in their order, and the message loop.
+// The main window (which makes its scan and cancel windows) and the
+// message loop.
 int Run()
 {
     QtShellServices services;
     TMainScreen MainScreen(services.Services());
     if (!MainScreen.StoreReady())
         return 1;
-    TScanner Scanner;
-    TCancelForm CancelForm;
-    MainScreen.Scanner = &Scanner;
-    MainScreen.CancelForm = &CancelForm;
     MainScreen.show();
     return TarnwellApplication::exec();
 }

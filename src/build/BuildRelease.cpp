@@ -4,6 +4,7 @@
 #include "HelpBuild.h"
 #include "ProcessRunner.h"
 #include "projects/AppList.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "util/PathStyle.h"
 #include "util/Prompts.h"
@@ -22,7 +23,6 @@ template <typename Step> void Guarded(BuildRun& run, Step step)
         step();
     } catch (const TarnwellError& error) {
         run.Fail(error.Message());
-        run.host.Refresh();
     }
 }
 
@@ -89,7 +89,6 @@ void RunPreBuild(BuildRun& run)
         run.Log(QStringLiteral("Success"));
     else
         run.Fail(QStringLiteral("Failed"));
-    run.host.Refresh();
 }
 
 void StampFiles(BuildRun& run)
@@ -112,10 +111,9 @@ void StampFiles(BuildRun& run)
 
 void CompileInstaller(BuildRun& run)
 {
-    run.host.Refresh();
     const QString& setupScript = run.in.Stamp.InnoSetupFile;
     const QByteArray text = InstallerScript(run.script.Flavour(), run.in.InnoCompiler, setupScript);
-    run.LogAndRefresh(QStringLiteral("Buiding Installer"));
+    run.Log(QStringLiteral("Buiding Installer"));
     const ScriptRunResult result = run.script.Run(text);
     if (!result.Error.isEmpty())
         run.Log(result.Error);
@@ -127,7 +125,6 @@ void CompileInstaller(BuildRun& run)
     } else {
         run.Fail(QStringLiteral("Installer NOT BUILT"));
     }
-    run.host.Refresh();
 }
 
 } // namespace
@@ -145,9 +142,12 @@ QString InstallerPath(const QString& outputDir, const QString& setupExeName, con
     return style.Join(folder, setupExeName);
 }
 
-BuildOutcome RunBuild(const BuildInputs& inputs, WorkingState& state, OperationHost& host, Prompts& prompts,
+BuildOutcome RunBuild(const BuildInputs& inputs, const OperationContext& context,
                       const std::function<void()>& bringLogForward)
 {
+    WorkingState& state = context.state;
+    OperationHost& host = context.host;
+    Prompts& prompts = context.prompts;
     if (!state.BuildBatch)
         throw TarnwellError(QStringLiteral("The build has no script file to write its commands to"));
     BuildRun run{inputs, state, *state.BuildBatch, host, prompts, true, true, SigningSetup{}};

@@ -8,9 +8,7 @@
 
 #include <functional>
 
-class OperationHost;
-class Prompts;
-struct WorkingState;
+struct OperationContext;
 
 // Everything one build reads, as it stands on the screen when Build is
 // pressed (saved or not), or as a saved project holds it.
@@ -56,10 +54,11 @@ struct BuildOutcome {
 // errors (a file that cannot be read or written, a script that cannot run)
 // are logged as failures; nothing it throws is meant to reach the caller.
 //
-// The caller has cleared the log and disabled Upload. state.BuildBatch must
+// The caller has cleared the log and disabled Upload. The context's
+// state.BuildBatch must
 // hold the script file (throws TarnwellError otherwise). bringLogForward,
 // when given, is called once the tool checks are done so that the log is
 // in view while the tools run. The build leaves ShortVersion, SetupExeName,
 // SetupOutputDir and SetupExePath in state for the installer upload.
-BuildOutcome RunBuild(const BuildInputs& inputs, WorkingState& state, OperationHost& host, Prompts& prompts,
+BuildOutcome RunBuild(const BuildInputs& inputs, const OperationContext& context,
                       const std::function<void()>& bringLogForward = {});

@@ -31,7 +31,6 @@ void RunSigning(BuildRun& run, const QByteArray& text, const QString& failedLine
     if (!result.Error.isEmpty()) {
         run.Log(result.Error);
         run.Fail(failedLine);
-        run.host.Refresh();
         return;
     }
     if (result.ExitCode != 0) {
@@ -48,7 +47,6 @@ void RunSigning(BuildRun& run, const QByteArray& text, const QString& failedLine
         run.Fail(
             QStringLiteral("The signing tool's report %1 was not written").arg(run.script.CapturePath()));
     }
-    run.host.Refresh();
 }
 
 bool ServersListed(BuildRun& run)
@@ -56,7 +54,6 @@ bool ServersListed(BuildRun& run)
     if (!run.in.TimeServers.isEmpty())
         return true;
     run.Fail(QStringLiteral("No time stamp server is listed: add one on the Time Servers tab"));
-    run.host.Refresh();
     return false;
 }
 
@@ -70,7 +67,6 @@ void TimestampFile(BuildRun& run, const QString& file)
         run.Log(file + QStringLiteral(" Timestamped"));
     else
         run.Fail(file + QStringLiteral(" NOT TIMESTAMPED"));
-    run.host.Refresh();
 }
 
 } // namespace
@@ -103,7 +99,7 @@ void SignApps(BuildRun& run)
     }
     const QByteArray text =
         SignAppsScript(run.script.Flavour(), run.Signing, run.in.Apps, run.script.CapturePath());
-    run.LogAndRefresh(QStringLiteral("signing apps"));
+    run.Log(QStringLiteral("signing apps"));
     RunSigning(run, text, QStringLiteral("Signing apps failed"));
 }
 
@@ -111,7 +107,7 @@ void TimestampApps(BuildRun& run)
 {
     if (!ServersListed(run))
         return;
-    run.LogAndRefresh(QStringLiteral("Timestamping files"));
+    run.Log(QStringLiteral("Timestamping files"));
     // Every application gets its try; one failure fails the build afterwards.
     for (const QString& app : run.in.Apps)
         TimestampFile(run, app);
@@ -122,7 +118,7 @@ void SignInstaller(BuildRun& run)
     const QString& installer = run.state.SetupExePath;
     const QByteArray text =
         SignInstallerScript(run.script.Flavour(), run.Signing, installer, run.script.CapturePath());
-    run.LogAndRefresh(QStringLiteral("signing Installer"));
+    run.Log(QStringLiteral("signing Installer"));
     RunSigning(run, text, QStringLiteral("Signing Installer failed"));
 }
 

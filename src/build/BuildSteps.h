@@ -23,11 +23,6 @@ struct BuildRun {
     SigningSetup Signing;
 
     void Log(const QString& line) { host.Log(line); }
-    void LogAndRefresh(const QString& line)
-    {
-        host.Log(line);
-        host.Refresh();
-    }
     // Logs why the build fails.
     void Fail(const QString& line)
     {

@@ -67,26 +67,21 @@ bool BuildHelp(const HelpBuildInput& input, const BuildScriptFile& script, Opera
     const qint32 destAge = placed && QFileInfo::exists(names.DestChm) ? AgeOf(names.DestChm) : 0;
     if (projectAge <= destAge) {
         host.Log(QStringLiteral("Help is up to date"));
-        host.Refresh();
         return true;
     }
     if (!placed) {
         host.Log(QStringLiteral("Help not built: there is no primary application to put it beside"));
-        host.Refresh();
         return false;
     }
     const QByteArray text = HelpScript(script.Flavour(), input.HelpMaker, input.HelpProject);
     host.Log(QStringLiteral("Building Help"));
-    host.Refresh();
     const ScriptRunResult run = script.Run(text);
     if (!run.Error.isEmpty())
         host.Log(run.Error);
     if (run.ExitCode != 0) {
         host.Log(QStringLiteral("There was a problem building the helpfile"));
-        host.Refresh();
         return false;
     }
-    host.Refresh();
     host.Log(QStringLiteral("Help file built"));
     bool ok = true;
     if (QFileInfo(names.TempChm).isFile()) {
@@ -102,6 +97,5 @@ bool BuildHelp(const HelpBuildInput& input, const BuildScriptFile& script, Opera
         host.Log(names.TempChm + QStringLiteral(" seems not to have been created"));
         ok = false;
     }
-    host.Refresh();
     return ok;
 }

@@ -47,11 +47,6 @@ private:
     bool Save();
     bool Load(const QString& path, QList<QByteArray>& lines);
     void Log(const QString& line) { host_.Log(line); }
-    void LogAndRefresh(const QString& line)
-    {
-        host_.Log(line);
-        host_.Refresh();
-    }
 
     const VersionStampInput& in_;
     OperationHost& host_;
@@ -77,11 +72,11 @@ VersionStampResult Stamper::Run()
     }
     if (!r_.AllEntriesFound()) {
         // Lines inserted into the script in memory never reach the disk.
-        LogAndRefresh(QStringLiteral("One or more entries not found in php,iss or html file"));
+        Log(QStringLiteral("One or more entries not found in php,iss or html file"));
         r_.Ok = false;
         return r_;
     }
-    LogAndRefresh(QStringLiteral("All entries found in the above files"));
+    Log(QStringLiteral("All entries found in the above files"));
     EditLines();
     if (!Save())
         r_.Ok = false;
@@ -95,7 +90,7 @@ bool Stamper::Load(const QString& path, QList<QByteArray>& lines)
     if (file.open(QIODevice::ReadOnly))
         contents = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        LogAndRefresh(QStringLiteral("Couldn't read %1: %2").arg(path, file.errorString()));
+        Log(QStringLiteral("Couldn't read %1: %2").arg(path, file.errorString()));
         return false;
     }
     lines = SplitTextLines(contents);
@@ -112,7 +107,7 @@ bool Stamper::ReadPhp()
         Log(in_.PhpFile + QStringLiteral(" does not exist"));
         return true;
     }
-    LogAndRefresh(QStringLiteral("Reading ") + in_.PhpFile);
+    Log(QStringLiteral("Reading ") + in_.PhpFile);
     r_.PhpLines.clear();
     if (!Load(in_.PhpFile, r_.PhpLines))
         return false;
@@ -134,7 +129,7 @@ bool Stamper::ReadPage()
     }
     if (!Load(in_.DownLoadLinkFile, r_.LinkPageLines))
         return false;
-    LogAndRefresh(QStringLiteral("Reading ") + in_.DownLoadLinkFile);
+    Log(QStringLiteral("Reading ") + in_.DownLoadLinkFile);
     const QByteArray idAttribute = "id=\"" + Bytes(in_.DownLoadLinkId) + '"';
     linkIndex_ = FindLineContaining(idAttribute, r_.LinkPageLines, StampBits::LinkLine, r_.FoundMask);
     pageRead_ = true;
@@ -166,7 +161,7 @@ bool Stamper::ReadScript()
     }
     if (!Load(in_.InnoSetupFile, lines))
         return false;
-    LogAndRefresh(QStringLiteral("Reading ") + in_.InnoSetupFile);
+    Log(QStringLiteral("Reading ") + in_.InnoSetupFile);
 
     const int setupIndex = FindLineContaining("[Setup]", lines, StampBits::Setup, mask);
     const int appNameIndex = FindLineContaining("AppName=", lines, StampBits::AppName, mask);
@@ -261,17 +256,17 @@ bool Stamper::Save()
                 {in_.DownLoadLinkFile, staged.Stage(in_.DownLoadLinkFile, JoinTextLines(r_.LinkPageLines))});
     } catch (const TarnwellError& error) {
         Log(error.Message());
-        LogAndRefresh(QStringLiteral("No file was edited"));
+        Log(QStringLiteral("No file was edited"));
         return false;
     }
     for (const Write& write : writes) {
         try {
             staged.Commit(write.entry);
         } catch (const TarnwellError& error) {
-            LogAndRefresh(error.Message());
+            Log(error.Message());
             return false;
         }
-        LogAndRefresh(QStringLiteral("Edited: ") + write.path);
+        Log(QStringLiteral("Edited: ") + write.path);
     }
     return true;
 }

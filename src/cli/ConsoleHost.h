@@ -26,7 +26,6 @@ public:
     void AppendToLastLine(const QString& text) override;
     void SetFileProgress(qint64 done, qint64 total) override;
     void SetOverallProgress(qint64 done, qint64 total) override;
-    void Refresh() override {}
     bool Cancelled() override;
 
     // Prints the held line; call when the operation has ended.

@@ -8,6 +8,7 @@
 #include "build/BuildRelease.h"
 #include "build/SavedProjectBuild.h"
 #include "build/SignToolDiscovery.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
 
@@ -30,7 +31,7 @@ int Build(const QString& project, bool json, CliReport& report)
     inputs.SigningAvailable = LocateSignTool(store, false, prompts);
     PrepareBuildScript(store, state);
     ConsoleHost host(json);
-    const BuildOutcome outcome = RunBuild(inputs, state, host, prompts);
+    const BuildOutcome outcome = RunBuild(inputs, {&store, state, host, prompts});
     host.Finish();
     store.Save();
     report.Cancelled = outcome.Cancelled;

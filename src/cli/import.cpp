@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
+#include "projects/OperationContext.h"
 
 #include "projects/WorkingState.h"
 #include "publish/SiteImport.h"
@@ -97,7 +98,7 @@ int Import(SiteImportRequest& request, const QString& trust, bool json, CliRepor
     SiteImportOutcome outcome;
     {
         ConsoleHost host(json);
-        outcome = ImportSite(request, store, state, lists, host, prompts, {}, &certs);
+        outcome = ImportSite(request, lists, {&store, state, host, prompts, &certs});
         host.Finish();
     }
     report.Cancelled = outcome.Ended == SiteImportOutcome::End::Cancelled;

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
+#include "projects/OperationContext.h"
 
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
@@ -171,7 +172,7 @@ int Upload(const UploadArguments& parsed, CliReport& report)
     SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome, fields.Sites};
     inputs.DeleteOrphans = parsed.DeleteOrphans;
     const SiteUploadOutcome outcome =
-        DoUpload(inputs, lists, store, state, host, prompts, SiteUploadWindow(), &certs);
+        DoUpload(inputs, lists, {&store, state, host, prompts, &certs}, SiteUploadWindow());
     host.Finish();
     // The stamps of the accounts that were served, and a certificate trusted
     // with --trust-fingerprint.

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "ConsoleHost.h"
 #include "ProjectSettings.h"
+#include "projects/OperationContext.h"
 
 #include "build/SavedInstaller.h"
 #include "projects/ProjectStore.h"
@@ -44,7 +45,7 @@ int UploadBuiltInstaller(const QString& project, const QString& trust, bool json
     InstallerUploadOutcome outcome;
     {
         ConsoleHost host(json);
-        outcome = UploadInstaller(request, store, state, host, prompts, {}, &certs);
+        outcome = UploadInstaller(request, {&store, state, host, prompts, &certs});
         host.Finish();
     }
     // The stamps of the accounts served, and a certificate trusted with

@@ -1,7 +1,6 @@
 #include "FtpClient.h"
 
 #include "util/OperationHost.h"
-#include "util/TarnwellError.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,8 +10,8 @@
 
 namespace {
 
-// The window repaints at most this often while a call runs.
-constexpr qint64 RefreshIntervalMs = 50;
+// The file bar moves at most this often while a transfer runs.
+constexpr qint64 ProgressIntervalMs = 50;
 
 FtpResult Refused(const QString& error)
 {
@@ -40,24 +39,6 @@ bool FtpResult::CodeIn(std::initializer_list<int> codes) const
 {
     return std::find(codes.begin(), codes.end(), Code) != codes.end();
 }
-
-// Guards against a call made from inside another: the host's Refresh runs
-// window events while the library waits, and none of them may reach back
-// into the client.
-struct FtpClient::Busy {
-    explicit Busy(FtpClient& client) : client_(client)
-    {
-        if (client_.busy_)
-            throw TarnwellError(QStringLiteral("The FTP client was called while it was still busy."));
-        client_.busy_ = true;
-    }
-    ~Busy() { client_.busy_ = false; }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    FtpClient& client_;
-};
 
 FtpClient::FtpClient(OperationHost& host) : host_(&host) {}
 
@@ -108,7 +89,6 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
 {
     if (sessionOpen_)
         Disconnect();
-    Busy busy(*this);
     account_ = account;
     loggedIn_ = false;
     useMlsd_ = false;
@@ -204,7 +184,6 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
 
 void FtpClient::Disconnect()
 {
-    Busy busy(*this);
     const bool wasOpen = sessionOpen_;
     transport_.Close();
     sessionOpen_ = false;
@@ -269,7 +248,7 @@ FtpOutcome FtpClient::Run(const FtpRequest& request, qint64 progressTotal)
 {
     const bool transfer =
         request.What == FtpRequest::Kind::Upload || request.What == FtpRequest::Kind::Download;
-    sinceRefresh_.start();
+    sinceProgress_.start();
     try {
         return transport_.Perform(
             request, [&](qint64 done, qint64 total) { OnProgress(done, total, transfer, progressTotal); });
@@ -284,14 +263,13 @@ FtpOutcome FtpClient::Run(const FtpRequest& request, qint64 progressTotal)
 
 void FtpClient::OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal)
 {
-    if (sinceRefresh_.elapsed() < RefreshIntervalMs)
+    if (sinceProgress_.elapsed() < ProgressIntervalMs)
         return;
-    sinceRefresh_.restart();
+    sinceProgress_.restart();
     if (transfer && progressSwitch_ == 0 && done != lastDone_) {
         host_->SetFileProgress(done, total > 0 ? total : fallbackTotal);
         lastDone_ = done;
     }
-    host_->Refresh();
 }
 
 FtpResult FtpClient::Command(const QString& commandLine)
@@ -300,7 +278,6 @@ FtpResult FtpClient::Command(const QString& commandLine)
         return Refused(QStringLiteral("A command with a line break was not sent."));
     if (!loggedIn_)
         return NotReady();
-    Busy busy(*this);
     FtpRequest request;
     request.Url = FtpUrl(address_, QString(), false);
     request.Commands = {commandLine.toUtf8()};
@@ -348,7 +325,6 @@ FtpListingResult FtpClient::List(const QString& path, bool forceList)
 
 FtpListingResult FtpClient::ListWith(const QString& path, bool mlsd)
 {
-    Busy busy(*this);
     QBuffer data;
     data.open(QIODevice::WriteOnly);
     FtpRequest request;
@@ -375,7 +351,6 @@ FtpResult FtpClient::Upload(const QString& localPath, const QString& remotePath)
         return Refused(QStringLiteral("Cannot read %1: %2")
                            .arg(localPath, QFileInfo::exists(localPath) ? file.errorString()
                                                                         : QStringLiteral("no such file")));
-    Busy busy(*this);
     const qint64 size = file.size();
     FtpRequest request;
     request.What = FtpRequest::Kind::Upload;
@@ -401,7 +376,6 @@ FtpResult FtpClient::Download(const QString& remotePath, const QString& localPat
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly))
         return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
-    Busy busy(*this);
     const qint64 total = std::max<qint64>(expectedSize, 0);
     FtpRequest request;
     request.What = FtpRequest::Kind::Download;

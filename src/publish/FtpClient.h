@@ -37,8 +37,8 @@ struct FtpListingResult {
 
 // The FTP client of the uploads and the import: one control connection to
 // one account at a time, passive, binary, IPv4, no proxy. Every call blocks
-// until the server has answered or a time-out has passed, and lets the
-// window repaint meanwhile through the host. A call is never abandoned
+// until the server has answered or a time-out has passed (the window runs
+// the operation on a worker thread). A call is never abandoned
 // half-way for a cancel; the operations read the cancel flag between calls.
 //
 // Status lines go to the host's log: "Connected to : " + account when the
@@ -65,7 +65,7 @@ public:
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
 
-    // The log, bars and repaint of the operation in progress.
+    // The log and bars of the operation in progress.
     void SetHost(OperationHost& host) { host_ = &host; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
     // Who decides on a certificate the system does not trust (see above);
@@ -75,8 +75,7 @@ public:
     // empty for the system's alone.
     void SetCertificateAuthorities(const QString& file) { authorityFile_ = file; }
 
-    // 0: transfers drive the host's file bar; -1: they leave it alone. The
-    // window keeps repainting either way.
+    // 0: transfers drive the host's file bar; -1: they leave it alone.
     int ProgressSwitch() const { return progressSwitch_; }
     void SetProgressSwitch(int value) { progressSwitch_ = value; }
 
@@ -125,7 +124,6 @@ public:
     FtpResult Download(const QString& remotePath, const QString& localPath, qint64 expectedSize = -1);
 
 private:
-    struct Busy;
     FtpOutcome Login(const FtpTlsSettings& tls);
     QString DecideOnCertificate(const FtpOutcome& outcome, QByteArray& accepted);
     FtpResult NotReady() const;
@@ -149,8 +147,7 @@ private:
     bool sessionOpen_ = false;
     bool loggedIn_ = false;
     bool useMlsd_ = false;
-    bool busy_ = false;
     QString lostReason_;
-    QElapsedTimer sinceRefresh_;
+    QElapsedTimer sinceProgress_;
     qint64 lastDone_ = -1;
 };

@@ -26,9 +26,14 @@ using Call = FtpTransport::Call;
 // The longest wait for the answer to QUIT, whatever the reply time-out.
 constexpr long QuitReplySeconds = 5;
 
-CURL* Handle(void* curl)
+CURL* Handle(const std::unique_ptr<void, FtpTransport::EasyFree>& curl)
 {
-    return static_cast<CURL*>(curl);
+    return static_cast<CURL*>(curl.get());
+}
+
+CURLM* Multi(const std::unique_ptr<void, FtpTransport::MultiFree>& multi)
+{
+    return static_cast<CURLM*>(multi.get());
 }
 
 // Every line the server sends on the control connection arrives here.
@@ -194,8 +199,8 @@ void FtpTransport::Open(const QString& userName, const QString& password, const 
                         const FtpTlsSettings& tls)
 {
     Close();
-    curl_ = curl_easy_init();
-    multi_ = curl_multi_init();
+    curl_.reset(curl_easy_init());
+    multi_.reset(curl_multi_init());
     if (!curl_ || !multi_) {
         Close();
         throw TarnwellError(QStringLiteral("The network library could not make a connection handle."));
@@ -221,15 +226,21 @@ void FtpTransport::Close()
                                      ? std::min<long>(QuitReplySeconds, timeouts_.ReplySeconds)
                                      : QuitReplySeconds;
         curl_easy_setopt(Handle(curl_), CURLOPT_SERVER_RESPONSE_TIMEOUT, quitSeconds);
-        if (curl_multi_add_handle(static_cast<CURLM*>(multi_), Handle(curl_)) == CURLM_OK)
-            curl_multi_remove_handle(static_cast<CURLM*>(multi_), Handle(curl_));
+        if (curl_multi_add_handle(Multi(multi_), Handle(curl_)) == CURLM_OK)
+            curl_multi_remove_handle(Multi(multi_), Handle(curl_));
     }
-    if (multi_)
-        curl_multi_cleanup(static_cast<CURLM*>(multi_));
-    multi_ = nullptr;
-    if (curl_)
-        curl_easy_cleanup(Handle(curl_));
-    curl_ = nullptr;
+    multi_.reset();
+    curl_.reset();
+}
+
+void FtpTransport::EasyFree::operator()(void* easy) const
+{
+    curl_easy_cleanup(static_cast<CURL*>(easy));
+}
+
+void FtpTransport::MultiFree::operator()(void* multi) const
+{
+    curl_multi_cleanup(static_cast<CURLM*>(multi));
 }
 
 // Every option of the connection itself, in one place.
@@ -345,7 +356,7 @@ FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& prog
     }
 
     bool connectionAlive = false;
-    const CURLcode code = RunRequest(h, static_cast<CURLM*>(multi_), connectionAlive);
+    const CURLcode code = RunRequest(h, Multi(multi_), connectionAlive);
 
     FtpOutcome outcome;
     outcome.Ok = code == CURLE_OK;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <exception>
 #include <functional>
+#include <memory>
 
 class QIODevice;
 
@@ -109,13 +110,22 @@ public:
         bool Rejected = false;
     };
 
+    // Free the library's handles with its own clean-up calls.
+    struct EasyFree {
+        void operator()(void* easy) const;
+    };
+    struct MultiFree {
+        void operator()(void* multi) const;
+    };
+
 private:
     void ApplyConnectionOptions();
 
-    void* curl_ = nullptr;
+    // Declared first, so that the multi handle is cleaned up before it.
+    std::unique_ptr<void, EasyFree> curl_;
     // Keeps the control connection between requests: the handle joins it
     // for each request and leaves it afterwards.
-    void* multi_ = nullptr;
+    std::unique_ptr<void, MultiFree> multi_;
     QByteArray user_;
     QByteArray password_;
     FtpTimeouts timeouts_;

@@ -1,15 +1,16 @@
 #include "InstallerUpload.h"
 
 #include "SiteUpload.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "site/SiteLists.h"
 #include "util/Prompts.h"
 
-InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TAppData& store,
-                                       WorkingState& state, OperationHost& host, Prompts& prompts,
-                                       const std::function<void()>& beginOperation,
-                                       CertificateDecision* certificates)
+InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, const OperationContext& context,
+                                       const std::function<void()>& beginOperation)
 {
+    WorkingState& state = context.state;
+    Prompts& prompts = context.prompts;
     InstallerUploadOutcome outcome;
     state.InstallerUploadFiles.clear();
     if (state.SetupExePath.isEmpty()) {
@@ -36,8 +37,7 @@ InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TA
     inputs.Accounts = request.Accounts;
     inputs.Timeouts = request.Timeouts;
     const TSiteLists noLists;
-    const SiteUploadOutcome run =
-        DoUpload(inputs, noLists, store, state, host, prompts, SiteUploadWindow(), certificates);
+    const SiteUploadOutcome run = DoUpload(inputs, noLists, context, SiteUploadWindow());
     outcome.Started = InstallerUploadOutcome::Start::Ran;
     outcome.Cancelled = run.Cancelled;
     outcome.FailedAccounts = run.FailedAccounts;

@@ -8,11 +8,7 @@
 
 #include <functional>
 
-class CertificateDecision;
-class OperationHost;
-class Prompts;
-class TAppData;
-struct WorkingState;
+struct OperationContext;
 
 // What the installer upload reads from the window (or the saved project).
 // The installer itself is the working state's SetupExePath.
@@ -50,9 +46,8 @@ struct InstallerUploadOutcome {
 // not cleared) and ends with the summary. Refusals go to prompts; the log,
 // bars and cancel flag are the host's. beginOperation runs once the checks
 // have passed, before the first account (the window disables itself and
-// shows the cancel window there). `certificates` decides on a server
-// certificate the system does not trust (none: every such one is refused).
-InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, TAppData& store,
-                                       WorkingState& state, OperationHost& host, Prompts& prompts,
-                                       const std::function<void()>& beginOperation = {},
-                                       CertificateDecision* certificates = nullptr);
+// shows the cancel window there). The context's certificate decision
+// decides on a server certificate the system does not trust; its store is
+// needed.
+InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, const OperationContext& context,
+                                       const std::function<void()>& beginOperation = {});

@@ -75,7 +75,6 @@ void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, Rem
                     host.Log(QStringLiteral("File found: ") + path);
             }
         }
-        host.Refresh();
         for (auto it = subfolders.crbegin(); it != subfolders.crend(); ++it)
             stack.append(*it);
     }

@@ -127,7 +127,6 @@ OrphanDeletion DeleteOrphanFiles(FtpClient& ftp, OperationHost& host, const QLis
             ++deletion.Deleted;
         else if (!deleted.Error.isEmpty())
             host.Log(deleted.Error);
-        host.Refresh();
         if (deleted.ConnectionLost)
             break;
         if (host.Cancelled()) {

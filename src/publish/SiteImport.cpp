@@ -5,6 +5,7 @@
 #include "RemotePaths.h"
 #include "RemoteTree.h"
 #include "projects/AccountStore.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -231,7 +232,6 @@ void ImportRun::Download(const RemoteTree& tree, const ImportStaging& staging)
         }
         fetched_.push_back({remote, local, staged});
         host_.SetOverallProgress(++done, total);
-        host_.Refresh();
     }
 }
 
@@ -285,10 +285,12 @@ QString DifferingFilesText(qsizetype count, const QString& localRoot)
         .arg(localRoot);
 }
 
-SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
-                             TSiteLists& lists, OperationHost& host, Prompts& prompts,
-                             const std::function<void()>& beginOperation, CertificateDecision* certificates)
+SiteImportOutcome ImportSite(const SiteImportRequest& request, TSiteLists& lists,
+                             const OperationContext& context, const std::function<void()>& beginOperation)
 {
+    TAppData& store = context.Store();
+    WorkingState& state = context.state;
+    Prompts& prompts = context.prompts;
     SiteImportOutcome outcome;
     if (request.Account.isEmpty())
         return outcome;
@@ -314,5 +316,6 @@ SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, 
                                                         "Local Root folders to import into"));
         return outcome;
     }
-    return ImportRun(request, store, state, host, prompts, certificates).Run(lists, beginOperation);
+    return ImportRun(request, store, state, context.host, prompts, context.certificates)
+        .Run(lists, beginOperation);
 }

@@ -7,12 +7,8 @@
 
 #include <functional>
 
-class CertificateDecision;
-class OperationHost;
-class Prompts;
-class TAppData;
 class TSiteLists;
-struct WorkingState;
+struct OperationContext;
 
 // Whether local files that differ from the server's copies are replaced:
 // the window asks (Prompts, Yes/No); the command line answers from its
@@ -69,7 +65,6 @@ struct SiteImportOutcome {
 // or found identical unless the user cancelled (a cancel writes only the
 // new files fetched so far). beginOperation runs where the long part starts
 // (the window disables itself and shows the cancel window there).
-SiteImportOutcome ImportSite(const SiteImportRequest& request, TAppData& store, WorkingState& state,
-                             TSiteLists& lists, OperationHost& host, Prompts& prompts,
-                             const std::function<void()>& beginOperation = {},
-                             CertificateDecision* certificates = nullptr);
+SiteImportOutcome ImportSite(const SiteImportRequest& request, TSiteLists& lists,
+                             const OperationContext& context,
+                             const std::function<void()>& beginOperation = {});

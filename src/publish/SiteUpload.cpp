@@ -6,10 +6,12 @@
 #include "ServerOrphans.h"
 #include "UploadSelection.h"
 #include "projects/AccountStore.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "site/SiteLists.h"
+#include "util/Clock.h"
 #include "util/MyFileOpsU.h"
 #include "util/OperationHost.h"
 #include "util/Prompts.h"
@@ -44,6 +46,7 @@ struct UploadRun {
     OperationHost& host;
     const SiteUploadWindow& window;
     const PathStyle& style;
+    const Clock* clock;
     FtpClient ftp;
     QStringList summary;
     bool begun = false;
@@ -120,7 +123,6 @@ bool SendFiles(UploadRun& run, AccountRun& account)
             host.Log(QStringLiteral("Couldn't reach ") + remote.TempFolder);
             account.allOk = false;
         }
-        host.Refresh();
         if (run.Cancelled()) {
             run.summary.append(QStringLiteral("--- you cancelled during upload"));
             account.allOk = false;
@@ -240,7 +242,6 @@ void MoveFiles(UploadRun& run, AccountRun& account)
             account.keptAside = true;
             KeepAsides(run, account);
         }
-        host.Refresh();
         if (run.Cancelled()) {
             account.connected = false;
             run.summary.append(QStringLiteral("--- you cancelled during file move"));
@@ -306,7 +307,6 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
         account.connected = false;
     }
     account.loggedIn = connection.Ok;
-    host.Refresh();
     if (account.connected && !run.Cancelled()) {
         run.summary.append(QStringLiteral("Connected: ") + name + QStringLiteral(" - ") +
                            QString::number(account.sends.size()) + QStringLiteral(" files to send"));
@@ -319,7 +319,6 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     if (account.keptAside && !run.ftp.IsLoggedIn())
         SettleAfterLostConnection(run, account);
 
-    host.Refresh();
     const bool served = account.connected && account.allOk && !run.Cancelled();
     if (served)
         RecordStamps(run.store, section, account.sends);
@@ -355,7 +354,8 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
     account.asides = run.store.ReadList(Schema::AccountSection(accountName), Schema::KeyAsideFiles);
     bool served = false;
     try {
-        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style);
+        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style,
+                                    run.clock ? run.clock->Now() : QDateTime::currentDateTime());
         ReadAccountSettings(run.store, accountName, run.state.CurrentAccount);
         if (account.sends.isEmpty()) {
             const QString line = run.in.Project + QStringLiteral(" >>> ") + accountName +
@@ -484,11 +484,14 @@ QString UploadConfirmation(UploadMode mode, const QStringList& accounts)
     return text + QStringLiteral("\rGo ahead?");
 }
 
-SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
-                           WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, CertificateDecision* certificates,
+SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists,
+                           const OperationContext& context, const SiteUploadWindow& window,
                            const PathStyle& style)
 {
+    TAppData& store = context.Store();
+    WorkingState& state = context.state;
+    OperationHost& host = context.host;
+    Prompts& prompts = context.prompts;
     SiteUploadOutcome outcome;
     if (inputs.Project.isEmpty()) {
         prompts.ShowInfo(ProductCaption, NoProjectOpenText);
@@ -502,8 +505,8 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, FtpClient(host), {}, false, {}};
-    run.ftp.SetCertificateDecision(certificates);
+    UploadRun run{inputs, store, state, host, window, style, context.clock, FtpClient(host), {}, false, {}};
+    run.ftp.SetCertificateDecision(context.certificates);
     run.ftp.SetTimeouts(inputs.Timeouts);
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")

@@ -8,12 +8,8 @@
 
 #include <functional>
 
-class CertificateDecision;
-class OperationHost;
-class Prompts;
-class TAppData;
 class TSiteLists;
-struct WorkingState;
+struct OperationContext;
 
 // What a run sends to each account: only the files changed since the last
 // upload to it (Changed, Software) or every file considered. The site modes
@@ -121,9 +117,8 @@ struct SiteUploadOutcome {
 // Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount
 // holds the account being served. The cancel flag is read only once the
 // operation has begun (BeginOperation), so a flag left from an earlier run
-// counts for nothing. `certificates` decides on a server certificate the
-// system does not trust (none: every such certificate is refused).
-SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists, TAppData& store,
-                           WorkingState& state, OperationHost& host, Prompts& prompts,
-                           const SiteUploadWindow& window, CertificateDecision* certificates = nullptr,
+// counts for nothing. The context's certificate decision decides on a server
+// certificate the system does not trust; its store is needed.
+SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lists,
+                           const OperationContext& context, const SiteUploadWindow& window,
                            const PathStyle& style = PathStyle::Native());

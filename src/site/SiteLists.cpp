@@ -1,5 +1,8 @@
 #include "site/SiteLists.h"
 
+#include <QMetaObject>
+#include <QThread>
+
 TSiteLists::TSiteLists(const PathStyle& style, QObject* parent) : QObject(parent), style_(style) {}
 
 QStringList TSiteLists::CheckedFiles() const
@@ -114,6 +117,13 @@ void TSiteLists::RemoveBrokenLinksIf(const std::function<bool(const QString& det
 
 void TSiteLists::Clear()
 {
+    // An import run on a worker thread empties the lists where the widgets
+    // that show them live, and waits for it.
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { Clear(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
     UpdateBatch batch(*this);
     files_.clear();
     checks_.clear();

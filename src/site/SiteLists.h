@@ -65,7 +65,8 @@ public:
     // Drops the links whose detail item the test accepts.
     void RemoveBrokenLinksIf(const std::function<bool(const QString& detail)>& test);
 
-    // Empties all four lists (a project is selected or deleted, an import starts).
+    // Empties all four lists (a project is selected or deleted, an import
+    // starts); on the lists' own thread, whichever thread calls.
     void Clear();
 
     // Holds the change signals back while it lives.

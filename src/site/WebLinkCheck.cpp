@@ -25,16 +25,24 @@ bool IsWebLinkDetail(const QString& detail)
     return colon >= 0 && QStringView(detail).mid(colon).startsWith(FailedMark);
 }
 
-TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWebProbeLimits& limits)
+TWebCheckFindings ProbeWebLinks(const TSiteLists& lists, OperationHost& host, const TWebProbeLimits& limits)
 {
-    TWebCheckOutcome outcome;
-    const TWebLinks links = CollectWebLinks(lists);
-    outcome.UnreadableFiles = links.UnreadableFiles;
-    for (const QString& file : links.UnreadableFiles)
+    TWebCheckFindings findings;
+    findings.Links = CollectWebLinks(lists);
+    for (const QString& file : findings.Links.UnreadableFiles)
         host.Log(QStringLiteral("Could not read ") + file);
+    host.Log(QStringLiteral("Checking %1 web addresses").arg(findings.Links.Addresses.size()));
+    findings.Results = ProbeWebAddresses(findings.Links.Addresses, host, limits);
+    return findings;
+}
+
+TWebCheckOutcome RecordWebLinks(TSiteLists& lists, const TWebCheckFindings& findings, OperationHost& host)
+{
+    const TWebLinks& links = findings.Links;
+    const QList<TWebProbeResult>& results = findings.Results;
+    TWebCheckOutcome outcome;
+    outcome.UnreadableFiles = links.UnreadableFiles;
     outcome.Addresses = links.Addresses.size();
-    host.Log(QStringLiteral("Checking %1 web addresses").arg(outcome.Addresses));
-    const QList<TWebProbeResult> results = ProbeWebAddresses(links.Addresses, host, limits);
 
     const TSiteLists::UpdateBatch batch(lists);
     lists.RemoveBrokenLinksIf(IsWebLinkDetail);
@@ -65,4 +73,9 @@ TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWe
         host.Log(
             QStringLiteral("%1 web addresses checked, %2 dead").arg(outcome.Addresses).arg(outcome.Dead));
     return outcome;
+}
+
+TWebCheckOutcome CheckWebLinks(TSiteLists& lists, OperationHost& host, const TWebProbeLimits& limits)
+{
+    return RecordWebLinks(lists, ProbeWebLinks(lists, host, limits), host);
 }

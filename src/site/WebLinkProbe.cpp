@@ -131,7 +131,6 @@ public:
             TakeFinished();
             if (!active_.empty())
                 curl_multi_poll(multi_.get(), nullptr, 0, 100, nullptr);
-            host_.Refresh();
         }
         return results_;
     }

@@ -5,6 +5,7 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
+#include "ui/SlotGuard.h"
 #include "ui/pages/AccountsPage.h"
 #include "util/Prompts.h"
 
@@ -22,22 +23,26 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     AccountsPage* page = p.accounts;
     // Only a selection loads an account: focus alone makes a row current
     // without selecting it, and that must not load anything.
-    connect(page->lbxAccount, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!selecting)
-            DoAccountLoad();
-    });
-    connect(page->btnAccountNew, &QPushButton::clicked, this, [this] { AccountNewClick(false); });
-    connect(page->bbtnAccountCopy, &QPushButton::clicked, this, [this] { AccountNewClick(true); });
-    connect(page->bbtnAccountDelete, &QPushButton::clicked, this, &AccountActions::btnAccountDeleteClick);
-    connect(page->lbeServerHomePath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
-    connect(page->lbeServerRootPath, &QLineEdit::textChanged, this, &AccountActions::AccountChange);
+    connect(page->lbxAccount, &QListWidget::itemSelectionChanged, this, Guarded([this] {
+                if (!selecting)
+                    DoAccountLoad();
+            }));
+    connect(page->btnAccountNew, &QPushButton::clicked, this, Guarded([this] { AccountNewClick(false); }));
+    connect(page->bbtnAccountCopy, &QPushButton::clicked, this, Guarded([this] { AccountNewClick(true); }));
+    connect(page->bbtnAccountDelete, &QPushButton::clicked, this,
+            Guarded(this, &AccountActions::btnAccountDeleteClick));
+    connect(page->lbeServerHomePath, &QLineEdit::textChanged, this,
+            Guarded(this, &AccountActions::AccountChange));
+    connect(page->lbeServerRootPath, &QLineEdit::textChanged, this,
+            Guarded(this, &AccountActions::AccountChange));
     // A choice of protection is stored when the page is left, so that an
     // upload started from another page already connects as chosen.
-    connect(page->cbxFtpSecurity, &QComboBox::activated, this, &AccountActions::AccountChange);
+    connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
-            &AccountActions::ForgetCertificateClick);
+            Guarded(this, &AccountActions::ForgetCertificateClick));
     lastPage = p.pageControl->currentIndex();
-    connect(p.pageControl, &QTabWidget::currentChanged, this, &AccountActions::PageControl1Change);
+    connect(p.pageControl, &QTabWidget::currentChanged, this,
+            Guarded(this, &AccountActions::PageControl1Change));
 }
 
 void AccountActions::PageControl1Change(int index)

@@ -4,6 +4,7 @@
 #include "projects/FilePicker.h"
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
+#include "ui/SlotGuard.h"
 #include "util/ExtraCode.h"
 #include "util/Prompts.h"
 
@@ -15,10 +16,11 @@ AppListActions::AppListActions(const ActionContext& context, AppsPanel* apps, QO
     : QObject(parent), c(context), apps_(apps)
 {
     AppsPanel* panel = apps_;
-    connect(panel->bbtnAddApp, &QPushButton::clicked, this, &AppListActions::AddAppClick);
-    connect(panel->bbtnDeleteApp, &QPushButton::clicked, this, &AppListActions::btnDeleteAppClick);
+    connect(panel->bbtnAddApp, &QPushButton::clicked, this, Guarded(this, &AppListActions::AddAppClick));
+    connect(panel->bbtnDeleteApp, &QPushButton::clicked, this,
+            Guarded(this, &AppListActions::btnDeleteAppClick));
     connect(panel->chkProjectApps, &QListWidget::itemChanged, this,
-            &AppListActions::chkProjectAppsClickCheck);
+            Guarded(this, &AppListActions::chkProjectAppsClickCheck));
 }
 
 void AppListActions::AddAppClick()

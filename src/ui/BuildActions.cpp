@@ -1,6 +1,8 @@
 #include "ui/BuildActions.h"
 
 #include "build/SignToolDiscovery.h"
+#include "projects/OperationContext.h"
+#include "publish/CertificateTrust.h"
 #include "publish/InstallerUpload.h"
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
@@ -8,7 +10,10 @@
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
+#include "ui/SlotGuard.h"
 #include "ui/WidgetOperationHost.h"
+#include "ui/WindowThreadPrompts.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/SelectAccountsPage.h"
 #include "ui/pages/SelectFilesPage.h"
@@ -41,14 +46,16 @@ void Invert(QCheckBox* box)
 
 BuildActions::BuildActions(const ActionContext& context, const Pages& pages, WindowCommands commands,
                            QObject* parent)
-    : QObject(parent), c(context), p(pages), window(std::move(commands))
+    : QObject(parent), context_(context), pages_(pages), commands_(std::move(commands))
 {
-    BuilderPage* b = p.builder;
-    connect(b->bbtnGetItDone, &QPushButton::clicked, this, &BuildActions::btnGetItDoneClick);
-    connect(b->bbtnTimeStamp, &QPushButton::clicked, this, &BuildActions::bbtnTimeStampClick);
-    connect(b->bbtnAutoUpload, &QPushButton::clicked, this, &BuildActions::bbtnAutoUploadClick);
-    connect(b->btnNoSignTool, &QPushButton::clicked, this, &BuildActions::btnNoSignToolClick);
-    connect(p.upload->bbtnUpload, &QPushButton::clicked, this, &BuildActions::bbtnUploadClick);
+    BuilderPage* b = pages_.builder;
+    connect(b->bbtnGetItDone, &QPushButton::clicked, this, Guarded(this, &BuildActions::btnGetItDoneClick));
+    connect(b->bbtnTimeStamp, &QPushButton::clicked, this, Guarded(this, &BuildActions::bbtnTimeStampClick));
+    connect(b->bbtnAutoUpload, &QPushButton::clicked, this,
+            Guarded(this, &BuildActions::bbtnAutoUploadClick));
+    connect(b->btnNoSignTool, &QPushButton::clicked, this, Guarded(this, &BuildActions::btnNoSignToolClick));
+    connect(pages_.upload->bbtnUpload, &QPushButton::clicked, this,
+            Guarded(this, &BuildActions::bbtnUploadClick));
     // Escape presses the Time Stamp button while the Builder page is in
     // front: a shortcut is live only while its page is shown and enabled.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), b);
@@ -58,46 +65,51 @@ BuildActions::BuildActions(const ActionContext& context, const Pages& pages, Win
 
 BuildInputs BuildActions::GatherInputs() const
 {
-    const BuilderPage* b = p.builder;
+    const BuilderPage* b = pages_.builder;
     BuildInputs in;
     in.Stamp = {b->lbePhpFile->text(),        b->lbePHPVar->text(),           b->lbeDownLoadLinkFile->text(),
                 b->lbeDownLoadLinkId->text(), b->lbeDownLoadLinkText->text(), b->lbeBaseFileName->text(),
-                b->lbeInnoSetupFile->text(),  c.state.PrimaryVersion};
+                b->lbeInnoSetupFile->text(),  context_.state.PrimaryVersion};
     in.PreBuild = b->lbePrebuild->text();
     in.HelpProject = b->lbeHelpBuilderBatch->text();
     in.PfxFile = b->lbePFX->text();
     in.PfxPassword = b->lbePFXPass->text();
-    in.Apps = p.apps->chkProjectApps->Items();
-    in.PrimaryCaption = p.apps->lblPrimaryApp->text();
+    in.Apps = pages_.apps->chkProjectApps->Items();
+    in.PrimaryCaption = pages_.apps->lblPrimaryApp->text();
     in.TimeStamp = b->cbxtimeStamp->isChecked();
     in.AutoUpload = b->cbxAutoUpload->isChecked();
-    in.InnoCompiler = p.utilities->lbeInnoCompiler->text();
-    in.HelpMaker = p.utilities->lbeHelpMaker->text();
-    if (c.Store())
-        in.SignTool = c.Store()->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString());
+    in.InnoCompiler = pages_.utilities->lbeInnoCompiler->text();
+    in.HelpMaker = pages_.utilities->lbeHelpMaker->text();
+    if (context_.Store())
+        in.SignTool = context_.Store()->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString());
     in.SigningAvailable = b->btnNoSignTool->isHidden();
-    in.TimeServers = ListItems(p.timeServers->lbxTimeServers);
-    in.Attempts = p.timeServers->speAttempts->value();
+    in.TimeServers = ListItems(pages_.timeServers->lbxTimeServers);
+    in.Attempts = pages_.timeServers->speAttempts->value();
     return in;
 }
 
 void BuildActions::btnGetItDoneClick()
 {
-    TCancelForm* cancelForm = window.cancelForm();
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The build cannot start without its cancel window"));
+    TCancelForm* cancelForm = commands_.cancelForm;
+    if (WorkerRunning())
+        return;
     const BuildInputs inputs = GatherInputs();
-    UploadInstallerPage* upload = p.upload;
+    UploadInstallerPage* upload = pages_.upload;
     BuildOutcome outcome;
     {
-        const OperationScope scope(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Build"));
+        const OperationScope scope(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Build"));
         upload->bbtnUpload->setEnabled(false);
         upload->ProgressPane->clear();
         WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
                                  *cancelForm);
-        outcome = RunBuild(inputs, c.state, host, c.UserPrompts(), [this] { window.showPage(p.upload); });
-        p.mainWindow->raise();
-        p.mainWindow->activateWindow();
+        WindowThreadPrompts prompts(context_.UserPrompts());
+        const std::function<void()> bringLogForward =
+            OnWindowThreadLater([this] { commands_.showPage(pages_.upload); });
+        const OperationContext context{context_.Store(), context_.state, host,
+                                       prompts,          nullptr,        &context_.services.clock};
+        RunOnWorker([&] { outcome = RunBuild(inputs, context, bringLogForward); });
+        pages_.mainWindow->raise();
+        pages_.mainWindow->activateWindow();
         upload->bbtnSaveSoftUploadLog->setEnabled(true);
         upload->bbtnUpload->setEnabled(outcome.BuildOk);
     }
@@ -107,22 +119,20 @@ void BuildActions::btnGetItDoneClick()
 
 void BuildActions::bbtnTimeStampClick()
 {
-    Invert(p.builder->cbxtimeStamp);
+    Invert(pages_.builder->cbxtimeStamp);
 }
 
 void BuildActions::bbtnAutoUploadClick()
 {
-    Invert(p.builder->cbxAutoUpload);
+    Invert(pages_.builder->cbxAutoUpload);
 }
 
 void BuildActions::btnNoSignToolClick()
 {
-    QPushButton* button = p.builder->btnNoSignTool;
+    QPushButton* button = pages_.builder->btnNoSignTool;
     const QString caption = button->text();
     button->setText(QStringLiteral("Searching for signtool - takes a while..."));
     button->setEnabled(false);
-    // The search lets no events run: paint the new caption now.
-    button->repaint();
     // The caption comes back however the search ends.
     struct Restore {
         QPushButton* button;
@@ -138,35 +148,34 @@ void BuildActions::btnNoSignToolClick()
 
 void BuildActions::bbtnUploadClick()
 {
-    TCancelForm* cancelForm = window.cancelForm();
-    if (!c.Store())
+    TCancelForm* cancelForm = commands_.cancelForm;
+    if (!context_.Store() || WorkerRunning())
         return;
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The upload cannot start without its cancel window"));
     InstallerUploadRequest request;
-    request.Project = p.editingProject->text();
-    request.LinkPageFile = p.builder->lbeDownLoadLinkFile->text();
-    request.PhpFile = p.builder->lbePhpFile->text();
-    request.LocalHome = p.selectFiles->lbeLocalHome->text();
-    request.LocalRoot = p.selectFiles->lbeLocalRoot->text();
-    request.Accounts = ListItems(p.selectAccounts->lbxUploadSites);
+    request.Project = pages_.editingProject->text();
+    request.LinkPageFile = pages_.builder->lbeDownLoadLinkFile->text();
+    request.PhpFile = pages_.builder->lbePhpFile->text();
+    request.LocalHome = pages_.selectFiles->lbeLocalHome->text();
+    request.LocalRoot = pages_.selectFiles->lbeLocalRoot->text();
+    request.Accounts = ListItems(pages_.selectAccounts->lbxUploadSites);
 
-    UploadInstallerPage* upload = p.upload;
-    QPushButton* saveSiteLog = p.siteUpload->bbtnSaveUploadLog;
+    UploadInstallerPage* upload = pages_.upload;
+    QPushButton* saveSiteLog = pages_.siteUpload->bbtnSaveUploadLog;
     InstallerUploadOutcome outcome;
     {
         // The build's log goes on: it is not cleared.
         WidgetOperationHost host(upload->ProgressPane, upload->pBarInstallerFile, upload->pBarInstallerFiles,
                                  *cancelForm);
         std::optional<OperationScope> scope;
-        AskingCertificateDecision certs = c.CertificateQuestions();
-        outcome = UploadInstaller(
-            request, *c.Store(), c.state, host, c.UserPrompts(),
-            [&] {
-                saveSiteLog->setEnabled(false);
-                scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
-            },
-            &certs);
+        WindowThreadPrompts prompts(context_.UserPrompts());
+        AskingCertificateDecision certs(prompts, context_.Store());
+        const std::function<void()> begin = OnWindowThreadLater([&] {
+            saveSiteLog->setEnabled(false);
+            scope.emplace(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Upload"));
+        });
+        const OperationContext context{context_.Store(), context_.state, host,
+                                       prompts,          &certs,         &context_.services.clock};
+        RunOnWorker([&] { outcome = UploadInstaller(request, context, begin); });
     }
     if (outcome.Started == InstallerUploadOutcome::Start::NoProject)
         saveSiteLog->setEnabled(false);
@@ -176,10 +185,10 @@ void BuildActions::bbtnUploadClick()
 
 void BuildActions::LocateSignTool(bool force)
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    const bool available = ::LocateSignTool(*c.Store(), force, c.UserPrompts());
-    p.builder->SetSigningAvailable(available);
-    p.utilities->lbeSignTool->setText(
-        StoredSignToolPath(c.Store()->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString())));
+    const bool available = ::LocateSignTool(*context_.Store(), force, context_.UserPrompts());
+    pages_.builder->SetSigningAvailable(available);
+    pages_.utilities->lbeSignTool->setText(
+        StoredSignToolPath(context_.Store()->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString())));
 }

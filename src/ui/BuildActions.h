@@ -42,8 +42,8 @@ public:
         SiteUploadPage* siteUpload;
     };
     struct WindowCommands {
-        // The cancel window (created after the main window).
-        std::function<TCancelForm*()> cancelForm;
+        // The cancel window.
+        TCancelForm* cancelForm;
         // Brings a page of the page control to the front as the current one.
         std::function<void(QWidget*)> showPage;
     };
@@ -65,7 +65,7 @@ public:
     BuildInputs GatherInputs() const;
 
 private:
-    ActionContext c;
-    Pages p;
-    WindowCommands window;
+    ActionContext context_;
+    Pages pages_;
+    WindowCommands commands_;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/ColorButton.h"
 #include "ui/Placement.h"
+#include "ui/SlotGuard.h"
 
 #include <QFont>
 #include <QShowEvent>
@@ -27,7 +28,7 @@ TCancelForm::TCancelForm(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::Frame
     layout->addWidget(CancelButton);
     CancelButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    connect(CancelButton, &QPushButton::clicked, this, &TCancelForm::CancelButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, Guarded(this, &TCancelForm::CancelButtonClick));
 }
 
 void TCancelForm::CancelButtonClick()

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <atomic>
+
 class TColorButton;
 
 // The small borderless window with one big red button that every long
@@ -19,7 +21,8 @@ public:
     explicit TCancelForm(QWidget* parent = nullptr);
 
     // Set by a click; cleared only when the window becomes visible. Hiding
-    // the window keeps it, so an operation may read it after closing.
+    // the window keeps it, so an operation may read it after closing. The
+    // operation reads it from its worker thread.
     bool Cancelled() const { return cancelled_; }
 
     // What a long operation does to start: centre the window on `owner`,
@@ -36,5 +39,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool cancelled_ = false;
+    std::atomic<bool> cancelled_ = false;
 };

@@ -3,6 +3,7 @@
 #include "ui/ContextHelp.h"
 #include "ui/HelpViewer.h"
 #include "ui/Hints.h"
+#include "ui/SlotGuard.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -12,7 +13,7 @@
 HelpActions::HelpActions(const ActionContext& context, const Pages& pages, QObject* parent)
     : QObject(parent), c(context), p(pages)
 {
-    connect(p.bbtnHelp, &QPushButton::clicked, this, &HelpActions::bbtnHelpClick);
+    connect(p.bbtnHelp, &QPushButton::clicked, this, Guarded(this, &HelpActions::bbtnHelpClick));
     qApp->installEventFilter(this);
 }
 
@@ -52,7 +53,7 @@ QWidget* HelpActions::FormOf(QObject* window) const
 {
     if (!qobject_cast<QWindow*>(window))
         return nullptr;
-    for (QWidget* form : p.forms())
+    for (QWidget* form : p.forms)
         if (form && form->windowHandle() == window)
             return form;
     return nullptr;
@@ -82,7 +83,7 @@ bool HelpActions::eventFilter(QObject* watched, QEvent* event)
         c.UserPrompts().ShowInfo(ProductCaption, QStringLiteral("Sorry, there is no specific help for that"));
         return false;
     }
-    ShowHelp(*context);
+    RunGuarded([&] { ShowHelp(*context); });
     swallowRelease = watched;
     return true;
 }

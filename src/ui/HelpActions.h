@@ -19,7 +19,7 @@ public:
     struct Pages {
         QPushButton* bbtnHelp;
         // The program's windows whose controls take part in the right click.
-        std::function<QList<QWidget*>()> forms;
+        QList<QWidget*> forms;
         std::function<QWidget*()> currentTabSheet;
     };
 

@@ -3,6 +3,7 @@
 #include "app/HelpLocation.h"
 #include "ui/Controls.h"
 #include "ui/Hints.h"
+#include "ui/SlotGuard.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -41,15 +42,15 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 
     connect(btnBack, &QPushButton::clicked, Browser, &QTextBrowser::backward);
     connect(btnForward, &QPushButton::clicked, Browser, &QTextBrowser::forward);
-    connect(btnContents, &QPushButton::clicked, this, [this] { ShowTopic(MainHelpContext); });
+    connect(btnContents, &QPushButton::clicked, this, Guarded([this] { ShowTopic(MainHelpContext); }));
     connect(Browser, &QTextBrowser::backwardAvailable, btnBack, &QPushButton::setEnabled);
     connect(Browser, &QTextBrowser::forwardAvailable, btnForward, &QPushButton::setEnabled);
-    connect(Browser, &QTextBrowser::sourceChanged, this, [this] {
-        missing_ = false;
-        const QString title = Browser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell Help")
-                                       : QStringLiteral("Tarnwell Help - ") + title);
-    });
+    connect(Browser, &QTextBrowser::sourceChanged, this, Guarded([this] {
+                missing_ = false;
+                const QString title = Browser->documentTitle();
+                setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell Help")
+                                               : QStringLiteral("Tarnwell Help - ") + title);
+            }));
 }
 
 void THelpViewer::SetFolder(const QString& folder)

@@ -1,10 +1,15 @@
 #include "ui/ImportActions.h"
 
+#include "projects/OperationContext.h"
+#include "publish/CertificateTrust.h"
 #include "publish/SiteImport.h"
 #include "ui/CancelFormU.h"
 #include "ui/Controls.h"
 #include "ui/OperationScope.h"
+#include "ui/SlotGuard.h"
 #include "ui/WidgetOperationHost.h"
+#include "ui/WindowThreadPrompts.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/ImportPage.h"
 #include "ui/pages/SelectFilesPage.h"
 #include "util/PathStyle.h"
@@ -33,14 +38,15 @@ void SetText(QLineEdit* edit, const QString& text)
 
 ImportActions::ImportActions(const ActionContext& context, TSiteLists& siteLists, const Pages& pages,
                              WindowCommands commands, QObject* parent)
-    : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
+    : QObject(parent), context_(context), lists(siteLists), pages_(pages), commands_(std::move(commands))
 {
-    ImportPage* page = p.import;
+    ImportPage* page = pages_.import;
     connect(page->lbeImportLocalHome, &QLineEdit::textChanged, this,
-            &ImportActions::lbeImportLocalHomeChange);
+            Guarded(this, &ImportActions::lbeImportLocalHomeChange));
     connect(page->lbeImportLocalRoot, &QLineEdit::textChanged, this,
-            &ImportActions::lbeImportLocalRootChange);
-    connect(page->btnImportSite, &QPushButton::clicked, this, &ImportActions::btnImportSiteClick);
+            Guarded(this, &ImportActions::lbeImportLocalRootChange));
+    connect(page->btnImportSite, &QPushButton::clicked, this,
+            Guarded(this, &ImportActions::btnImportSiteClick));
 }
 
 void ImportActions::TabImportShow()
@@ -50,8 +56,8 @@ void ImportActions::TabImportShow()
 
 void ImportActions::FillFields()
 {
-    ImportPage* page = p.import;
-    const QStringList accounts = ListItems(p.accounts);
+    ImportPage* page = pages_.import;
+    const QStringList accounts = ListItems(pages_.accounts);
     if (!accounts.isEmpty()) {
         page->comboSite->clear();
         page->comboSite->addItems(accounts);
@@ -61,33 +67,33 @@ void ImportActions::FillFields()
     // Local Home.
     const QSignalBlocker quietHome(page->lbeImportLocalHome);
     const QSignalBlocker quietRoot(page->lbeImportLocalRoot);
-    SetText(page->lbeImportLocalRoot, p.selectFiles->lbeLocalRoot->text());
-    SetText(page->lbeImportLocalHome, p.selectFiles->lbeLocalHome->text());
+    SetText(page->lbeImportLocalRoot, pages_.selectFiles->lbeLocalRoot->text());
+    SetText(page->lbeImportLocalHome, pages_.selectFiles->lbeLocalHome->text());
 }
 
 void ImportActions::lbeImportLocalHomeChange(const QString& text)
 {
     const qsizetype separator = text.lastIndexOf(PathStyle::Native().Separator());
-    SetText(p.import->lbeImportLocalRoot, separator >= 0 ? text.left(separator) : text.left(200));
-    SetText(p.selectFiles->lbeLocalHome, text);
+    SetText(pages_.import->lbeImportLocalRoot, separator >= 0 ? text.left(separator) : text.left(200));
+    SetText(pages_.selectFiles->lbeLocalHome, text);
 }
 
 void ImportActions::lbeImportLocalRootChange(const QString& text)
 {
-    SetText(p.selectFiles->lbeLocalRoot, text);
+    SetText(pages_.selectFiles->lbeLocalRoot, text);
 }
 
 void ImportActions::btnImportSiteClick()
 {
-    ImportPage* page = p.import;
-    page->memImportProgress->clear();
-    TCancelForm* cancelForm = window.cancelForm();
-    if (!c.Store())
+    ImportPage* page = pages_.import;
+    if (WorkerRunning())
         return;
-    if (!cancelForm)
-        throw TarnwellError(QStringLiteral("The import cannot start without its cancel window"));
+    page->memImportProgress->clear();
+    TCancelForm* cancelForm = commands_.cancelForm;
+    if (!context_.Store())
+        return;
     SiteImportRequest request;
-    request.Project = p.editingProject->text();
+    request.Project = pages_.editingProject->text();
     request.Account = page->comboSite->currentText();
     request.LocalHome = page->lbeImportLocalHome->text();
     request.LocalRoot = page->lbeImportLocalRoot->text();
@@ -96,11 +102,14 @@ void ImportActions::btnImportSiteClick()
     {
         WidgetOperationHost host(page->memImportProgress, page->pbFile, page->pbFiles, *cancelForm);
         std::optional<OperationScope> scope;
-        AskingCertificateDecision certs = c.CertificateQuestions();
-        outcome = ImportSite(
-            request, *c.Store(), c.state, lists, host, c.UserPrompts(),
-            [&] { scope.emplace(*p.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); }, &certs);
+        WindowThreadPrompts prompts(context_.UserPrompts());
+        AskingCertificateDecision certs(prompts, context_.Store());
+        const std::function<void()> begin = OnWindowThreadLater(
+            [&] { scope.emplace(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Import")); });
+        const OperationContext context{context_.Store(), context_.state, host,
+                                       prompts,          &certs,         &context_.services.clock};
+        RunOnWorker([&] { outcome = ImportSite(request, lists, context, begin); });
     }
-    if (outcome.ReScan() && window.reScanAfterImport)
-        window.reScanAfterImport();
+    if (outcome.ReScan() && commands_.reScanAfterImport)
+        commands_.reScanAfterImport();
 }

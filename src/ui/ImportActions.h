@@ -30,7 +30,7 @@ public:
         QLabel* editingProject;
     };
     struct WindowCommands {
-        std::function<TCancelForm*()> cancelForm;
+        TCancelForm* cancelForm;
         // Re-Scan as at the end of an import.
         std::function<void()> reScanAfterImport;
     };
@@ -48,8 +48,8 @@ public:
     void btnImportSiteClick();
 
 private:
-    ActionContext c;
+    ActionContext context_;
     TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

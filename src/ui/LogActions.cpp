@@ -1,6 +1,7 @@
 #include "ui/LogActions.h"
 
 #include "publish/LogFile.h"
+#include "ui/SlotGuard.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,8 +11,9 @@ LogActions::LogActions(const ActionContext& context, const Pages& pages, QObject
     : QObject(parent), c(context), p(pages)
 {
     connect(p.bbtnSaveSoftUploadLog, &QPushButton::clicked, this,
-            [this] { SaveLog(p.bbtnSaveSoftUploadLog); });
-    connect(p.bbtnSaveUploadLog, &QPushButton::clicked, this, [this] { SaveLog(p.bbtnSaveUploadLog); });
+            Guarded([this] { SaveLog(p.bbtnSaveSoftUploadLog); }));
+    connect(p.bbtnSaveUploadLog, &QPushButton::clicked, this,
+            Guarded([this] { SaveLog(p.bbtnSaveUploadLog); }));
 }
 
 void LogActions::SaveLog(QPushButton* sender)

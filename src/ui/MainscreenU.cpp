@@ -2,6 +2,7 @@
 
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsLock.h"
+#include "ui/SlotGuard.h"
 
 #include "ui/AccountActions.h"
 #include "ui/AppListActions.h"
@@ -25,6 +26,7 @@
 #include "ui/ToolActions.h"
 #include "ui/UpdateActions.h"
 #include "ui/WebLinkActions.h"
+#include "ui/WorkerRun.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/BuilderPage.h"
@@ -49,7 +51,8 @@
 #include <QVBoxLayout>
 
 TMainScreen::TMainScreen(const ShellServices& services, QWidget* parent)
-    : QMainWindow(parent), services(services)
+    : QMainWindow(parent), services(services), scanner(std::make_unique<TScanner>()),
+      cancelForm(std::make_unique<TCancelForm>())
 {
     // Nothing was read yet, so a close now writes no list back.
     loadedLists.Count = 0;
@@ -118,10 +121,10 @@ void TMainScreen::BuildBands()
 
 void TMainScreen::WirePages()
 {
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainScreen::PageControl1Change);
-    connect(TabFolders, &QTabWidget::currentChanged, this, &TMainScreen::TabFoldersChange);
+    connect(PageControl1, &QTabWidget::currentChanged, this, Guarded(this, &TMainScreen::PageControl1Change));
+    connect(TabFolders, &QTabWidget::currentChanged, this, Guarded(this, &TMainScreen::TabFoldersChange));
     // Any change of the box, by the user or by the program, moves the lock.
-    connect(pnlTop->chkEnable, &QCheckBox::toggled, this, &TMainScreen::chkEnableClick);
+    connect(pnlTop->chkEnable, &QCheckBox::toggled, this, Guarded(this, &TMainScreen::chkEnableClick));
     CreateActions();
 }
 
@@ -131,7 +134,7 @@ void TMainScreen::CreateActions()
     Site = new SiteActions(context, SiteLists,
                            {TabSelectLocalFiles, TabLocalFiles, TabLocalFolders, TabBrokenLinks,
                             pnlTop->lblEditingProject, TabPrograms->lbeEditor, pnlTop->chkEnable},
-                           {[this]() -> ScanWindow* { return Scanner; },
+                           {scanner.get(),
                             [this] {
                                 PageControl1->setCurrentWidget(TabMaintenance);
                                 TabFolders->setCurrentWidget(TabBrokenLinks);
@@ -161,7 +164,7 @@ void TMainScreen::CreateActions()
     Build = new BuildActions(context,
                              {this, TabResources, TabUpload, pnlApps, TabPrograms, tabTimeServers,
                               pnlTop->lblEditingProject, TabSelectLocalFiles, TabInternet, TabSiteUpload},
-                             {[this] { return CancelForm; },
+                             {cancelForm.get(),
                               [this](QWidget* page) {
                                   PageControl1->setCurrentWidget(page);
                                   MarkActivePage(page);
@@ -170,7 +173,7 @@ void TMainScreen::CreateActions()
     SiteUpload = new SiteUploadActions(
         context, SiteLists,
         {this, TabSiteUpload, TabSelectLocalFiles, TabInternet, TabBrokenLinks, pnlTop->lblEditingProject},
-        {[this] { return CancelForm; }, [this] { Site->UpdateFilesAndFolders(); },
+        {cancelForm.get(), [this] { Site->UpdateFilesAndFolders(); },
          [this](QWidget* sheet) {
              PageControl1->setCurrentWidget(TabMaintenance);
              TabFolders->setCurrentWidget(sheet);
@@ -180,18 +183,15 @@ void TMainScreen::CreateActions()
     Import = new ImportActions(
         context, SiteLists,
         {this, TabImport, TabSelectLocalFiles, TabAccounts->lbxAccount, pnlTop->lblEditingProject},
-        {[this] { return CancelForm; }, [this] { Site->doReScan(true); }}, this);
+        {cancelForm.get(), [this] { Site->doReScan(true); }}, this);
     WebLinks = new WebLinkActions(context, SiteLists, {this, TabBrokenLinks, pnlTop->lblEditingProject},
-                                  {[this] { return CancelForm; }, [this] { return Scanner; },
+                                  {cancelForm.get(), scanner.get(),
                                    [this](bool brokenLinks) { Site->ShowBrokenLinkState(brokenLinks); }},
                                   this);
-    Help = new HelpActions(context,
-                           {pnlTop->bbtnHelp,
-                            [this] {
-                                return QList<QWidget*>{this, Scanner, CancelForm};
-                            },
-                            [this] { return CurrentTabSheet; }},
-                           this);
+    Help = new HelpActions(
+        context,
+        {pnlTop->bbtnHelp, {this, scanner.get(), cancelForm.get()}, [this] { return CurrentTabSheet; }},
+        this);
     Update = new UpdateActions(context, {this, pnlTop->btnUpdate, TabPrograms->bbtnUpdateCheck}, this);
 }
 
@@ -247,13 +247,13 @@ void TMainScreen::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!shown && !event->spontaneous()) {
         shown = true;
-        FormShow();
+        RunGuarded([this] { FormShow(); });
     }
 }
 
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
-    // A long operation lets events in at its refresh points and still uses
+    // A long operation runs on its worker thread and still uses
     // the store: the close waits for its end, if the user wants it cancelled.
     if (OperationScope* operation = OperationScope::RunningOver(*this)) {
         event->ignore();
@@ -262,6 +262,13 @@ void TMainScreen::closeEvent(QCloseEvent* event)
             closeAfterOperation = true;
             operation->CancelAndClose();
         }
+        return;
+    }
+    // An operation before or after its span over the window (its checks,
+    // its summary) still uses the store: the close comes once it has ended.
+    if (WorkerRunning()) {
+        event->ignore();
+        AfterWorker(this, [this] { close(); });
         return;
     }
     // The settings are written once, and nothing but a failed write stops

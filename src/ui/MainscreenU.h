@@ -90,9 +90,10 @@ public:
     // The page last brought to front by the program; context help counts a
     // control as visible only on it.
     QWidget* CurrentTabSheet = nullptr;
-    // The scan window and the cancel window, created after this one.
-    TScanner* Scanner = nullptr;
-    TCancelForm* CancelForm = nullptr;
+    // The scan window and the cancel window, made before the actions that
+    // use them and owned by this window (their own top-level windows).
+    TScanner* Scanner() const { return scanner.get(); }
+    TCancelForm* CancelForm() const { return cancelForm.get(); }
     // The settings store; null when its set-up failed or after the close.
     std::unique_ptr<TAppData> AppData;
 
@@ -149,6 +150,8 @@ private:
     void TabFoldersChange(int index);
 
     ShellServices services;
+    std::unique_ptr<TScanner> scanner;
+    std::unique_ptr<TCancelForm> cancelForm;
     // Held from the store's set-up to after its last save.
     std::unique_ptr<SettingsLock> settingsLock;
     // What FormShow read of the stored lists; FormClose writes back only

@@ -1,9 +1,9 @@
 #include "ui/OperationScope.h"
 
 #include "ui/CancelFormU.h"
+#include "ui/WorkerRun.h"
 
 #include <QList>
-#include <QMetaObject>
 #include <QWidget>
 #include <QWindow>
 
@@ -39,12 +39,11 @@ OperationScope::~OperationScope()
     if (mainWindow_) {
         mainWindow_->setEnabled(true);
         mainWindow_->activateWindow();
-        // Not at once: the caller still finishes the operation's handler,
-        // which may use what the close frees.
+        // Not at once: the operation (which may still log its summary) and
+        // its handler may use what the close frees.
         if (closeAfter_) {
             QWidget* window = mainWindow_;
-            QMetaObject::invokeMethod(
-                window, [window] { window->close(); }, Qt::QueuedConnection);
+            AfterWorker(window, [window] { window->close(); });
         }
     }
 }
@@ -56,6 +55,11 @@ OperationScope* OperationScope::RunningOver(const QWidget& mainWindow)
             return Running().at(i);
     }
     return nullptr;
+}
+
+bool OperationScope::AnyRunning()
+{
+    return !Running().isEmpty();
 }
 
 QString OperationScope::CloseQuestion() const

@@ -11,8 +11,8 @@ class TCancelForm;
 // its transient (above it, no task-bar entry of its own). Both are undone
 // on every way out of the scope, a thrown error included.
 //
-// The operation runs on the window thread and lets events in at its refresh
-// points, so a close of the main window can arrive in the middle of it. The
+// The operation runs on a worker thread while the window thread goes on with
+// its events, so a close of the main window can arrive in the middle of it. The
 // window then asks (CloseQuestion) and, when the user agrees, cancels the
 // operation and closes once the scope has ended (CancelAndClose).
 class OperationScope {
@@ -24,6 +24,8 @@ public:
 
     // The operation that runs over mainWindow, or null.
     static OperationScope* RunningOver(const QWidget& mainWindow);
+    // Some operation runs over some window.
+    static bool AnyRunning();
 
     // "An upload is in progress. Cancel it and close Tarnwell?", or the same
     // for a build or an import.

@@ -9,6 +9,7 @@
 #include "ui/AppsPanel.h"
 #include "ui/Controls.h"
 #include "ui/ProjectBar.h"
+#include "ui/SlotGuard.h"
 #include "ui/pages/AccountsPage.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/SelectAccountsPage.h"
@@ -27,16 +28,22 @@ ProjectActions::ProjectActions(const ActionContext& context, const Pages& pages,
     : QObject(parent), c(context), p(pages), window(std::move(commands))
 {
     ProjectBar* bar = p.bar;
-    connect(bar->bbtnNew, &QPushButton::clicked, this, &ProjectActions::btnNewClick);
-    connect(bar->bbtnSelectProject, &QPushButton::clicked, this, &ProjectActions::btnSelectProjectClick);
-    connect(bar->Projects, &QListWidget::itemDoubleClicked, this, &ProjectActions::btnSelectProjectClick);
-    connect(bar->btnSave, &QPushButton::clicked, this, &ProjectActions::btnSaveClick);
-    connect(bar->btnAbandon, &QPushButton::clicked, this, &ProjectActions::btnAbandonClick);
-    connect(bar->bbtnDeleteProject, &QPushButton::clicked, this, &ProjectActions::btnDeleteProjectClick);
-    connect(bar->chkSoftWare, &QCheckBox::clicked, this, &ProjectActions::chkSoftWareClick);
-    connect(p.builder->cbxtimeStamp, &QCheckBox::clicked, this, &ProjectActions::cbxtimeStampClick);
-    connect(p.builder->cbxAutoUpload, &QCheckBox::clicked, this, &ProjectActions::cbxAutoUploadClick);
-    connect(p.selectFiles->chkPageRelative, &QCheckBox::clicked, this, &ProjectActions::chkPageRelativeClick);
+    connect(bar->bbtnNew, &QPushButton::clicked, this, Guarded(this, &ProjectActions::btnNewClick));
+    connect(bar->bbtnSelectProject, &QPushButton::clicked, this,
+            Guarded(this, &ProjectActions::btnSelectProjectClick));
+    connect(bar->Projects, &QListWidget::itemDoubleClicked, this,
+            Guarded(this, &ProjectActions::btnSelectProjectClick));
+    connect(bar->btnSave, &QPushButton::clicked, this, Guarded(this, &ProjectActions::btnSaveClick));
+    connect(bar->btnAbandon, &QPushButton::clicked, this, Guarded(this, &ProjectActions::btnAbandonClick));
+    connect(bar->bbtnDeleteProject, &QPushButton::clicked, this,
+            Guarded(this, &ProjectActions::btnDeleteProjectClick));
+    connect(bar->chkSoftWare, &QCheckBox::clicked, this, Guarded(this, &ProjectActions::chkSoftWareClick));
+    connect(p.builder->cbxtimeStamp, &QCheckBox::clicked, this,
+            Guarded(this, &ProjectActions::cbxtimeStampClick));
+    connect(p.builder->cbxAutoUpload, &QCheckBox::clicked, this,
+            Guarded(this, &ProjectActions::cbxAutoUploadClick));
+    connect(p.selectFiles->chkPageRelative, &QCheckBox::clicked, this,
+            Guarded(this, &ProjectActions::chkPageRelativeClick));
 }
 
 QString ProjectActions::EditingProject() const

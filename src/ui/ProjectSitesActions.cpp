@@ -4,6 +4,7 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
+#include "ui/SlotGuard.h"
 #include "ui/pages/SelectAccountsPage.h"
 
 #include <QEvent>
@@ -15,16 +16,19 @@ ProjectSitesActions::ProjectSitesActions(const ActionContext& context, const Pag
     : QObject(parent), c(context), p(pages)
 {
     SelectAccountsPage* page = p.selectAccounts;
-    connect(page->bbtnAddAccount, &QPushButton::clicked, this, &ProjectSitesActions::btnAddSiteClick);
-    connect(page->btnAddAll, &QPushButton::clicked, this, &ProjectSitesActions::btnAddAllClick);
-    connect(page->bbtnRemoveAccount, &QPushButton::clicked, this, &ProjectSitesActions::btnDeleteSiteClick);
+    connect(page->bbtnAddAccount, &QPushButton::clicked, this,
+            Guarded(this, &ProjectSitesActions::btnAddSiteClick));
+    connect(page->btnAddAll, &QPushButton::clicked, this,
+            Guarded(this, &ProjectSitesActions::btnAddAllClick));
+    connect(page->bbtnRemoveAccount, &QPushButton::clicked, this,
+            Guarded(this, &ProjectSitesActions::btnDeleteSiteClick));
     page->installEventFilter(this);
 }
 
 bool ProjectSitesActions::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == p.selectAccounts && event->type() == QEvent::Show)
-        TabInternetShow();
+        RunGuarded([this] { TabInternetShow(); });
     return QObject::eventFilter(watched, event);
 }
 

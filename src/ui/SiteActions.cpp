@@ -6,6 +6,7 @@
 #include "site/SiteLists.h"
 #include "site/SiteScan.h"
 #include "ui/Controls.h"
+#include "ui/SlotGuard.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/LocalFilesPage.h"
 #include "ui/pages/LocalFoldersPage.h"
@@ -23,31 +24,33 @@ SiteActions::SiteActions(const ActionContext& context, TSiteLists& siteLists, co
                          WindowCommands commands, QObject* parent)
     : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
 {
-    connect(&lists, &TSiteLists::FilesChanged, this, &SiteActions::ShowFiles);
-    connect(&lists, &TSiteLists::FileCheckChanged, this, &SiteActions::ShowCheck);
+    connect(&lists, &TSiteLists::FilesChanged, this, Guarded(this, &SiteActions::ShowFiles));
+    connect(&lists, &TSiteLists::FileCheckChanged, this, Guarded(this, &SiteActions::ShowCheck));
     connect(&lists, &TSiteLists::LocalFilesChanged, this,
-            [this] { ShowItems(p.localFiles->lbxLocalFiles, lists.LocalFiles()); });
+            Guarded([this] { ShowItems(p.localFiles->lbxLocalFiles, lists.LocalFiles()); }));
     connect(&lists, &TSiteLists::LocalFoldersChanged, this,
-            [this] { ShowItems(p.localFolders->lbxLocalFolders, lists.LocalFolders()); });
+            Guarded([this] { ShowItems(p.localFolders->lbxLocalFolders, lists.LocalFolders()); }));
     connect(&lists, &TSiteLists::BrokenLinksChanged, this,
-            [this] { ShowItems(p.brokenLinks->lbxBrokenLinks, lists.BrokenLinks()); });
+            Guarded([this] { ShowItems(p.brokenLinks->lbxBrokenLinks, lists.BrokenLinks()); }));
 
-    connect(p.selectFiles->bbtnUpdateFiles, &QPushButton::clicked, this, &SiteActions::UpdateFilesAndFolders);
-    connect(p.brokenLinks->btnReScan, &QPushButton::clicked, this, [this] { doReScan(); });
-    connect(p.brokenLinks->bbtnAgain, &QPushButton::clicked, this, [this] { doReScan(); });
-    connect(p.selectFiles->clbxFiles, &QListWidget::itemChanged, this, &SiteActions::clbxFilesClickCheck);
+    connect(p.selectFiles->bbtnUpdateFiles, &QPushButton::clicked, this,
+            Guarded(this, &SiteActions::UpdateFilesAndFolders));
+    connect(p.brokenLinks->btnReScan, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
+    connect(p.brokenLinks->bbtnAgain, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
+    connect(p.selectFiles->clbxFiles, &QListWidget::itemChanged, this,
+            Guarded(this, &SiteActions::clbxFilesClickCheck));
 
     connect(p.localFiles->bbtnedit, &QPushButton::clicked, this,
-            [this] { btnEditClick(EditSender::LocalFiles); });
+            Guarded([this] { btnEditClick(EditSender::LocalFiles); }));
     connect(p.brokenLinks->bbtnEditBroken, &QPushButton::clicked, this,
-            [this] { btnEditClick(EditSender::BrokenLinks); });
+            Guarded([this] { btnEditClick(EditSender::BrokenLinks); }));
     // A double-click on an item opens it; on an empty place it does nothing.
     connect(p.localFiles->lbxLocalFiles, &QListWidget::itemDoubleClicked, this,
-            [this] { btnEditClick(EditSender::LocalFiles); });
+            Guarded([this] { btnEditClick(EditSender::LocalFiles); }));
     connect(p.selectFiles->clbxFiles, &QListWidget::itemDoubleClicked, this,
-            [this] { btnEditClick(EditSender::AllFiles); });
+            Guarded([this] { btnEditClick(EditSender::AllFiles); }));
     connect(p.brokenLinks->lbxBrokenLinks, &QListWidget::itemDoubleClicked, this,
-            [this] { btnEditClick(EditSender::BrokenLinks); });
+            Guarded([this] { btnEditClick(EditSender::BrokenLinks); }));
 }
 
 TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
@@ -66,21 +69,21 @@ TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 void SiteActions::UpdateFilesAndFolders()
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::UpdateFilesAndFolders(Context(scanWindow ? *scanWindow : silent), c.state.SelectionChanged));
 }
 
 void SiteActions::doReScan(bool afterImport)
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::doReScan(Context(scanWindow ? *scanWindow : silent), afterImport, c.state.SelectionChanged));
 }
 
 void SiteActions::ScanSite()
 {
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow ? window.scanWindow() : nullptr;
+    ScanWindow* scanWindow = window.scanWindow;
     Follow(::ScanSite(Context(scanWindow ? *scanWindow : silent)));
 }
 

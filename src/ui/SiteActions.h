@@ -38,7 +38,7 @@ public:
     };
     struct WindowCommands {
         // The scan progress window (null: none, the scan shows nothing).
-        std::function<ScanWindow*()> scanWindow;
+        ScanWindow* scanWindow;
         // Brings Site Maintenance, Broken Links to the front.
         std::function<void()> showBrokenLinksPage;
     };

@@ -33,8 +33,8 @@ public:
         QLabel* editingProject;
     };
     struct WindowCommands {
-        // The cancel window (created after the main window).
-        std::function<TCancelForm*()> cancelForm;
+        // The cancel window.
+        TCancelForm* cancelForm;
         // Scan Files, as its button runs it.
         std::function<void()> rescan;
         // Brings a page of Site Maintenance to the front as the current one.
@@ -55,8 +55,8 @@ public:
 private:
     QWidget* PageOf(UploadPage page) const;
 
-    ActionContext c;
+    ActionContext context_;
     const TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

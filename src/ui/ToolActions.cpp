@@ -6,6 +6,7 @@
 #include "settings/ApplicationDataAPI.h"
 #include "settings/SettingsSchema.h"
 #include "ui/Controls.h"
+#include "ui/SlotGuard.h"
 #include "ui/pages/BuilderPage.h"
 #include "ui/pages/ImportPage.h"
 #include "ui/pages/SelectFilesPage.h"
@@ -62,20 +63,24 @@ ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObje
     : QObject(parent), c(context), p(pages)
 {
     for (QLineEdit* field : {p.utilities->lbeInnoCompiler, p.utilities->lbeEditor, p.utilities->lbeHelpMaker})
-        connect(field, &QLineEdit::textChanged, this, [this, field] { ProgramChange(field); });
-    connect(p.utilities->lbeSignTool, &QLineEdit::textChanged, this, &ToolActions::SignToolChange);
+        connect(field, &QLineEdit::textChanged, this, Guarded([this, field] { ProgramChange(field); }));
+    connect(p.utilities->lbeSignTool, &QLineEdit::textChanged, this,
+            Guarded(this, &ToolActions::SignToolChange));
 
     TimeServersPage* servers = p.timeServers;
-    connect(servers->bbtnAddTimeServer, &QPushButton::clicked, this, &ToolActions::btnAddTimeServerClick);
+    connect(servers->bbtnAddTimeServer, &QPushButton::clicked, this,
+            Guarded(this, &ToolActions::btnAddTimeServerClick));
     connect(servers->bbtnDeleteTimeServer, &QPushButton::clicked, this,
-            &ToolActions::btnDeleteTimeServerClick);
-    connect(servers->bbtnUp, &QPushButton::clicked, this, [this] { DoMoveServer(QLatin1Char('u')); });
-    connect(servers->bbtnDown, &QPushButton::clicked, this, [this] { DoMoveServer(QLatin1Char('d')); });
+            Guarded(this, &ToolActions::btnDeleteTimeServerClick));
+    connect(servers->bbtnUp, &QPushButton::clicked, this,
+            Guarded([this] { DoMoveServer(QLatin1Char('u')); }));
+    connect(servers->bbtnDown, &QPushButton::clicked, this,
+            Guarded([this] { DoMoveServer(QLatin1Char('d')); }));
 
     auto* mask = new AsteriskMaskStyle;
     mask->setParent(p.builder->lbePFXPass);
     p.builder->lbePFXPass->setStyle(mask);
-    connect(p.builder->pfxShowPass, &QCheckBox::toggled, this, &ToolActions::pfxShowPassClick);
+    connect(p.builder->pfxShowPass, &QCheckBox::toggled, this, Guarded(this, &ToolActions::pfxShowPassClick));
     pfxShowPassClick();
 
     const QString noFilter;
@@ -120,7 +125,7 @@ bool ToolActions::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (static_cast<QWidget*>(watched)->isEnabled())
-            BrowseClick(watched);
+            RunGuarded([&] { BrowseClick(watched); });
         // The chosen path replaces the text; selecting a word of it would
         // only invite typing over it.
         return true;

@@ -1,6 +1,8 @@
 #include "ui/UpdateActions.h"
 
 #include "ui/Hints.h"
+#include "ui/SlotGuard.h"
+#include "ui/WorkerRun.h"
 #include "update/UpdateCheck.h"
 #include "util/ExtraCode.h"
 
@@ -10,39 +12,39 @@
 #include <QWidget>
 
 UpdateActions::UpdateActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    connect(p.bbtnUpdateCheck, &QPushButton::clicked, this, &UpdateActions::bbtnUpdateCheckClick);
-    connect(p.btnUpdate, &QPushButton::clicked, this, &UpdateActions::btnUpdateClick);
+    connect(pages_.bbtnUpdateCheck, &QPushButton::clicked, this,
+            Guarded(this, &UpdateActions::bbtnUpdateCheckClick));
+    connect(pages_.btnUpdate, &QPushButton::clicked, this, Guarded(this, &UpdateActions::btnUpdateClick));
 }
 
 void UpdateActions::CheckForUpdate(bool forced)
 {
-    const TUpdateRequest request{forced, c.services.clock.Today(), GetVersionString({}, VersionFormat),
+    const TUpdateRequest request{forced, context_.services.clock.Today(), GetVersionString({}, VersionFormat),
                                  UpdateServiceAddress()};
-    const TUpdateOutcome outcome = ::CheckForUpdate(request, c.state, [this](const QString& address) {
-        // The request holds the window; its caption says why meanwhile.
-        const QString caption = p.window->windowTitle();
-        p.window->setWindowTitle(QStringLiteral("Checking updates"));
-        p.window->repaint();
+    const TUpdateOutcome outcome = ::CheckForUpdate(request, context_.state, [this](const QString& address) {
+        // The request runs on a worker thread; the caption says why meanwhile.
+        const QString caption = pages_.window->windowTitle();
+        pages_.window->setWindowTitle(QStringLiteral("Checking updates"));
         TUpdateReply reply;
         try {
-            reply = PostUpdateQuery(address, UpdateProductCode);
+            RunOnWorker([&] { reply = PostUpdateQuery(address, UpdateProductCode); });
         } catch (...) {
-            p.window->setWindowTitle(caption);
+            pages_.window->setWindowTitle(caption);
             throw;
         }
-        p.window->setWindowTitle(caption);
+        pages_.window->setWindowTitle(caption);
         return reply;
     });
     if (outcome.Result == TUpdateResult::NewerRelease) {
-        p.btnUpdate->setText(UpdateTexts().ButtonCaption);
-        p.btnUpdate->setVisible(true);
-        p.btnUpdate->setEnabled(true);
-        SetControlHint(p.btnUpdate, UpdateButtonHint(c.state.UpdateFileName));
+        pages_.btnUpdate->setText(UpdateTexts().ButtonCaption);
+        pages_.btnUpdate->setVisible(true);
+        pages_.btnUpdate->setEnabled(true);
+        SetControlHint(pages_.btnUpdate, UpdateButtonHint(context_.state.UpdateFileName));
     }
     if (!outcome.Message.isEmpty())
-        c.UserPrompts().ShowInfo(ProductCaption, outcome.Message);
+        context_.UserPrompts().ShowInfo(ProductCaption, outcome.Message);
 }
 
 void UpdateActions::bbtnUpdateCheckClick()
@@ -56,9 +58,10 @@ void UpdateActions::btnUpdateClick()
         "Do you want to go to the web site and download the latest version of Tarnwell?\r\r"
         "If you click yes, Tarnwell will close and the download will start in your browser once "
         "the download is complete just install it!");
-    if (c.UserPrompts().AskQuestion(ProductCaption, question, MB_YESNO) != IDYES)
+    if (context_.UserPrompts().AskQuestion(ProductCaption, question, MB_YESNO) != IDYES)
         return;
     // The address is written without a scheme; the browser gets it whole.
-    QDesktopServices::openUrl(QUrl(QStringLiteral("https://") + DownloadAddress(c.state.UpdateFileName)));
-    p.window->close();
+    QDesktopServices::openUrl(
+        QUrl(QStringLiteral("https://") + DownloadAddress(context_.state.UpdateFileName)));
+    pages_.window->close();
 }

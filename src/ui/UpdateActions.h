@@ -26,6 +26,6 @@ public:
     void btnUpdateClick();
 
 private:
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
 };

@@ -14,8 +14,9 @@ class TScanner;
 class TSiteLists;
 
 // "Check Web Links" on the Broken Links page: one core operation
-// (CheckWebLinks) with its log and bar in the scan progress window and the
-// cancel window over the main window.
+// (the addresses asked on a worker thread, the records written on the
+// window's) with its log and bar in the scan progress window and the cancel
+// window over the main window.
 class WebLinkActions : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +26,8 @@ public:
         QLabel* editingProject;
     };
     struct WindowCommands {
-        std::function<TCancelForm*()> cancelForm;
-        std::function<TScanner*()> progressWindow;
+        TCancelForm* cancelForm;
+        TScanner* progressWindow;
         // The broken-link panels and, when there are some, the page to the front.
         std::function<void(bool brokenLinks)> showBrokenLinkState;
     };
@@ -37,8 +38,8 @@ public:
     void btnCheckWebLinksClick();
 
 private:
-    ActionContext c;
-    TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    ActionContext context_;
+    TSiteLists& lists_;
+    Pages pages_;
+    WindowCommands commands_;
 };

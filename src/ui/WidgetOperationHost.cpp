@@ -2,7 +2,7 @@
 
 #include "ui/CancelFormU.h"
 
-#include <QCoreApplication>
+#include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -16,36 +16,48 @@ WidgetOperationHost::WidgetOperationHost(QPlainTextEdit* log, QProgressBar* file
 {
 }
 
+namespace {
+
+// Runs show on the widget's thread: at once when called there, else posted
+// behind what was posted before. Nothing runs once the widget is gone.
+template <typename Show> void ShowOn(QWidget* widget, Show show)
+{
+    if (widget)
+        QMetaObject::invokeMethod(widget, std::move(show), Qt::AutoConnection);
+}
+
+void AppendText(QPlainTextEdit* log, const QString& text)
+{
+    if (log->document()->isEmpty()) {
+        log->appendPlainText(text);
+        return;
+    }
+    QTextCursor cursor(log->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    log->verticalScrollBar()->setValue(log->verticalScrollBar()->maximum());
+}
+
+} // namespace
+
 void WidgetOperationHost::Log(const QString& line)
 {
-    log_->appendPlainText(line);
+    ShowOn(log_, [log = log_, line] { log->appendPlainText(line); });
 }
 
 void WidgetOperationHost::AppendToLastLine(const QString& text)
 {
-    if (log_->document()->isEmpty()) {
-        log_->appendPlainText(text);
-        return;
-    }
-    QTextCursor cursor(log_->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+    ShowOn(log_, [log = log_, text] { AppendText(log, text); });
 }
 
 void WidgetOperationHost::SetFileProgress(qint64 done, qint64 total)
 {
-    ShowProgress(fileBar_, done, total);
+    ShowOn(fileBar_, [bar = fileBar_, done, total] { ShowProgress(bar, done, total); });
 }
 
 void WidgetOperationHost::SetOverallProgress(qint64 done, qint64 total)
 {
-    ShowProgress(overallBar_, done, total);
-}
-
-void WidgetOperationHost::Refresh()
-{
-    QCoreApplication::processEvents();
+    ShowOn(overallBar_, [bar = overallBar_, done, total] { ShowProgress(bar, done, total); });
 }
 
 bool WidgetOperationHost::Cancelled()

@@ -8,7 +8,9 @@ class TCancelForm;
 
 // The operation host of the window: the log is one of the log views, the
 // bars are the page's two progress bars (either may be null), and the
-// cancel flag is the cancel window's.
+// cancel flag is the cancel window's. Called from the operation's worker
+// thread, it posts each change to the window thread, in order; called on
+// the window thread, it changes the widgets at once.
 class WidgetOperationHost : public OperationHost {
 public:
     WidgetOperationHost(QPlainTextEdit* log, QProgressBar* fileBar, QProgressBar* overallBar,
@@ -18,7 +20,6 @@ public:
     void AppendToLastLine(const QString& text) override;
     void SetFileProgress(qint64 done, qint64 total) override;
     void SetOverallProgress(qint64 done, qint64 total) override;
-    void Refresh() override;
     bool Cancelled() override;
 
 private:

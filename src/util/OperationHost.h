@@ -4,9 +4,10 @@
 #include <QtGlobal>
 
 // What a long operation (build, upload, import) needs from whoever runs it:
-// a log that grows line by line, two progress bars, a chance for the window
-// to repaint, and the cancel flag. The window implements it over its log
-// view, bars and cancel window; tests record it; the command line prints it.
+// a log that grows line by line, two progress bars and the cancel flag. The
+// window implements it over its log view, bars and cancel window (the calls
+// come from the operation's worker thread); tests record it; the command
+// line prints it.
 class OperationHost {
 public:
     virtual ~OperationHost() = default;
@@ -17,9 +18,6 @@ public:
     // The bar of the file in transfer, and the bar of the whole run.
     virtual void SetFileProgress(qint64 done, qint64 total) = 0;
     virtual void SetOverallProgress(qint64 done, qint64 total) = 0;
-    // Lets pending window events run, so the log repaints and a click on
-    // the cancel button is seen.
-    virtual void Refresh() = 0;
     // True once the user asked to cancel; read at the operation's check points.
     virtual bool Cancelled() = 0;
 };

@@ -1,7 +1,7 @@
 #include "app/TarnwellApplication.h"
+#include "ui/SlotGuard.h"
 #include "util/TarnwellError.h"
 
-#include <QEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -9,39 +9,26 @@ namespace {
 
 QStringList reported;
 
-// Throws our error from its event handler, as a failing handler would.
-class Thrower : public QObject {
-public:
-    int handled = 0;
-    bool event(QEvent* e) override
-    {
-        if (e->type() == QEvent::User) {
-            ++handled;
-            throw TarnwellError(QStringLiteral("'x' is not a valid integer value"));
-        }
-        if (e->type() == QEvent::User + 1) {
-            ++handled;
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
 } // namespace
 
-// Our errors end the event that raised them, are shown, and the program goes on.
+// Our errors end the handler that raised them, are shown, and the program goes on.
 class EventBoundary : public QObject {
     Q_OBJECT
 private slots:
     void init() { reported.clear(); }
 
-    void ErrorOfAPostedEventIsShownAndTheLoopGoesOn()
+    void ErrorOfAQueuedHandlerIsShownAndTheLoopGoesOn()
     {
-        Thrower thrower;
-        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
-        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 1)));
+        int handled = 0;
+        QObject context;
+        QMetaObject::invokeMethod(&context, Guarded([&handled] {
+            ++handled;
+            throw TarnwellError(QStringLiteral("'x' is not a valid integer value"));
+        }),
+                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&context, Guarded([&handled] { ++handled; }), Qt::QueuedConnection);
         QCoreApplication::processEvents();
-        QCOMPARE(thrower.handled, 2);
+        QCOMPARE(handled, 2);
         QCOMPARE(reported, QStringList{"'x' is not a valid integer value"});
     }
 
@@ -49,10 +36,10 @@ private slots:
     {
         QPushButton button(QStringLiteral("Build"));
         int clicks = 0;
-        connect(&button, &QPushButton::clicked, [&clicks] {
+        connect(&button, &QPushButton::clicked, this, Guarded([&clicks] {
             ++clicks;
             throw TarnwellError(QStringLiteral("Couldn't create buildrelease.bat"));
-        });
+        }));
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QTest::mouseClick(&button, Qt::LeftButton);

@@ -7,6 +7,7 @@
 #include "build/SavedProjectBuild.h"
 #include "build/ScriptFile.h"
 #include "projects/AppList.h"
+#include "projects/OperationContext.h"
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
 #include "settings/ApplicationDataAPI.h"
@@ -302,9 +303,9 @@ private slots:
 
     void CancelledBuild_data()
     {
-        QTest::addColumn<QString>("loggedLine"); // empty: at the first refresh
+        QTest::addColumn<QString>("loggedLine");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("at the first refresh") << "" << PreBuildLog + HelpLog + Cancelled + End;
+        QTest::newRow("after the pre-build program") << "Success" << PreBuildLog + HelpLog + Cancelled + End;
         // The help is still brought up to date after a cancel.
         QTest::newRow("while stamping") << "Reading " << UpToTheApps + Cancelled + End;
         QTest::newRow("after signing the apps")
@@ -316,10 +317,7 @@ private slots:
     {
         QFETCH(QString, loggedLine);
         QFETCH(QStringList, log);
-        if (loggedLine.isEmpty())
-            host->CancelAfterRefreshes(1);
-        else
-            host->CancelWhenLogged(loggedLine);
+        host->CancelWhenLogged(loggedLine);
         const BuildOutcome outcome = Build();
         QCOMPARE(host->Lines(), project->Expand(log));
         QVERIFY(outcome.Cancelled);
@@ -425,7 +423,7 @@ private slots:
         WorkingState fresh;
         const BuildInputs saved = SavedProjectBuildInputs(store.Reload(), "Demo", fresh);
         PrepareBuildScript(*store, fresh);
-        const BuildOutcome outcome = RunBuild(saved, fresh, *host, prompts);
+        const BuildOutcome outcome = RunBuild(saved, {&*store, fresh, *host, prompts});
         QVERIFY(outcome.BuildOk);
         QVERIFY(outcome.StartUpload);
         // The version comes from the primary application's own resource.
@@ -437,7 +435,7 @@ private slots:
     }
 
 private:
-    BuildOutcome Build() { return RunBuild(in, *state, *host, prompts); }
+    BuildOutcome Build() { return RunBuild(in, {nullptr, *state, *host, prompts}); }
     void TemporaryFilesAreGone() const
     {
         const BuildScriptFile& script = *state->BuildBatch;

@@ -4,6 +4,7 @@
 #include "TestCertificates.h"
 #include "TimeStampServer.h"
 #include "build/BuildRelease.h"
+#include "projects/OperationContext.h"
 #include "build/ScriptFile.h"
 #include "projects/WorkingState.h"
 #include "util/ExtraCode.h"
@@ -119,7 +120,7 @@ private slots:
         RecordingHost host;
         RecordingPrompts prompts;
 
-        const BuildOutcome outcome = RunBuild(in_, *state_, host, prompts);
+        const BuildOutcome outcome = RunBuild(in_, {nullptr, *state_, host, prompts});
 
         QVERIFY2(outcome.BuildOk, qPrintable(host.Lines().join('\n')));
         const QString installer = project_->Installer;
@@ -211,7 +212,7 @@ private slots:
             host.CancelWhenLogged(cancelWhen);
         RecordingPrompts prompts;
 
-        const BuildOutcome outcome = RunBuild(in_, *state_, host, prompts);
+        const BuildOutcome outcome = RunBuild(in_, {nullptr, *state_, host, prompts});
 
         QCOMPARE(outcome.BuildOk, buildOk);
         for (const QString& line : logged) {

@@ -6,6 +6,7 @@
 #include "TestFolder.h"
 #include "TestStore.h"
 #include "projects/AccountStore.h"
+#include "projects/OperationContext.h"
 #include "projects/ProjectStore.h"
 #include "projects/WorkingState.h"
 #include "publish/SiteUpload.h"
@@ -100,8 +101,8 @@ public:
     {
         prompts.Clear();
         prompts.QueueAnswers(answers);
-        return DoUpload({mode, Project, Local("site"), Local("site/www"), accounts}, lists, *store, state,
-                        host, prompts, window);
+        return DoUpload({mode, Project, Local("site"), Local("site/www"), accounts}, lists,
+                        {store, state, host, prompts}, window);
     }
 
     // The Files list of the last scan, by path under site/.

@@ -419,8 +419,7 @@ private slots:
     }
 
     // A listener that takes the connection but never greets: the client
-    // gives up after the reply time-out, with nothing in the log, having
-    // let the window repaint meanwhile.
+    // gives up after the reply time-out, with nothing in the log.
     void GivesUpOnASilentServer()
     {
         SilentListener silent;
@@ -437,23 +436,6 @@ private slots:
         QVERIFY2(result.Error.contains(QLatin1String("did not answer in time")), qPrintable(result.Error));
         QVERIFY(!ftp.IsConnected());
         QVERIFY(host.Lines().isEmpty());
-        QVERIFY(host.Refreshes() > 0);
-    }
-
-    // An error of the window while the client waits reaches the operation
-    // as our own error, never stuck inside the network library.
-    void PassesOnAnErrorOfTheHost()
-    {
-        struct FailingHost : RecordingHost {
-            void Refresh() override { throw TarnwellError(QStringLiteral("window gone")); }
-        } failing;
-        SilentListener silent;
-        TConnectionSettings account;
-        account.Host = QStringLiteral("127.0.0.1:%1").arg(silent.Port());
-        FtpClient ftp(failing);
-        ftp.SetTimeouts(ShortTimeouts);
-        QVERIFY_THROWS_EXCEPTION(TarnwellError, ftp.Connect(account));
-        QVERIFY(ftp.Pwd().ConnectionLost);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "RecordingHost.h"
 #include "RecordingPrompts.h"
 #include "TestStore.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "publish/InstallerUpload.h"
 
@@ -51,7 +52,7 @@ private slots:
         Run run({}, FtpTestServer::Password());
         RecordingHost host;
         host.Log("Waiting....");
-        QVERIFY(UploadInstaller(run.request, *run.store, run.state, host, run.prompts).Ok());
+        QVERIFY(UploadInstaller(run.request, {&*run.store, run.state, host, run.prompts}).Ok());
 
         QStringList expected{"Waiting...."};
         for (const QString account : {"A", "B"}) {
@@ -83,7 +84,7 @@ private slots:
 
         // Nothing changed since: no account is even connected to.
         RecordingHost again;
-        QVERIFY(UploadInstaller(run.request, *run.store, run.state, again, run.prompts).Ok());
+        QVERIFY(UploadInstaller(run.request, {&*run.store, run.state, again, run.prompts}).Ok());
         const QStringList nothing{"Demo >>> A No files need to be sent",
                                   "Demo >>> B No files need to be sent"};
         const QStringList summary{"", "Summary of software site update operations"};
@@ -144,7 +145,7 @@ private slots:
         if (change == "cancel")
             host.CancelWhenLogged("to: /BRTempUploadFolder/public_html/download.html");
 
-        QVERIFY(!UploadInstaller(run.request, *run.store, run.state, host, run.prompts).Ok());
+        QVERIFY(!UploadInstaller(run.request, {&*run.store, run.state, host, run.prompts}).Ok());
         if (change == "not built") {
             QCOMPARE(run.prompts.Texts(), QStringList{"You have not built the Installer"});
             QCOMPARE(host.Lines(), QStringList());

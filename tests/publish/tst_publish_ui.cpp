@@ -15,8 +15,7 @@ private slots:
     void init()
     {
         fx = std::make_unique<WindowFixture>();
-        cancelForm = std::make_unique<TCancelForm>();
-        fx->window->CancelForm = cancelForm.get();
+        cancelForm = fx->window->CancelForm();
         server = std::make_unique<FtpTestServer>();
         QVERIFY2(server->IsRunning(), qPrintable(server->Error()));
         StoreAccount(fx->Store(), "A", *server);
@@ -24,8 +23,8 @@ private slots:
     }
     void cleanup()
     {
+        cancelForm = nullptr;
         fx.reset();
-        cancelForm.reset();
         server.reset();
     }
 
@@ -125,7 +124,7 @@ private slots:
 private:
     std::unique_ptr<FtpTestServer> server;
     std::unique_ptr<WindowFixture> fx;
-    std::unique_ptr<TCancelForm> cancelForm;
+    TCancelForm* cancelForm = nullptr; // the window's own
 };
 
 QTEST_MAIN(PublishWindowTest)

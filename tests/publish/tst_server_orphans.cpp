@@ -116,7 +116,7 @@ private slots:
             host.CancelWhenLogged(cancelAt);
         fx.prompts.QueueAnswers({IDYES, answer});
         const SiteUploadOutcome outcome =
-            DoUpload(inputs, fx.lists, *fx.store, fx.state, host, fx.prompts, {});
+            DoUpload(inputs, fx.lists, {fx.store, fx.state, host, fx.prompts}, {});
         QVERIFY2(outcome.Succeeded() == succeeded, qPrintable(host.Lines().join('\n')));
         if (deleteOrphans && !orphans.isEmpty())
             QVERIFY(fx.prompts.Texts(RecordingPrompts::Kind::Question)

@@ -5,6 +5,7 @@
 #include "RecordingHost.h"
 #include "RecordingPrompts.h"
 #include "TestStore.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "publish/InstallerUpload.h"
 #include "publish/SiteImport.h"
@@ -80,7 +81,7 @@ class SiteImportTest : public QObject {
         }
         SiteImportOutcome Run(RecordingHost& host)
         {
-            return ImportSite(request, *store, state, lists, host, prompts);
+            return ImportSite(request, lists, {&*store, state, host, prompts});
         }
         // The local paths of the imported files (less the skipped ones).
         QStringList Imported(const QStringList& skip = {}) const
@@ -193,7 +194,7 @@ private slots:
                              run.request.LocalRoot,
                              {"A"},
                              {}},
-                            *run.store, run.state, upload, run.prompts);
+                            {&*run.store, run.state, upload, run.prompts});
             QCOMPARE(upload.Lines().first(), "Demo >>> A No files need to be sent");
         }
     }

@@ -2,6 +2,7 @@
 // what is left in the temporary folder, which stamps are recorded and what
 // the log and the summary say.
 #include "UploadFixture.h"
+#include "projects/OperationContext.h"
 #include "publish/UploadSelection.h"
 
 #include <QSet>
@@ -144,8 +145,8 @@ void SiteUploadTest::ChecksBeforeARun()
     const QString project = words.contains("noproject") ? QString() : UploadFixture::Project;
     fx.prompts.QueueAnswers(answers);
     const SiteUploadOutcome outcome =
-        DoUpload({mode, project, fx.Local("site"), fx.Local("site/www"), fx.accounts}, fx.lists, *fx.store,
-                 fx.state, host, fx.prompts, window);
+        DoUpload({mode, project, fx.Local("site"), fx.Local("site/www"), fx.accounts}, fx.lists,
+                 {fx.store, fx.state, host, fx.prompts}, window);
 
     QStringList shown;
     for (const RecordingPrompts::Shown& box : fx.prompts.AllShown()) {

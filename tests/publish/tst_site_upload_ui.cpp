@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -28,7 +30,7 @@ struct ShopWindow {
         wfx.Open();
         fx->store = &wfx.Store();
         program.reset();
-        wfx.window->CancelForm = &cancelForm;
+        cancelForm = wfx.window->CancelForm();
         wfx.Select("Projects", {UploadFixture::Project});
         wfx.Button("bbtnSelectProject")->click();
     }
@@ -36,7 +38,7 @@ struct ShopWindow {
     WindowFixture wfx;
     std::unique_ptr<UploadFixture> fx;
     FtpTestServer* live = nullptr;
-    TCancelForm cancelForm;
+    TCancelForm* cancelForm = nullptr; // the window's own
 };
 
 } // namespace
@@ -58,7 +60,7 @@ private slots:
         WindowFixture& wfx = shop.wfx;
         UploadFixture& fx = *shop.fx;
         FtpTestServer& live = *shop.live;
-        TCancelForm& cancelForm = shop.cancelForm;
+        TCancelForm& cancelForm = *shop.cancelForm;
         QCOMPARE(wfx.Items("lbxLocalFiles").size(), 3);
 
         // While files are sent the window is disabled under the cancel window.
@@ -176,7 +178,54 @@ private slots:
         QCOMPARE(live.Exists("/public_html/old.html"), !deleted);
         QCOMPARE(live.Exists("/public_html/index.html"), sent);
         QVERIFY(wfx.window->isEnabled());
-        QVERIFY(!shop.cancelForm.isVisible());
+        QVERIFY(!shop.cancelForm->isVisible());
+    }
+
+    // While the server holds the first file a second, the window thread
+    // goes on with its own events (a timer of its keeps ticking), and a
+    // click on Cancel is seen once that file has arrived: no later file is
+    // sent and nothing goes live.
+    void WindowStaysAliveWhileTheServerStalls_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("stored"); // STOR commands the server saw
+        QTest::addColumn<QStringList>("live");
+        QTest::newRow("Cancel clicked") << true << 1 << QStringList();
+        QTest::newRow("left alone") << false << 3
+                                    << QStringList{"img/logo.png", "www/a.html", "www/index.html"};
+    }
+    void WindowStaysAliveWhileTheServerStalls()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(int, stored);
+        QFETCH(QStringList, live);
+        FtpTestServer::Options stalls;
+        stalls.DelayOnce = {QStringLiteral("STOR:1")};
+        ShopWindow shop(stalls);
+        WindowFixture& wfx = shop.wfx;
+        TMainScreen* window = wfx.window.get();
+
+        int ticksWhileDisabled = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ticksWhileDisabled += window->isEnabled() ? 0 : 1; });
+        ticker.start(20);
+        auto* log = wfx.Find<QPlainTextEdit>("SiteUploadProgress");
+        bool clicked = false;
+        connect(log, &QPlainTextEdit::textChanged, this, [&] {
+            if (cancel && !clicked && log->toPlainText().contains("Sending ")) {
+                clicked = true;
+                QTimer::singleShot(100, this,
+                                   [&] { QTest::mouseClick(shop.cancelForm->CancelButton, Qt::LeftButton); });
+            }
+        });
+        wfx.prompts.QueueAnswers({IDYES});
+        wfx.Button("bbtnUploadSite")->click();
+
+        QVERIFY2(ticksWhileDisabled >= 10, qPrintable(QString::number(ticksWhileDisabled)));
+        QCOMPARE(log->toPlainText().contains("You cancelled"), cancel);
+        QCOMPARE(shop.live->Commands().filter(QRegularExpression("^STOR ")).size(), stored);
+        QCOMPARE(shop.fx->LiveFiles(*shop.live), live);
+        QVERIFY(window->isEnabled());
     }
 
     // Each choice of the Preview menu lists its files in the log and sends
@@ -208,7 +257,7 @@ private slots:
                      log.contains("  /public_html/old.html (4 bytes)"),
                  qPrintable(log));
         QVERIFY(wfx.window->isEnabled());
-        QVERIFY(!shop.cancelForm.isVisible());
+        QVERIFY(!shop.cancelForm->isVisible());
         QVERIFY2(log.contains(fx.Local("site/www/index.html") + " (") &&
                      log.contains("-> /public_html/index.html"),
                  qPrintable(log));

@@ -2,6 +2,7 @@
 // two-account project: the same files to the same places, and nothing
 // changed by the preview itself.
 #include "UploadFixture.h"
+#include "projects/OperationContext.h"
 #include "publish/UploadPreview.h"
 
 #include <QDateTime>
@@ -78,7 +79,7 @@ private slots:
         yes.QueueAnswers({IDYES});
         const SiteUploadInputs liveOnly{
             UploadMode::Changed, UploadFixture::Project, fx.Local("site"), fx.Local("site/www"), {"Live"}};
-        QVERIFY(DoUpload(liveOnly, fx.lists, *fx.store, fx.state, first, yes, {}).Succeeded());
+        QVERIFY(DoUpload(liveOnly, fx.lists, {fx.store, fx.state, first, yes}, {}).Succeeded());
         const QString changed = fx.WriteSite("www/a.html", "page a, new");
         QVERIFY(SetFileModified(changed, QDateTime::currentDateTime().addSecs(600)));
 

@@ -113,10 +113,6 @@ private slots:
                           "<a href=\"docs/a.html\">\n<a href=\"" + dead.toUtf8() + "\">");
         fx->folder->Write("site/www/docs/a.html", "<a href=\"b.html\">");
         fx->folder->Write("site/www/docs/b.html", "<p>b</p>");
-        TScanner progress;
-        TCancelForm cancelForm;
-        fx->window->Scanner = &progress;
-        fx->window->CancelForm = &cancelForm;
         auto* pageRelative = fx->Find<QCheckBox>("chkPageRelative");
         QVERIFY(!pageRelative->isChecked());
         fx->Button("bbtnUpdateFiles")->click();
@@ -138,8 +134,6 @@ private slots:
         // The option is the project's: it comes back with it.
         fx->Button("btnAbandon")->click();
         QVERIFY(fx->Find<QCheckBox>("chkPageRelative")->isChecked());
-        fx->window->Scanner = nullptr;
-        fx->window->CancelForm = nullptr;
     }
 
 private:

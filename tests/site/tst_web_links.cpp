@@ -152,7 +152,7 @@ void TestWebLinks::EachAddressOnceTwoAtATimePerHost()
 void TestWebLinks::CancelStopsAtOnce()
 {
     Checked checked;
-    checked.host.CancelAfterRefreshes(1);
+    checked.host.CancelWhenLogged("web addresses");
     QElapsedTimer timer;
     timer.start();
     checked.Run({"site/www/index.html: <a href=\"" + server_->Address("/stall") + "\">"});

@@ -27,14 +27,6 @@ void RecordingHost::SetOverallProgress(qint64 done, qint64 total)
     events_.append({Kind::OverallProgress, {}, done, total});
 }
 
-void RecordingHost::Refresh()
-{
-    ++refreshes_;
-    events_.append({Kind::Refresh, {}});
-    if (cancelAfterRefreshes_ > 0 && refreshes_ >= cancelAfterRefreshes_)
-        cancelled_ = true;
-}
-
 bool RecordingHost::Cancelled()
 {
     events_.append({Kind::CancelCheck, {}});

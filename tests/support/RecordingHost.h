@@ -10,7 +10,7 @@
 // records every call in order, and reports a cancel when told to.
 class RecordingHost : public OperationHost {
 public:
-    enum class Kind { Log, Append, FileProgress, OverallProgress, Refresh, CancelCheck };
+    enum class Kind { Log, Append, FileProgress, OverallProgress, CancelCheck };
     struct Event {
         Kind kind;
         QString text; // Log, Append
@@ -22,12 +22,9 @@ public:
     void AppendToLastLine(const QString& text) override;
     void SetFileProgress(qint64 done, qint64 total) override;
     void SetOverallProgress(qint64 done, qint64 total) override;
-    void Refresh() override;
     bool Cancelled() override;
 
-    // Cancel from the given refresh on (1 = the first), or once a line
-    // containing the text was logged; or at once.
-    void CancelAfterRefreshes(int count) { cancelAfterRefreshes_ = count; }
+    // Cancel once a line containing the text was logged; or at once.
     void CancelWhenLogged(const QString& text) { cancelWhenLogged_ = text; }
     void CancelNow() { cancelled_ = true; }
 
@@ -36,13 +33,10 @@ public:
     const QList<Event>& Events() const { return events_; }
     // The (done, total) pairs given to one bar, in order.
     QList<QPair<qint64, qint64>> Progress(Kind bar) const;
-    int Refreshes() const { return refreshes_; }
 
 private:
     QStringList lines_;
     QList<Event> events_;
-    int refreshes_ = 0;
-    int cancelAfterRefreshes_ = 0;
     QString cancelWhenLogged_;
     bool cancelled_ = false;
 };

@@ -9,8 +9,10 @@
 #include "util/TarnwellError.h"
 
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -23,12 +25,11 @@ private slots:
         savedProgramFiles = qgetenv("ProgramFiles");
         savedPath = qgetenv("PATH");
         fx = std::make_unique<WindowFixture>();
-        cancelForm = std::make_unique<TCancelForm>();
     }
     void cleanup()
     {
+        cancelForm = nullptr;
         fx.reset();
-        cancelForm.reset();
         project.reset();
         qputenv("ProgramFiles", savedProgramFiles);
         qputenv("PATH", savedPath);
@@ -82,6 +83,47 @@ private slots:
         QCOMPARE(cancelForm->CancelButton->text(), uploadClicks ? "Cancel Upload" : "Cancel Build");
         QCOMPARE(upload->isEnabled(), uploadEnabled);
         QCOMPARE(uploads.count(), uploadClicks);
+    }
+
+    // While a pre-build program runs a second, the window thread goes on
+    // with its own events (a timer of its keeps ticking), and a click on
+    // Cancel is seen at the check point after the program: the files are
+    // not stamped and the build ends cancelled.
+    void WindowStaysAliveWhileAProgramRuns_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("Cancel clicked") << true;
+        QTest::newRow("left alone") << false;
+    }
+    void WindowStaysAliveWhileAProgramRuns()
+    {
+        QFETCH(bool, cancel);
+        LoadReleaseProject();
+        fx->Find<QCheckBox>("cbxAutoUpload")->setChecked(false);
+        project->WritePreBuild("sleep 1\nexit 0\n");
+        int ticksWhileDisabled = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this,
+                [&] { ticksWhileDisabled += fx->window->isEnabled() ? 0 : 1; });
+        ticker.start(20);
+        auto* log = fx->Find<QPlainTextEdit>("ProgressPane");
+        bool clicked = false;
+        connect(log, &QPlainTextEdit::textChanged, this, [&] {
+            if (cancel && !clicked && log->toPlainText().startsWith("Running ")) {
+                clicked = true;
+                QTimer::singleShot(200, this,
+                                   [&] { QTest::mouseClick(cancelForm->CancelButton, Qt::LeftButton); });
+            }
+        });
+        fx->Button("bbtnGetItDone")->click();
+
+        QVERIFY2(ticksWhileDisabled >= 10, qPrintable(QString::number(ticksWhileDisabled)));
+        const QStringList lines = log->toPlainText().split('\n');
+        QCOMPARE(lines.mid(0, 2), (QStringList{"Running " + project->PreBuild, "Success"}));
+        QCOMPARE(lines.contains("You cancelled"), cancel);
+        QCOMPARE(lines.filter(QRegularExpression("^Reading ")).isEmpty(), cancel);
+        QCOMPARE(fx->Button("bbtnUpload")->isEnabled(), !cancel);
+        QVERIFY(fx->window->isEnabled());
     }
 
     void SwitchesInvertAndStore_data()
@@ -188,7 +230,7 @@ private:
         fx->Restart();
         QVERIFY(fx->Button("btnNoSignTool")->isHidden());
         QCOMPARE(SigningFieldsShown(), 3);
-        fx->window->CancelForm = cancelForm.get();
+        cancelForm = fx->window->CancelForm();
         fx->NewProject("Demo");
         const VersionStampInput& s = in.Stamp;
         const QList<QPair<const char*, QString>> fields{{"lbePhpFile", s.PhpFile},
@@ -221,7 +263,7 @@ private:
     QByteArray savedProgramFiles;
     QByteArray savedPath;
     std::unique_ptr<WindowFixture> fx;
-    std::unique_ptr<TCancelForm> cancelForm;
+    TCancelForm* cancelForm = nullptr; // the window's own, once the project is loaded
     std::unique_ptr<ReleaseProject> project;
 };
 

@@ -74,7 +74,6 @@ private slots:
 
         QVERIFY(!host.Cancelled());
         QTest::mouseClick(cancel->CancelButton, Qt::LeftButton);
-        host.Refresh();
         QVERIFY(host.Cancelled());
     }
 

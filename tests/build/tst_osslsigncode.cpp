@@ -4,8 +4,8 @@
 #include "TestCertificates.h"
 #include "TimeStampServer.h"
 #include "build/BuildRelease.h"
-#include "projects/OperationContext.h"
 #include "build/ScriptFile.h"
+#include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
 #include "util/ExtraCode.h"
 

@@ -44,9 +44,21 @@ SiteUploadActions::SiteUploadActions(const ActionContext& context, const TSiteLi
             Guarded([this] { Preview(UploadMode::EntireSite); }));
 }
 
+SiteUploadWindow SiteUploadActions::OperationSpan(std::optional<OperationScope>& scope) const
+{
+    SiteUploadWindow commands;
+    commands.BeginOperation = OnWindowThreadLater([this, &scope] {
+        scope.emplace(*pages_.mainWindow, *commands_.cancelForm, QStringLiteral("Cancel Upload"));
+    });
+    commands.EndOperation = OnWindowThreadLater([&scope] { scope.reset(); });
+    return commands;
+}
+
 void SiteUploadActions::Preview(UploadMode mode)
 {
     SiteUploadPage* page = pages_.siteUpload;
+    if (WorkerRunning())
+        return;
     TCancelForm* cancelForm = commands_.cancelForm;
     if (!context_.Store())
         return;
@@ -56,10 +68,7 @@ void SiteUploadActions::Preview(UploadMode mode)
     WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
     // The servers are listed on the worker under the cancel window, as an upload runs.
     std::optional<OperationScope> scope;
-    SiteUploadWindow commands;
-    commands.BeginOperation = OnWindowThreadLater(
-        [&] { scope.emplace(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Upload")); });
-    commands.EndOperation = OnWindowThreadLater([&scope] { scope.reset(); });
+    SiteUploadWindow commands = OperationSpan(scope);
     WindowThreadPrompts prompts(context_.UserPrompts());
     AskingCertificateDecision certs(prompts, context_.Store());
     const SiteUploadInputs inputs = GatherInputs(mode);
@@ -110,15 +119,12 @@ void SiteUploadActions::DoUpload(UploadMode mode)
     WidgetOperationHost host(page->SiteUploadProgress, page->pBarSiteFile, page->pBarSiteFiles, *cancelForm);
     // The run works on a worker thread; what it asks of the window is done
     // on the window thread while the run waits.
-    SiteUploadWindow commands;
+    SiteUploadWindow commands = OperationSpan(scope);
     commands.Rescan = OnWindowThreadLater(commands_.rescan);
     commands.ShowPage = [this](UploadPage shown) {
         OnWindowThread([&] { commands_.showSubPage(PageOf(shown)); });
     };
     commands.ClearLog = OnWindowThreadLater([page] { page->SiteUploadProgress->clear(); });
-    commands.BeginOperation = OnWindowThreadLater(
-        [&] { scope.emplace(*pages_.mainWindow, *cancelForm, QStringLiteral("Cancel Upload")); });
-    commands.EndOperation = OnWindowThreadLater([&scope] { scope.reset(); });
     WindowThreadPrompts prompts(context_.UserPrompts());
     AskingCertificateDecision certs(prompts, context_.Store());
     const SiteUploadInputs inputs = GatherInputs(mode);

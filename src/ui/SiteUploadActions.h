@@ -2,10 +2,12 @@
 
 #include "publish/SiteUpload.h"
 #include "ui/ActionContext.h"
+#include "ui/OperationScope.h"
 
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 class BrokenLinksPage;
 class QLabel;
@@ -54,6 +56,9 @@ public:
 
 private:
     QWidget* PageOf(UploadPage page) const;
+    // The commands that disable the main window and show the cancel window
+    // from the worker, kept in scope until the operation ends.
+    SiteUploadWindow OperationSpan(std::optional<OperationScope>& scope) const;
 
     ActionContext context_;
     const TSiteLists& lists;

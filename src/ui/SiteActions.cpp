@@ -7,6 +7,7 @@
 #include "site/SiteScan.h"
 #include "ui/Controls.h"
 #include "ui/SlotGuard.h"
+#include "ui/WorkerScan.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/LocalFilesPage.h"
 #include "ui/pages/LocalFoldersPage.h"
@@ -68,23 +69,28 @@ TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 
 void SiteActions::UpdateFilesAndFolders()
 {
-    SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow;
-    Follow(::UpdateFilesAndFolders(Context(scanWindow ? *scanWindow : silent), c.state.SelectionChanged));
+    bool& changed = c.state.SelectionChanged;
+    Follow(Scan([&changed](const TSiteScanContext& context) { return ::UpdateFilesAndFolders(context, changed); }));
 }
 
 void SiteActions::doReScan(bool afterImport)
 {
-    SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow;
-    Follow(::doReScan(Context(scanWindow ? *scanWindow : silent), afterImport, c.state.SelectionChanged));
+    bool& changed = c.state.SelectionChanged;
+    Follow(Scan([afterImport, &changed](const TSiteScanContext& context) {
+        return ::doReScan(context, afterImport, changed);
+    }));
 }
 
 void SiteActions::ScanSite()
 {
+    Follow(Scan([](const TSiteScanContext& context) { return ::ScanSite(context); }));
+}
+
+TScanOutcome SiteActions::Scan(const std::function<TScanOutcome(const TSiteScanContext&)>& scan)
+{
     SilentScanWindow silent;
     ScanWindow* scanWindow = window.scanWindow;
-    Follow(::ScanSite(Context(scanWindow ? *scanWindow : silent)));
+    return ScanOnWorker(Context(scanWindow ? *scanWindow : silent), scan);
 }
 
 void SiteActions::SaveFileSelection()

@@ -58,6 +58,8 @@ public:
 
 private:
     TSiteScanContext Context(ScanWindow& window) const;
+    // Runs scan on the worker thread (see ScanOnWorker).
+    TScanOutcome Scan(const std::function<TScanOutcome(const TSiteScanContext&)>& scan);
     void Follow(const TScanOutcome& outcome);
     void clbxFilesClickCheck(QListWidgetItem* item);
     void ShowFiles();

@@ -70,7 +70,8 @@ TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 void SiteActions::UpdateFilesAndFolders()
 {
     bool& changed = c.state.SelectionChanged;
-    Follow(Scan([&changed](const TSiteScanContext& context) { return ::UpdateFilesAndFolders(context, changed); }));
+    Follow(Scan(
+        [&changed](const TSiteScanContext& context) { return ::UpdateFilesAndFolders(context, changed); }));
 }
 
 void SiteActions::doReScan(bool afterImport)

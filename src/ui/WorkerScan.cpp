@@ -76,8 +76,8 @@ TScanOutcome ScanOnWorker(const TSiteScanContext& window,
 
     QueuedScanWindow lines(window.Window);
     WindowThreadPrompts prompts(window.prompts);
-    TSiteScanContext context{own, lines, prompts, window.Store, window.Project, window.LocalRoot,
-                             window.LocalHome};
+    TSiteScanContext context{
+        own, lines, prompts, window.Store, window.Project, window.LocalRoot, window.LocalHome};
     context.PageRelative = window.PageRelative;
     TScanOutcome outcome;
     RunOnWorker([&] { outcome = scan(context); });

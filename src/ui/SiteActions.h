@@ -66,8 +66,8 @@ private:
     void ShowCheck(int row, bool checked);
     static int SelectedRow(const QListWidget* list);
 
-    ActionContext c;
+    ActionContext context_;
     TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

@@ -115,6 +115,34 @@ void TSiteLists::RemoveBrokenLinksIf(const std::function<bool(const QString& det
         Touch(DirtyBroken);
 }
 
+void TSiteLists::CopyFrom(const TSiteLists& other, Part part)
+{
+    // The look-up keys are taken as they are: both lists share one style.
+    Q_ASSERT(other.style_.IsWindows() == style_.IsWindows());
+    switch (part) {
+    case Part::Files:
+        files_ = other.files_;
+        checks_ = other.checks_;
+        fileRows_ = other.fileRows_;
+        Touch(DirtyFiles);
+        break;
+    case Part::LocalFiles:
+        localFiles_ = other.localFiles_;
+        localFileKeys_ = other.localFileKeys_;
+        Touch(DirtyLocalFiles);
+        break;
+    case Part::LocalFolders:
+        localFolders_ = other.localFolders_;
+        localFolderKeys_ = other.localFolderKeys_;
+        Touch(DirtyFolders);
+        break;
+    case Part::BrokenLinks:
+        brokenLinks_ = other.brokenLinks_;
+        Touch(DirtyBroken);
+        break;
+    }
+}
+
 void TSiteLists::Clear()
 {
     // An import run on a worker thread empties the lists where the widgets

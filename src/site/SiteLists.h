@@ -65,6 +65,11 @@ public:
     // Drops the links whose detail item the test accepts.
     void RemoveBrokenLinksIf(const std::function<bool(const QString& detail)>& test);
 
+    // One of the four lists, with the checks for clbxFiles.
+    enum class Part { Files, LocalFiles, LocalFolders, BrokenLinks };
+    // Takes that list over from other, as it stands, and signals it changed.
+    void CopyFrom(const TSiteLists& other, Part part);
+
     // Empties all four lists (a project is selected or deleted, an import
     // starts); on the lists' own thread, whichever thread calls.
     void Clear();

@@ -18,9 +18,9 @@
 #include <algorithm>
 
 AccountActions::AccountActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    AccountsPage* page = p.accounts;
+    AccountsPage* page = pages_.accounts;
     // Only a selection loads an account: focus alone makes a row current
     // without selecting it, and that must not load anything.
     connect(page->lbxAccount, &QListWidget::itemSelectionChanged, this, Guarded([this] {
@@ -40,14 +40,14 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
             Guarded(this, &AccountActions::ForgetCertificateClick));
-    lastPage = p.pageControl->currentIndex();
-    connect(p.pageControl, &QTabWidget::currentChanged, this,
+    lastPage = pages_.pageControl->currentIndex();
+    connect(pages_.pageControl, &QTabWidget::currentChanged, this,
             Guarded(this, &AccountActions::PageControl1Change));
 }
 
 void AccountActions::PageControl1Change(int index)
 {
-    const int accounts = p.pageControl->indexOf(p.accounts);
+    const int accounts = pages_.pageControl->indexOf(pages_.accounts);
     if (lastPage == accounts && index != accounts)
         TabAccountsExit();
     if (index == accounts && lastPage != accounts)
@@ -57,17 +57,17 @@ void AccountActions::PageControl1Change(int index)
 
 void AccountActions::DoAccountLoad()
 {
-    const QListWidgetItem* item = p.accounts->lbxAccount->currentItem();
+    const QListWidgetItem* item = pages_.accounts->lbxAccount->currentItem();
     if (!item || !item->isSelected())
         return;
     SaveAccount();
-    p.accounts->lblAccountName->setText(item->text());
+    pages_.accounts->lblAccountName->setText(item->text());
     LoadAccount(LoadStored);
 }
 
 void AccountActions::ShowFields(const TAccountFields& f)
 {
-    AccountsPage* page = p.accounts;
+    AccountsPage* page = pages_.accounts;
     page->lbeUploadInstallerPath->setText(f.InstallerPath);
     page->lbeUploadPhpPath->setText(f.PhpPath);
     page->lbeLinkUploadURL->setText(f.LinkUploadPath);
@@ -82,19 +82,19 @@ void AccountActions::ShowFields(const TAccountFields& f)
 
 void AccountActions::ForgetCertificateClick()
 {
-    const QString account = p.accounts->lblAccountName->text();
-    if (!c.Store() || account.isEmpty())
+    const QString account = pages_.accounts->lblAccountName->text();
+    if (!context_.Store() || account.isEmpty())
         return;
-    ForgetCertificate(*c.Store(), account);
-    p.accounts->ShowTrustedCertificate(QString());
+    ForgetCertificate(*context_.Store(), account);
+    pages_.accounts->ShowTrustedCertificate(QString());
 }
 
 void AccountActions::LoadAccount(LoadMode mode)
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
-    AccountsPage* page = p.accounts;
+    TAppData& appData = *context_.Store();
+    AccountsPage* page = pages_.accounts;
     const QString newName = page->edtNewAccount->text();
     if (mode == LoadNewEmpty) {
         page->lblAccountName->setText(newName);
@@ -114,10 +114,10 @@ void AccountActions::LoadAccount(LoadMode mode)
 
 void AccountActions::SaveAccount()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
-    const AccountsPage* page = p.accounts;
+    TAppData& appData = *context_.Store();
+    const AccountsPage* page = pages_.accounts;
     TAccountFields f;
     f.Name = page->lblAccountName->text();
     f.Host = page->lbeFTPHost->text();
@@ -134,8 +134,8 @@ void AccountActions::SaveAccount()
 
 void AccountActions::AccountNewClick(bool copy)
 {
-    AccountsPage* page = p.accounts;
-    Prompts& prompts = c.UserPrompts();
+    AccountsPage* page = pages_.accounts;
+    Prompts& prompts = context_.UserPrompts();
     if (copy) {
         const QString refusal = CopyAccountRefusal(page->lblAccountName->text());
         if (!refusal.isEmpty()) {
@@ -143,7 +143,7 @@ void AccountActions::AccountNewClick(bool copy)
             return;
         }
     }
-    if (c.state.AccountChanged)
+    if (context_.state.AccountChanged)
         SaveAccount();
     const QString name = page->edtNewAccount->text();
     const QString refusal = NewAccountNameRefusal(name, ListItems(page->lbxAccount));
@@ -166,10 +166,10 @@ void AccountActions::AccountNewClick(bool copy)
 
 void AccountActions::btnAccountDeleteClick()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
-    AccountsPage* page = p.accounts;
+    TAppData& appData = *context_.Store();
+    AccountsPage* page = pages_.accounts;
     const QListWidgetItem* item = page->lbxAccount->currentItem();
     if (!item || !item->isSelected())
         return;
@@ -177,8 +177,8 @@ void AccountActions::btnAccountDeleteClick()
     const int row = page->lbxAccount->row(item);
     const bool wasShown = page->lblAccountName->text() == account;
     const QStringList users = ProjectsUsingAccount(appData, account);
-    if (!users.isEmpty() &&
-        c.UserPrompts().AskQuestion(ProductCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
+    if (!users.isEmpty() && context_.UserPrompts().AskQuestion(
+                                ProductCaption, DeleteAccountQuestion(account, users), MB_YESNO) != IDYES)
         return;
     DeleteAccount(appData, account, users);
     selecting = true;
@@ -189,8 +189,8 @@ void AccountActions::btnAccountDeleteClick()
         ShowFields(TAccountFields{});
         page->lblAccountName->clear();
     }
-    QListWidget* sites = p.uploadSites;
-    const QString project = p.editingProject->text();
+    QListWidget* sites = pages_.uploadSites;
+    const QString project = pages_.editingProject->text();
     if (!users.isEmpty() && !project.isEmpty()) {
         sites->clear();
         sites->addItems(appData.ReadList(Schema::SecSites, project));
@@ -203,20 +203,20 @@ void AccountActions::btnAccountDeleteClick()
 
 void AccountActions::AccountChange()
 {
-    c.state.AccountChanged = true;
+    context_.state.AccountChanged = true;
 }
 
 void AccountActions::TabAccountsEnter()
 {
-    c.state.AccountChanged = false;
+    context_.state.AccountChanged = false;
     // An upload or import may have trusted a certificate meanwhile.
-    const QString account = p.accounts->lblAccountName->text();
-    if (c.Store() && !account.isEmpty())
-        p.accounts->ShowTrustedCertificate(::LoadAccount(*c.Store(), account).TrustedCertificate);
+    const QString account = pages_.accounts->lblAccountName->text();
+    if (context_.Store() && !account.isEmpty())
+        pages_.accounts->ShowTrustedCertificate(::LoadAccount(*context_.Store(), account).TrustedCertificate);
 }
 
 void AccountActions::TabAccountsExit()
 {
-    if (c.state.AccountChanged)
+    if (context_.state.AccountChanged)
         SaveAccount();
 }

@@ -43,8 +43,8 @@ private:
     void ForgetCertificateClick();
     void PageControl1Change(int index);
 
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
     // Selections made by the program itself do not load an account.
     bool selecting = false;
     int lastPage = -1;

@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 
 AppListActions::AppListActions(const ActionContext& context, AppsPanel* apps, QObject* parent)
-    : QObject(parent), c(context), apps_(apps)
+    : QObject(parent), context_(context), apps_(apps)
 {
     AppsPanel* panel = apps_;
     connect(panel->bbtnAddApp, &QPushButton::clicked, this, Guarded(this, &AppListActions::AddAppClick));
@@ -26,8 +26,8 @@ AppListActions::AppListActions(const ActionContext& context, AppsPanel* apps, QO
 void AppListActions::AddAppClick()
 {
     const std::optional<QString> chosen =
-        c.services.files.PickFile(QStringLiteral("Find an application to digitally sign"),
-                                  QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
+        context_.services.files.PickFile(QStringLiteral("Find an application to digitally sign"),
+                                         QStringLiteral("Application Files|*.exe;*.ocx;*.dll"));
     if (!chosen)
         return;
     TCheckListBox* apps = apps_->chkProjectApps;
@@ -43,7 +43,8 @@ void AppListActions::btnDeleteAppClick()
         return;
     const QString path = item->text();
     const QString primary = apps_->lblPrimaryApp->text();
-    if (c.UserPrompts().AskQuestion(ProductCaption, RemoveAppQuestion(path, primary), MB_YESNO) != IDYES)
+    if (context_.UserPrompts().AskQuestion(ProductCaption, RemoveAppQuestion(path, primary), MB_YESNO) !=
+        IDYES)
         return;
     {
         const QSignalBlocker quiet(apps);
@@ -58,7 +59,7 @@ void AppListActions::ClearPrimary()
     apps_->lblPrimaryApp->setText(NoPrimarySelected);
     apps_->lblVersion->clear();
     apps_->lblVersion->hide();
-    SetPrimaryApplication(c.state, {}, {});
+    SetPrimaryApplication(context_.state, {}, {});
 }
 
 void AppListActions::chkProjectAppsClickCheck(QListWidgetItem* item)
@@ -70,8 +71,8 @@ void AppListActions::chkProjectAppsClickCheck(QListWidgetItem* item)
     if (apps->Checked(clicked)) {
         const QString path = item->text();
         apps_->lblPrimaryApp->setText(AppDisplayName(path));
-        SetPrimaryApplication(c.state, path, AppFolder(path));
-        apps_->lblVersion->setText(VersionCaption(c.state.PrimaryVersion));
+        SetPrimaryApplication(context_.state, path, AppFolder(path));
+        apps_->lblVersion->setText(VersionCaption(context_.state.PrimaryVersion));
         apps_->lblVersion->show();
     } else {
         ClearPrimary();

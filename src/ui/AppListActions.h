@@ -21,6 +21,6 @@ public:
     void ClearPrimary();
 
 private:
-    ActionContext c;
+    ActionContext context_;
     AppsPanel* apps_;
 };

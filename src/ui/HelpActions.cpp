@@ -11,9 +11,9 @@
 #include <QWindow>
 
 HelpActions::HelpActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    connect(p.bbtnHelp, &QPushButton::clicked, this, Guarded(this, &HelpActions::bbtnHelpClick));
+    connect(pages_.bbtnHelp, &QPushButton::clicked, this, Guarded(this, &HelpActions::bbtnHelpClick));
     qApp->installEventFilter(this);
 }
 
@@ -53,7 +53,7 @@ QWidget* HelpActions::FormOf(QObject* window) const
 {
     if (!qobject_cast<QWindow*>(window))
         return nullptr;
-    for (QWidget* form : p.forms)
+    for (QWidget* form : pages_.forms)
         if (form && form->windowHandle() == window)
             return form;
     return nullptr;
@@ -76,11 +76,12 @@ bool HelpActions::eventFilter(QObject* watched, QEvent* event)
     if (!form || !form->isEnabled())
         return false;
     const QPoint where = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-    const std::optional<int> context = FindHelpContext(form, where, p.currentTabSheet());
+    const std::optional<int> context = FindHelpContext(form, where, pages_.currentTabSheet());
     if (!context)
         return false;
     if (*context == 0) {
-        c.UserPrompts().ShowInfo(ProductCaption, QStringLiteral("Sorry, there is no specific help for that"));
+        context_.UserPrompts().ShowInfo(ProductCaption,
+                                        QStringLiteral("Sorry, there is no specific help for that"));
         return false;
     }
     RunGuarded([&] { ShowHelp(*context); });

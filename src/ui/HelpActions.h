@@ -45,8 +45,8 @@ protected:
 private:
     QWidget* FormOf(QObject* window) const;
 
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
     QString folder;
     std::unique_ptr<THelpViewer> viewer;
     // The window whose right-button press was taken: its release is taken too.

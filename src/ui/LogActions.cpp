@@ -8,28 +8,28 @@
 #include <QPushButton>
 
 LogActions::LogActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    connect(p.bbtnSaveSoftUploadLog, &QPushButton::clicked, this,
-            Guarded([this] { SaveLog(p.bbtnSaveSoftUploadLog); }));
-    connect(p.bbtnSaveUploadLog, &QPushButton::clicked, this,
-            Guarded([this] { SaveLog(p.bbtnSaveUploadLog); }));
+    connect(pages_.bbtnSaveSoftUploadLog, &QPushButton::clicked, this,
+            Guarded([this] { SaveLog(pages_.bbtnSaveSoftUploadLog); }));
+    connect(pages_.bbtnSaveUploadLog, &QPushButton::clicked, this,
+            Guarded([this] { SaveLog(pages_.bbtnSaveUploadLog); }));
 }
 
 void LogActions::SaveLog(QPushButton* sender)
 {
-    const bool site = sender == p.bbtnSaveUploadLog;
+    const bool site = sender == pages_.bbtnSaveUploadLog;
     const QString title = site ? QStringLiteral("Save site upload log file")
                                : QStringLiteral("Save software update upload log file");
-    const QString proposed = p.editingProject->text() +
+    const QString proposed = pages_.editingProject->text() +
                              (site ? QStringLiteral("-SiteUpload.txt") : QStringLiteral("-SoftUpload.txt"));
-    const QPlainTextEdit* log = site ? p.SiteUploadProgress : p.ProgressPane;
+    const QPlainTextEdit* log = site ? pages_.SiteUploadProgress : pages_.ProgressPane;
     const std::optional<QString> chosen =
-        c.services.saveFiles.PickSaveFile(title, proposed, QStringLiteral("Text Files|*.txt"));
+        context_.services.saveFiles.PickSaveFile(title, proposed, QStringLiteral("Text Files|*.txt"));
     if (chosen) {
         const QString error = SaveLogFile(*chosen, log->toPlainText().split(QLatin1Char('\n')));
         if (!error.isEmpty())
-            c.UserPrompts().ShowInfo(ProductCaption, error);
+            context_.UserPrompts().ShowInfo(ProductCaption, error);
     }
     sender->setEnabled(false);
 }

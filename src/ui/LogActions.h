@@ -27,6 +27,6 @@ public:
     void SaveLog(QPushButton* sender);
 
 private:
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
 };

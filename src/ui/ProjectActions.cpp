@@ -25,9 +25,9 @@
 
 ProjectActions::ProjectActions(const ActionContext& context, const Pages& pages, WindowCommands commands,
                                QObject* parent)
-    : QObject(parent), c(context), p(pages), window(std::move(commands))
+    : QObject(parent), context_(context), pages_(pages), commands_(std::move(commands))
 {
-    ProjectBar* bar = p.bar;
+    ProjectBar* bar = pages_.bar;
     connect(bar->bbtnNew, &QPushButton::clicked, this, Guarded(this, &ProjectActions::btnNewClick));
     connect(bar->bbtnSelectProject, &QPushButton::clicked, this,
             Guarded(this, &ProjectActions::btnSelectProjectClick));
@@ -38,39 +38,39 @@ ProjectActions::ProjectActions(const ActionContext& context, const Pages& pages,
     connect(bar->bbtnDeleteProject, &QPushButton::clicked, this,
             Guarded(this, &ProjectActions::btnDeleteProjectClick));
     connect(bar->chkSoftWare, &QCheckBox::clicked, this, Guarded(this, &ProjectActions::chkSoftWareClick));
-    connect(p.builder->cbxtimeStamp, &QCheckBox::clicked, this,
+    connect(pages_.builder->cbxtimeStamp, &QCheckBox::clicked, this,
             Guarded(this, &ProjectActions::cbxtimeStampClick));
-    connect(p.builder->cbxAutoUpload, &QCheckBox::clicked, this,
+    connect(pages_.builder->cbxAutoUpload, &QCheckBox::clicked, this,
             Guarded(this, &ProjectActions::cbxAutoUploadClick));
-    connect(p.selectFiles->chkPageRelative, &QCheckBox::clicked, this,
+    connect(pages_.selectFiles->chkPageRelative, &QCheckBox::clicked, this,
             Guarded(this, &ProjectActions::chkPageRelativeClick));
 }
 
 QString ProjectActions::EditingProject() const
 {
-    return p.bar->lblEditingProject->text();
+    return pages_.bar->lblEditingProject->text();
 }
 
 QString ProjectActions::SelectedProject() const
 {
-    const QListWidgetItem* item = p.bar->Projects->currentItem();
+    const QListWidgetItem* item = pages_.bar->Projects->currentItem();
     return item && item->isSelected() ? item->text() : QString();
 }
 
 void ProjectActions::btnNewClick()
 {
-    ProjectBar* bar = p.bar;
+    ProjectBar* bar = pages_.bar;
     const QString name = bar->edtNewProject->text();
     const QString refusal = NewProjectNameRefusal(name, ListItems(bar->Projects));
     if (!refusal.isEmpty()) {
-        c.UserPrompts().ShowInfo(ProductCaption, refusal);
+        context_.UserPrompts().ShowInfo(ProductCaption, refusal);
         return;
     }
     SaveProject();
     bar->Projects->addItem(name);
     // A new project starts unlocked.
     bar->chkEnable->setChecked(true);
-    window.setEditingEnabled(true);
+    commands_.setEditingEnabled(true);
     bar->Projects->setCurrentRow(bar->Projects->count() - 1);
     btnSelectProjectClick();
 }
@@ -81,13 +81,13 @@ void ProjectActions::btnSelectProjectClick()
     if (name.isEmpty())
         return;
     SaveProject();
-    p.bar->lblEditingProject->setText(name);
+    pages_.bar->lblEditingProject->setText(name);
     ClearSiteLists();
     LoadProject();
-    p.selectAccounts->lblProjectName->setText(name);
+    pages_.selectAccounts->lblProjectName->setText(name);
     // An installer built for the previous project is not offered for upload.
-    c.state.SetupExeName.clear();
-    c.state.SetupExePath.clear();
+    context_.state.SetupExeName.clear();
+    context_.state.SetupExePath.clear();
 }
 
 void ProjectActions::btnSaveClick()
@@ -105,63 +105,65 @@ void ProjectActions::btnAbandonClick()
 
 void ProjectActions::btnDeleteProjectClick()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
-    QListWidget* projects = p.bar->Projects;
+    TAppData& appData = *context_.Store();
+    QListWidget* projects = pages_.bar->Projects;
     const QString name = SelectedProject();
     if (name.isEmpty())
         return;
     const int row = projects->currentRow();
-    if (c.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name, MB_YESNO) !=
-        IDYES)
+    if (context_.UserPrompts().AskQuestion(ProductCaption, QStringLiteral("Delete Project\r") + name,
+                                           MB_YESNO) != IDYES)
         return;
     if (name == EditingProject()) {
-        p.bar->lblEditingProject->clear();
+        pages_.bar->lblEditingProject->clear();
         ClearSiteLists();
-        if (window.projectChanged)
-            window.projectChanged();
+        if (commands_.projectChanged)
+            commands_.projectChanged();
     }
     QStringList others = ListItems(projects);
     others.removeAt(row);
-    DeleteProjectData(appData, name, ListItems(p.accounts), others);
+    DeleteProjectData(appData, name, ListItems(pages_.accounts), others);
     delete projects->takeItem(row);
 }
 
 void ProjectActions::chkSoftWareClick()
 {
-    window.showSoftwareOptions(p.bar->chkSoftWare->isChecked());
+    commands_.showSoftwareOptions(pages_.bar->chkSoftWare->isChecked());
 }
 
 void ProjectActions::cbxtimeStampClick()
 {
     const QString project = EditingProject();
-    if (c.Store() && !project.isEmpty())
-        c.Store()->WriteBool(project, Schema::KeyTimeStamp, p.builder->cbxtimeStamp->isChecked());
+    if (context_.Store() && !project.isEmpty())
+        context_.Store()->WriteBool(project, Schema::KeyTimeStamp, pages_.builder->cbxtimeStamp->isChecked());
 }
 
 void ProjectActions::cbxAutoUploadClick()
 {
     const QString project = EditingProject();
-    if (c.Store() && !project.isEmpty())
-        c.Store()->WriteBool(project, Schema::KeyAutoUpload, p.builder->cbxAutoUpload->isChecked());
+    if (context_.Store() && !project.isEmpty())
+        context_.Store()->WriteBool(project, Schema::KeyAutoUpload,
+                                    pages_.builder->cbxAutoUpload->isChecked());
 }
 
 void ProjectActions::chkPageRelativeClick()
 {
     const QString project = EditingProject();
-    if (c.Store() && !project.isEmpty())
-        c.Store()->WriteBool(project, Schema::KeyPageRelative, p.selectFiles->chkPageRelative->isChecked());
+    if (context_.Store() && !project.isEmpty())
+        context_.Store()->WriteBool(project, Schema::KeyPageRelative,
+                                    pages_.selectFiles->chkPageRelative->isChecked());
 }
 
 void ProjectActions::ClearSiteLists()
 {
-    p.siteLists->Clear();
+    pages_.siteLists->Clear();
 }
 
 TProjectFields ProjectActions::GatherFields() const
 {
-    const BuilderPage* b = p.builder;
+    const BuilderPage* b = pages_.builder;
     TProjectFields f;
     f.PhpFile = b->lbePhpFile->text();
     f.PhpVar = b->lbePHPVar->text();
@@ -176,42 +178,42 @@ TProjectFields ProjectActions::GatherFields() const
     f.PFXPass = b->lbePFXPass->text();
     f.TimeStamp = b->cbxtimeStamp->isChecked();
     f.AutoUpload = b->cbxAutoUpload->isChecked();
-    f.Apps = p.apps->chkProjectApps->Items();
-    f.Primary = p.apps->lblPrimaryApp->text();
-    f.FullVersion = c.state.PrimaryAppFile;
-    f.PrimaryPath = c.state.PrimaryAppFolder;
-    f.LocalRoot = p.selectFiles->lbeLocalRoot->text();
-    f.LocalHome = p.selectFiles->lbeLocalHome->text();
-    f.SoftWareDev = p.bar->chkSoftWare->isChecked();
-    f.Sites = ListItems(p.selectAccounts->lbxUploadSites);
+    f.Apps = pages_.apps->chkProjectApps->Items();
+    f.Primary = pages_.apps->lblPrimaryApp->text();
+    f.FullVersion = context_.state.PrimaryAppFile;
+    f.PrimaryPath = context_.state.PrimaryAppFolder;
+    f.LocalRoot = pages_.selectFiles->lbeLocalRoot->text();
+    f.LocalHome = pages_.selectFiles->lbeLocalHome->text();
+    f.SoftWareDev = pages_.bar->chkSoftWare->isChecked();
+    f.Sites = ListItems(pages_.selectAccounts->lbxUploadSites);
     return f;
 }
 
 void ProjectActions::SaveProject()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
+    TAppData& appData = *context_.Store();
     const QString project = EditingProject();
     if (project.isEmpty())
         return;
     ::SaveProject(appData, project, GatherFields());
-    if (window.saveFileSelection)
-        window.saveFileSelection();
+    if (commands_.saveFileSelection)
+        commands_.saveFileSelection();
 }
 
 void ProjectActions::ShowFields(const TProjectFields& f)
 {
-    p.selectAccounts->lbxUploadSites->clear();
-    p.selectAccounts->lbxUploadSites->addItems(f.Sites);
-    BuilderPage* b = p.builder;
+    pages_.selectAccounts->lbxUploadSites->clear();
+    pages_.selectAccounts->lbxUploadSites->addItems(f.Sites);
+    BuilderPage* b = pages_.builder;
     b->lbePhpFile->setText(f.PhpFile);
     b->lbeHelpBuilderBatch->setText(f.HelpBatch);
     b->lbeInnoSetupFile->setText(f.InnoSetupFile);
     b->lbePHPVar->setText(f.PhpVar);
     b->lbeDownLoadLinkFile->setText(f.DownLoadLink);
-    p.apps->lblPrimaryApp->setText(f.Primary);
-    TCheckListBox* apps = p.apps->chkProjectApps;
+    pages_.apps->lblPrimaryApp->setText(f.Primary);
+    TCheckListBox* apps = pages_.apps->chkProjectApps;
     const QSignalBlocker quiet(apps); // filling is no check click
     apps->clear();
     for (const QString& app : f.Apps)
@@ -219,42 +221,42 @@ void ProjectActions::ShowFields(const TProjectFields& f)
     b->lbeDownLoadLinkId->setText(f.DLinkId);
     b->lbeBaseFileName->setText(f.BaseFile);
     b->lbeDownLoadLinkText->setText(f.DLinkText);
-    p.selectFiles->lbeLocalRoot->setText(f.LocalRoot);
-    p.selectFiles->lbeLocalHome->setText(f.LocalHome);
-    p.selectFiles->chkPageRelative->setChecked(f.PageRelative);
+    pages_.selectFiles->lbeLocalRoot->setText(f.LocalRoot);
+    pages_.selectFiles->lbeLocalHome->setText(f.LocalHome);
+    pages_.selectFiles->chkPageRelative->setChecked(f.PageRelative);
     b->lbePFX->setText(f.PFX);
     b->lbePFXPass->setText(f.PFXPass);
     b->lbePrebuild->setText(f.PreBuild);
     b->cbxtimeStamp->setChecked(f.TimeStamp);
     b->cbxAutoUpload->setChecked(f.AutoUpload);
-    p.bar->chkSoftWare->setChecked(f.SoftWareDev);
+    pages_.bar->chkSoftWare->setChecked(f.SoftWareDev);
 }
 
 void ProjectActions::LoadProject()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
+    TAppData& appData = *context_.Store();
     const TProjectFields fields = ::LoadProject(appData, EditingProject());
     ShowFields(fields);
-    if (window.projectChanged)
-        window.projectChanged();
-    SetPrimaryApplication(c.state, fields.FullVersion, fields.PrimaryPath);
-    QLabel* version = p.apps->lblVersion;
-    if (!c.state.PrimaryAppFile.isEmpty()) {
-        version->setText(VersionCaption(c.state.PrimaryVersion));
+    if (commands_.projectChanged)
+        commands_.projectChanged();
+    SetPrimaryApplication(context_.state, fields.FullVersion, fields.PrimaryPath);
+    QLabel* version = pages_.apps->lblVersion;
+    if (!context_.state.PrimaryAppFile.isEmpty()) {
+        version->setText(VersionCaption(context_.state.PrimaryVersion));
         version->show();
-        TCheckListBox* apps = p.apps->chkProjectApps;
+        TCheckListBox* apps = pages_.apps->chkProjectApps;
         const QSignalBlocker quiet(apps);
         for (int row = 0; row < apps->count(); ++row)
-            if (apps->item(row)->text() == c.state.PrimaryAppFile)
+            if (apps->item(row)->text() == context_.state.PrimaryAppFile)
                 apps->SetChecked(row, true);
     } else {
         // No primary: the previous project's version must not linger.
         version->clear();
         version->hide();
     }
-    window.showSoftwareOptions(p.bar->chkSoftWare->isChecked());
-    if (window.scanSite)
-        window.scanSite();
+    commands_.showSoftwareOptions(pages_.bar->chkSoftWare->isChecked());
+    if (commands_.scanSite)
+        commands_.scanSite();
 }

@@ -73,7 +73,7 @@ private:
     void ShowFields(const TProjectFields& fields);
     QString SelectedProject() const;
 
-    ActionContext c;
-    Pages p;
-    WindowCommands window;
+    ActionContext context_;
+    Pages pages_;
+    WindowCommands commands_;
 };

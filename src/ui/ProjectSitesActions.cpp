@@ -13,9 +13,9 @@
 #include <QPushButton>
 
 ProjectSitesActions::ProjectSitesActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    SelectAccountsPage* page = p.selectAccounts;
+    SelectAccountsPage* page = pages_.selectAccounts;
     connect(page->bbtnAddAccount, &QPushButton::clicked, this,
             Guarded(this, &ProjectSitesActions::btnAddSiteClick));
     connect(page->btnAddAll, &QPushButton::clicked, this,
@@ -27,7 +27,7 @@ ProjectSitesActions::ProjectSitesActions(const ActionContext& context, const Pag
 
 bool ProjectSitesActions::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == p.selectAccounts && event->type() == QEvent::Show)
+    if (watched == pages_.selectAccounts && event->type() == QEvent::Show)
         RunGuarded([this] { TabInternetShow(); });
     return QObject::eventFilter(watched, event);
 }
@@ -39,33 +39,33 @@ void ProjectSitesActions::TabInternetShow()
 
 void ProjectSitesActions::FillAvailableAccounts()
 {
-    ShowItems(p.selectAccounts->lbxAvailable, ListItems(p.accounts));
-    p.selectAccounts->lblProjectName->setText(p.editingProject->text());
+    ShowItems(pages_.selectAccounts->lbxAvailable, ListItems(pages_.accounts));
+    pages_.selectAccounts->lblProjectName->setText(pages_.editingProject->text());
 }
 
 void ProjectSitesActions::btnAddSiteClick()
 {
-    if (!c.Store())
+    if (!context_.Store())
         return;
-    TAppData& appData = *c.Store();
-    SelectAccountsPage* page = p.selectAccounts;
+    TAppData& appData = *context_.Store();
+    SelectAccountsPage* page = pages_.selectAccounts;
     const QStringList sites =
         AddSelectedAccounts(ListItems(page->lbxUploadSites), ListItems(page->lbxAvailable, true));
     ShowItems(page->lbxUploadSites, sites);
     // With no project loaded there is nobody to store the list for.
-    const QString project = p.editingProject->text();
+    const QString project = pages_.editingProject->text();
     if (!project.isEmpty())
         appData.WriteList(Schema::SecSites, project, sites);
 }
 
 void ProjectSitesActions::btnAddAllClick()
 {
-    ShowItems(p.selectAccounts->lbxUploadSites, ListItems(p.selectAccounts->lbxAvailable));
+    ShowItems(pages_.selectAccounts->lbxUploadSites, ListItems(pages_.selectAccounts->lbxAvailable));
 }
 
 void ProjectSitesActions::btnDeleteSiteClick()
 {
-    QListWidget* sites = p.selectAccounts->lbxUploadSites;
+    QListWidget* sites = pages_.selectAccounts->lbxUploadSites;
     for (int i = sites->count() - 1; i >= 0; --i)
         if (sites->item(i)->isSelected())
             delete sites->takeItem(i);

@@ -32,6 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
 };

@@ -7,6 +7,7 @@
 #include "site/SiteScan.h"
 #include "ui/Controls.h"
 #include "ui/SlotGuard.h"
+#include "ui/WorkerScan.h"
 #include "ui/pages/BrokenLinksPage.h"
 #include "ui/pages/LocalFilesPage.h"
 #include "ui/pages/LocalFoldersPage.h"
@@ -22,34 +23,34 @@
 
 SiteActions::SiteActions(const ActionContext& context, TSiteLists& siteLists, const Pages& pages,
                          WindowCommands commands, QObject* parent)
-    : QObject(parent), c(context), lists(siteLists), p(pages), window(std::move(commands))
+    : QObject(parent), context_(context), lists(siteLists), pages_(pages), commands_(std::move(commands))
 {
     connect(&lists, &TSiteLists::FilesChanged, this, Guarded(this, &SiteActions::ShowFiles));
     connect(&lists, &TSiteLists::FileCheckChanged, this, Guarded(this, &SiteActions::ShowCheck));
     connect(&lists, &TSiteLists::LocalFilesChanged, this,
-            Guarded([this] { ShowItems(p.localFiles->lbxLocalFiles, lists.LocalFiles()); }));
+            Guarded([this] { ShowItems(pages_.localFiles->lbxLocalFiles, lists.LocalFiles()); }));
     connect(&lists, &TSiteLists::LocalFoldersChanged, this,
-            Guarded([this] { ShowItems(p.localFolders->lbxLocalFolders, lists.LocalFolders()); }));
+            Guarded([this] { ShowItems(pages_.localFolders->lbxLocalFolders, lists.LocalFolders()); }));
     connect(&lists, &TSiteLists::BrokenLinksChanged, this,
-            Guarded([this] { ShowItems(p.brokenLinks->lbxBrokenLinks, lists.BrokenLinks()); }));
+            Guarded([this] { ShowItems(pages_.brokenLinks->lbxBrokenLinks, lists.BrokenLinks()); }));
 
-    connect(p.selectFiles->bbtnUpdateFiles, &QPushButton::clicked, this,
+    connect(pages_.selectFiles->bbtnUpdateFiles, &QPushButton::clicked, this,
             Guarded(this, &SiteActions::UpdateFilesAndFolders));
-    connect(p.brokenLinks->btnReScan, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
-    connect(p.brokenLinks->bbtnAgain, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
-    connect(p.selectFiles->clbxFiles, &QListWidget::itemChanged, this,
+    connect(pages_.brokenLinks->btnReScan, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
+    connect(pages_.brokenLinks->bbtnAgain, &QPushButton::clicked, this, Guarded([this] { doReScan(); }));
+    connect(pages_.selectFiles->clbxFiles, &QListWidget::itemChanged, this,
             Guarded(this, &SiteActions::clbxFilesClickCheck));
 
-    connect(p.localFiles->bbtnedit, &QPushButton::clicked, this,
+    connect(pages_.localFiles->bbtnedit, &QPushButton::clicked, this,
             Guarded([this] { btnEditClick(EditSender::LocalFiles); }));
-    connect(p.brokenLinks->bbtnEditBroken, &QPushButton::clicked, this,
+    connect(pages_.brokenLinks->bbtnEditBroken, &QPushButton::clicked, this,
             Guarded([this] { btnEditClick(EditSender::BrokenLinks); }));
     // A double-click on an item opens it; on an empty place it does nothing.
-    connect(p.localFiles->lbxLocalFiles, &QListWidget::itemDoubleClicked, this,
+    connect(pages_.localFiles->lbxLocalFiles, &QListWidget::itemDoubleClicked, this,
             Guarded([this] { btnEditClick(EditSender::LocalFiles); }));
-    connect(p.selectFiles->clbxFiles, &QListWidget::itemDoubleClicked, this,
+    connect(pages_.selectFiles->clbxFiles, &QListWidget::itemDoubleClicked, this,
             Guarded([this] { btnEditClick(EditSender::AllFiles); }));
-    connect(p.brokenLinks->lbxBrokenLinks, &QListWidget::itemDoubleClicked, this,
+    connect(pages_.brokenLinks->lbxBrokenLinks, &QListWidget::itemDoubleClicked, this,
             Guarded([this] { btnEditClick(EditSender::BrokenLinks); }));
 }
 
@@ -57,39 +58,45 @@ TSiteScanContext SiteActions::Context(ScanWindow& scanWindow) const
 {
     TSiteScanContext context{lists,
                              scanWindow,
-                             c.UserPrompts(),
-                             c.Store(),
-                             p.editingProject->text(),
-                             p.selectFiles->lbeLocalRoot->text(),
-                             p.selectFiles->lbeLocalHome->text()};
-    context.PageRelative = p.selectFiles->chkPageRelative->isChecked();
+                             context_.UserPrompts(),
+                             context_.Store(),
+                             pages_.editingProject->text(),
+                             pages_.selectFiles->lbeLocalRoot->text(),
+                             pages_.selectFiles->lbeLocalHome->text()};
+    context.PageRelative = pages_.selectFiles->chkPageRelative->isChecked();
     return context;
 }
 
 void SiteActions::UpdateFilesAndFolders()
 {
-    SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow;
-    Follow(::UpdateFilesAndFolders(Context(scanWindow ? *scanWindow : silent), c.state.SelectionChanged));
+    bool& changed = context_.state.SelectionChanged;
+    Follow(Scan(
+        [&changed](const TSiteScanContext& context) { return ::UpdateFilesAndFolders(context, changed); }));
 }
 
 void SiteActions::doReScan(bool afterImport)
 {
-    SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow;
-    Follow(::doReScan(Context(scanWindow ? *scanWindow : silent), afterImport, c.state.SelectionChanged));
+    bool& changed = context_.state.SelectionChanged;
+    Follow(Scan([afterImport, &changed](const TSiteScanContext& context) {
+        return ::doReScan(context, afterImport, changed);
+    }));
 }
 
 void SiteActions::ScanSite()
 {
+    Follow(Scan([](const TSiteScanContext& context) { return ::ScanSite(context); }));
+}
+
+TScanOutcome SiteActions::Scan(const std::function<TScanOutcome(const TSiteScanContext&)>& scan)
+{
     SilentScanWindow silent;
-    ScanWindow* scanWindow = window.scanWindow;
-    Follow(::ScanSite(Context(scanWindow ? *scanWindow : silent)));
+    ScanWindow* scanWindow = commands_.scanWindow;
+    return ScanOnWorker(Context(scanWindow ? *scanWindow : silent), scan);
 }
 
 void SiteActions::SaveFileSelection()
 {
-    ::SaveFileSelection(c.Store(), p.editingProject->text(), lists);
+    ::SaveFileSelection(context_.Store(), pages_.editingProject->text(), lists);
 }
 
 void SiteActions::Follow(const TScanOutcome& outcome)
@@ -100,28 +107,28 @@ void SiteActions::Follow(const TScanOutcome& outcome)
 
 void SiteActions::ShowBrokenLinkState(bool brokenLinks)
 {
-    p.brokenLinks->pnlBrokenFound->setVisible(brokenLinks);
-    p.brokenLinks->pnlBrokenNotFound->setVisible(!brokenLinks);
-    if (brokenLinks && window.showBrokenLinksPage)
-        window.showBrokenLinksPage();
+    pages_.brokenLinks->pnlBrokenFound->setVisible(brokenLinks);
+    pages_.brokenLinks->pnlBrokenNotFound->setVisible(!brokenLinks);
+    if (brokenLinks && commands_.showBrokenLinksPage)
+        commands_.showBrokenLinksPage();
 }
 
 void SiteActions::clbxFilesClickCheck(QListWidgetItem* item)
 {
-    TCheckListBox* files = p.selectFiles->clbxFiles;
+    TCheckListBox* files = pages_.selectFiles->clbxFiles;
     const int row = files->row(item);
     if (row < 0)
         return;
     const bool controlDown = QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
     // The model answers with the check each row must show, the refused
     // click's old one included.
-    ::clbxFilesClickCheck(lists, row, files->Checked(row), p.chkEnable->isChecked(), controlDown,
-                          c.state.SelectionChanged);
+    ::clbxFilesClickCheck(lists, row, files->Checked(row), pages_.chkEnable->isChecked(), controlDown,
+                          context_.state.SelectionChanged);
 }
 
 void SiteActions::ShowFiles()
 {
-    TCheckListBox* files = p.selectFiles->clbxFiles;
+    TCheckListBox* files = pages_.selectFiles->clbxFiles;
     const QSignalBlocker quiet(files);
     files->clear();
     for (int row = 0; row < lists.FileCount(); ++row)
@@ -130,7 +137,7 @@ void SiteActions::ShowFiles()
 
 void SiteActions::ShowCheck(int row, bool checked)
 {
-    TCheckListBox* files = p.selectFiles->clbxFiles;
+    TCheckListBox* files = pages_.selectFiles->clbxFiles;
     const QSignalBlocker quiet(files);
     if (row >= 0 && row < files->count())
         files->SetChecked(row, checked);
@@ -147,14 +154,15 @@ void SiteActions::btnEditClick(EditSender sender)
     TEditTarget target;
     switch (sender) {
     case EditSender::LocalFiles:
-        target = EditTargetFromFiles(lists.LocalFiles(), SelectedRow(p.localFiles->lbxLocalFiles));
+        target = EditTargetFromFiles(lists.LocalFiles(), SelectedRow(pages_.localFiles->lbxLocalFiles));
         break;
     case EditSender::AllFiles:
-        target = EditTargetFromFiles(lists.Files(), SelectedRow(p.selectFiles->clbxFiles));
+        target = EditTargetFromFiles(lists.Files(), SelectedRow(pages_.selectFiles->clbxFiles));
         break;
     case EditSender::BrokenLinks:
-        target = EditTargetFromBrokenLinks(lists.BrokenLinks(), SelectedRow(p.brokenLinks->lbxBrokenLinks));
+        target =
+            EditTargetFromBrokenLinks(lists.BrokenLinks(), SelectedRow(pages_.brokenLinks->lbxBrokenLinks));
         break;
     }
-    ::btnEditClick(p.editor->text(), target, c.state.TextFileExtensions, c.UserPrompts());
+    ::btnEditClick(pages_.editor->text(), target, context_.state.TextFileExtensions, context_.UserPrompts());
 }

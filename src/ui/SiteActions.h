@@ -58,14 +58,16 @@ public:
 
 private:
     TSiteScanContext Context(ScanWindow& window) const;
+    // Runs scan on the worker thread (see ScanOnWorker).
+    TScanOutcome Scan(const std::function<TScanOutcome(const TSiteScanContext&)>& scan);
     void Follow(const TScanOutcome& outcome);
     void clbxFilesClickCheck(QListWidgetItem* item);
     void ShowFiles();
     void ShowCheck(int row, bool checked);
     static int SelectedRow(const QListWidget* list);
 
-    ActionContext c;
+    ActionContext context_;
     TSiteLists& lists;
-    Pages p;
-    WindowCommands window;
+    Pages pages_;
+    WindowCommands commands_;
 };

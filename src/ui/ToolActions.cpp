@@ -60,14 +60,15 @@ int SelectedRow(const QListWidget* list)
 } // namespace
 
 ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObject* parent)
-    : QObject(parent), c(context), p(pages)
+    : QObject(parent), context_(context), pages_(pages)
 {
-    for (QLineEdit* field : {p.utilities->lbeInnoCompiler, p.utilities->lbeEditor, p.utilities->lbeHelpMaker})
+    for (QLineEdit* field :
+         {pages_.utilities->lbeInnoCompiler, pages_.utilities->lbeEditor, pages_.utilities->lbeHelpMaker})
         connect(field, &QLineEdit::textChanged, this, Guarded([this, field] { ProgramChange(field); }));
-    connect(p.utilities->lbeSignTool, &QLineEdit::textChanged, this,
+    connect(pages_.utilities->lbeSignTool, &QLineEdit::textChanged, this,
             Guarded(this, &ToolActions::SignToolChange));
 
-    TimeServersPage* servers = p.timeServers;
+    TimeServersPage* servers = pages_.timeServers;
     connect(servers->bbtnAddTimeServer, &QPushButton::clicked, this,
             Guarded(this, &ToolActions::btnAddTimeServerClick));
     connect(servers->bbtnDeleteTimeServer, &QPushButton::clicked, this,
@@ -78,36 +79,37 @@ ToolActions::ToolActions(const ActionContext& context, const Pages& pages, QObje
             Guarded([this] { DoMoveServer(QLatin1Char('d')); }));
 
     auto* mask = new AsteriskMaskStyle;
-    mask->setParent(p.builder->lbePFXPass);
-    p.builder->lbePFXPass->setStyle(mask);
-    connect(p.builder->pfxShowPass, &QCheckBox::toggled, this, Guarded(this, &ToolActions::pfxShowPassClick));
+    mask->setParent(pages_.builder->lbePFXPass);
+    pages_.builder->lbePFXPass->setStyle(mask);
+    connect(pages_.builder->pfxShowPass, &QCheckBox::toggled, this,
+            Guarded(this, &ToolActions::pfxShowPassClick));
     pfxShowPassClick();
 
     const QString noFilter;
-    BuilderPage* b = p.builder;
+    BuilderPage* b = pages_.builder;
     browses = {
-        {p.selectFiles->lbeLocalHome, true, false,
+        {pages_.selectFiles->lbeLocalHome, true, false,
          QStringLiteral("Select Local Home folder for this project"), noFilter},
-        {p.selectFiles->lbeLocalRoot, true, false,
+        {pages_.selectFiles->lbeLocalRoot, true, false,
          QStringLiteral("Select Local Root folder for this project"), noFilter},
-        {p.import->lbeImportLocalHome, true, true, QStringLiteral("Select Local Home folder for IMPORT"),
+        {pages_.import->lbeImportLocalHome, true, true, QStringLiteral("Select Local Home folder for IMPORT"),
          noFilter},
-        {p.import->lbeImportLocalRoot, true, true, QStringLiteral("Select Local Root folder for IMPORT"),
+        {pages_.import->lbeImportLocalRoot, true, true, QStringLiteral("Select Local Root folder for IMPORT"),
          noFilter},
         {b->lbePFX, false, false, QStringLiteral("Find a signing certificate"), QStringLiteral("PFX|*.pfx")},
-        {p.utilities->lbeEditor, false, false, QStringLiteral("Find your favourite text editor"),
+        {pages_.utilities->lbeEditor, false, false, QStringLiteral("Find your favourite text editor"),
          QStringLiteral("Application Files|*.exe")},
         {b->lbeHelpBuilderBatch, false, false, QStringLiteral("Find the HelpMaker project file"),
          QStringLiteral("Batch Files|*.sh6")},
-        {p.utilities->lbeHelpMaker, false, false, QStringLiteral("Find the HelpMaker application"),
+        {pages_.utilities->lbeHelpMaker, false, false, QStringLiteral("Find the HelpMaker application"),
          QStringLiteral("Application Files|*.exe")},
         {b->lbeInnoSetupFile, false, false, QStringLiteral("Find the InnoSetup file"),
          QStringLiteral("InnoSetup Files|*.iss")},
         {b->lbeDownLoadLinkFile, false, false, QStringLiteral("Find the web page with the download link"),
          QStringLiteral("Web Page|*.html")},
-        {p.utilities->lbeInnoCompiler, false, false, QStringLiteral("Find Inno Setup Compiler"),
+        {pages_.utilities->lbeInnoCompiler, false, false, QStringLiteral("Find Inno Setup Compiler"),
          QStringLiteral("Application|*.exe")},
-        {p.utilities->lbeSignTool, false, false, QStringLiteral("Find the signing tool"),
+        {pages_.utilities->lbeSignTool, false, false, QStringLiteral("Find the signing tool"),
          QStringLiteral("Signing Tool|osslsigncode*;signtool.exe")},
         {b->lbePrebuild, false, false, QStringLiteral("Find Pre-build command or batch"),
          QStringLiteral("Commands|*.exe;*.cmd;*.bat")},
@@ -136,37 +138,37 @@ bool ToolActions::eventFilter(QObject* watched, QEvent* event)
 void ToolActions::ProgramChange(QLineEdit* field)
 {
     // There is no store after a failed set-up or after the close.
-    if (TAppData* store = c.Store())
-        store->WriteString(ToolSection(p.utilities, field), Schema::KeyCommand, field->text());
+    if (TAppData* store = context_.Store())
+        store->WriteString(ToolSection(pages_.utilities, field), Schema::KeyCommand, field->text());
 }
 
 void ToolActions::SignToolChange()
 {
-    TAppData* store = c.Store();
+    TAppData* store = context_.Store();
     if (!store)
         return;
-    const QString typed = p.utilities->lbeSignTool->text();
+    const QString typed = pages_.utilities->lbeSignTool->text();
     // Showing the stored tool is no change (a search in vain shows as empty).
     if (typed == StoredSignToolPath(store->ReadString(Schema::SecSignTool, Schema::KeyCommand, QString())))
         return;
     const QString stored = typed.isEmpty() ? QString() : QLatin1Char('"') + typed + QLatin1Char('"');
     store->WriteString(Schema::SecSignTool, Schema::KeyCommand, stored);
-    p.builder->SetSigningAvailable(SignToolUsable(stored));
+    pages_.builder->SetSigningAvailable(SignToolUsable(stored));
 }
 
 void ToolActions::btnAddTimeServerClick()
 {
-    QListWidget* list = p.timeServers->lbxTimeServers;
+    QListWidget* list = pages_.timeServers->lbxTimeServers;
     QStringList servers = ListItems(list);
-    if (!AddTimeServer(servers, p.timeServers->lbeNewTimeServer->text()))
+    if (!AddTimeServer(servers, pages_.timeServers->lbeNewTimeServer->text()))
         return;
     list->addItem(servers.last());
-    p.timeServers->lbeNewTimeServer->clear();
+    pages_.timeServers->lbeNewTimeServer->clear();
 }
 
 void ToolActions::btnDeleteTimeServerClick()
 {
-    QListWidget* list = p.timeServers->lbxTimeServers;
+    QListWidget* list = pages_.timeServers->lbxTimeServers;
     const int row = SelectedRow(list);
     if (row < 0)
         return;
@@ -178,7 +180,7 @@ void ToolActions::btnDeleteTimeServerClick()
 
 void ToolActions::DoMoveServer(QChar direction)
 {
-    QListWidget* list = p.timeServers->lbxTimeServers;
+    QListWidget* list = pages_.timeServers->lbxTimeServers;
     QStringList servers = ListItems(list);
     int selected = SelectedRow(list);
     if (!MoveListItem(servers, selected, direction))
@@ -189,8 +191,8 @@ void ToolActions::DoMoveServer(QChar direction)
 
 void ToolActions::pfxShowPassClick()
 {
-    p.builder->lbePFXPass->setEchoMode(p.builder->pfxShowPass->isChecked() ? QLineEdit::Normal
-                                                                           : QLineEdit::Password);
+    pages_.builder->lbePFXPass->setEchoMode(pages_.builder->pfxShowPass->isChecked() ? QLineEdit::Normal
+                                                                                     : QLineEdit::Password);
 }
 
 void ToolActions::BrowseClick(QObject* sender)
@@ -201,10 +203,11 @@ void ToolActions::BrowseClick(QObject* sender)
         return;
     if (browse->folder) {
         QString folder;
-        if (BrowseForFolder(c.services.folders, browse->title, QString(), browse->allowNewFolder, folder))
+        if (BrowseForFolder(context_.services.folders, browse->title, QString(), browse->allowNewFolder,
+                            folder))
             browse->target->setText(folder);
         return;
     }
-    if (const std::optional<QString> file = c.services.files.PickFile(browse->title, browse->filter))
+    if (const std::optional<QString> file = context_.services.files.PickFile(browse->title, browse->filter))
         browse->target->setText(*file);
 }

@@ -56,7 +56,7 @@ private:
         QString filter;
     };
 
-    ActionContext c;
-    Pages p;
+    ActionContext context_;
+    Pages pages_;
     QList<Browse> browses;
 };

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFrame>
+#include <QTimer>
 
 class SiteWindow : public QObject {
     Q_OBJECT
@@ -51,6 +52,53 @@ private slots:
         fx->Button("btnSave")->click();
         fx->Button("btnAbandon")->click();
         QVERIFY(fx->Find<TCheckListBox>("clbxFiles")->Checked(3));
+    }
+
+    // A scan of a big site runs while the window thread goes on with its own
+    // events (a timer of its ticks while the progress window shows), and
+    // ends with the lists as a scan on the window thread left them.
+    void WindowStaysAliveWhileASiteIsScanned_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Scan Files") << "bbtnUpdateFiles";
+        QTest::newRow("Re-Scan") << "btnReScan";
+        QTest::newRow("project loaded again") << "btnAbandon";
+    }
+    void WindowStaysAliveWhileASiteIsScanned()
+    {
+        QFETCH(QString, button);
+        constexpr int pages = 1500;
+        QByteArray index;
+        for (int i = 0; i < pages; ++i) {
+            index += "<a href=\"p" + QByteArray::number(i) + ".html\">\n";
+            fx->folder->Write("site/www/p" + QString::number(i) + ".html", "<p>page</p>");
+        }
+        fx->folder->Write("site/www/index.html", index);
+        int ticksWhileScanning = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this,
+                [&] { ticksWhileScanning += fx->window->Scanner()->isVisible() ? 1 : 0; });
+        ticker.start(1);
+        fx->Button(qPrintable(button))->click();
+        ticker.stop();
+
+        // None at all when the scan holds the window thread.
+        QVERIFY2(ticksWhileScanning >= 2, qPrintable(QString::number(ticksWhileScanning)));
+        QVERIFY(!fx->window->Scanner()->isVisible());
+        const QStringList local = fx->Items("lbxLocalFiles");
+        QCOMPARE(local.size(), pages + 1);
+        QCOMPARE(local.first(), site + "/www/index.html");
+        QCOMPARE(local.last(), site + "/www/p" + QString::number(pages - 1) + ".html");
+        TCheckListBox* files = fx->Find<TCheckListBox>("clbxFiles");
+        QCOMPARE(files->count(), pages + 4);
+        QCOMPARE(files->Checked(files->Items().indexOf(site + "/www/spare.html")), false);
+        QCOMPARE(fx->Items("lbxBrokenLinks").isEmpty(), true);
+        QVERIFY(!fx->Find<QFrame>("pnlBrokenNotFound")->isHidden());
+        // Three opening lines, index.html added, and every page scanned.
+        const QStringList lines = fx->window->Scanner()->Lines();
+        QCOMPARE(lines.size(), 3 + 1 + pages + 1);
+        QCOMPARE(lines.last(), "Scanning - " + local.last());
+        QVERIFY(fx->prompts.AllShown().isEmpty());
     }
 
     void LockRefusesACheckClick_data()

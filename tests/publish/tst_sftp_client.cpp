@@ -2,8 +2,12 @@
 #include "RecordingPrompts.h"
 #include "SshTestServer.h"
 #include "TestFolder.h"
+#include "TestStore.h"
+#include "cli/CliCertificateDecision.h"
+#include "projects/AccountStore.h"
 #include "publish/CertificateTrust.h"
 #include "publish/SftpClient.h"
+#include "settings/ApplicationDataAPI.h"
 
 #include <QTest>
 
@@ -170,6 +174,43 @@ private slots:
         TestFolder local;
         QVERIFY(!client.Send(local.Write(QStringLiteral("x"), "x"), server->SitePath() + "x").Ok);
         QVERIFY(server->SiteEntries().isEmpty());
+    }
+
+    // The command line trusts a host key only when --trust-fingerprint names
+    // it, and then keeps it with the account; otherwise it says how.
+    void CommandLineTrustsTheNamedHostKey_data()
+    {
+        QTest::addColumn<QString>("named"); // "right", "other" or "none"
+        QTest::addColumn<bool>("connects");
+        QTest::newRow("the server's key") << "right" << true;
+        QTest::newRow("another key") << "other" << false;
+        QTest::newRow("none named") << "none" << false;
+    }
+    void CommandLineTrustsTheNamedHostKey()
+    {
+        QFETCH(QString, named);
+        QFETCH(bool, connects);
+        QString option;
+        const QString other = HostKeyFingerprintText(QByteArray(32, '\x22'));
+        if (named != QLatin1String("none")) {
+            const QString value = named == QLatin1String("right") ? server->HostKeyFingerprint() : other;
+            QCOMPARE(TakeTrustFingerprint({value}, option), QString());
+        }
+        QVERIFY(!TakeTrustFingerprint({"SHA256:short"}, option).isEmpty());
+        TestStore fixture;
+        RecordingPrompts prompts;
+        CliCertificateDecision cli(prompts, fixture.store.get(), option);
+        RecordingHost host;
+        SftpClient client(host);
+        client.SetCertificateDecision(&cli);
+        QCOMPARE(client.Connect(server->KeyAccount()).Ok, connects);
+        const QString stored =
+            ReadAccountSettings(*fixture.store, QStringLiteral("SftpAccount")).TrustedHostKey;
+        QCOMPARE(stored, connects ? server->HostKeyFingerprint() : QString());
+        QCOMPARE(prompts.Count(RecordingPrompts::Kind::Info), connects ? 0 : 1);
+        if (!connects)
+            QVERIFY(prompts.Texts().first().contains(QStringLiteral("--trust-fingerprint ") +
+                                                     server->HostKeyFingerprint()));
     }
 
     // A server that comes back with another host key gets no login and no

@@ -77,9 +77,22 @@ QString ChrootRefusal(const QString& folder)
     }
 }
 
+// Where the server's folder goes. Run as root, the session is locked into
+// it, which OpenSSH allows only under folders that root alone may write; a
+// temporary folder under /tmp never qualifies, so such a folder goes under
+// /run instead (the tests' own TMPDIR where that is safe).
+QString FolderTemplate()
+{
+    const QString name = QStringLiteral("/tarnwell-sshd-XXXXXX");
+    if (geteuid() == 0 && !ChrootRefusal(QDir::tempPath()).isEmpty() &&
+        ChrootRefusal(QStringLiteral("/run")).isEmpty())
+        return QStringLiteral("/run") + name;
+    return QDir::tempPath() + name;
+}
+
 } // namespace
 
-SshTestServer::SshTestServer()
+SshTestServer::SshTestServer() : dir_(FolderTemplate())
 {
     if (!QFileInfo(SshdProgram).isExecutable()) {
         error_ = SshdProgram + QStringLiteral(" is missing: run scripts/bootstrap");

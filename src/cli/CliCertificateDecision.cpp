@@ -15,7 +15,7 @@ QString TakeTrustFingerprint(const QStringList& values, QString& fingerprint)
         return Option + QStringLiteral(" given twice");
     if (values.isEmpty())
         return QString();
-    if (ParseFingerprint(values.first()).isEmpty())
+    if (ParseFingerprint(values.first()).isEmpty() && ParseHostKeyFingerprint(values.first()).isEmpty())
         return Option + QStringLiteral(" needs the certificate's SHA-256 fingerprint (64 hex digits)");
     fingerprint = values.first();
     return QString();
@@ -23,6 +23,24 @@ QString TakeTrustFingerprint(const QStringList& values, QString& fingerprint)
 
 bool CliCertificateDecision::Trust(const ServerCertificate& certificate)
 {
+    if (certificate.HostKey) {
+        if (!trustedHostKey_.isEmpty() &&
+            trustedHostKey_ == ParseHostKeyFingerprint(certificate.Fingerprint)) {
+            if (store_)
+                TrustHostKey(*store_, certificate.AccountName, certificate.Fingerprint);
+            return true;
+        }
+        prompts_.ShowInfo(
+            ProductCaption,
+            QStringLiteral("The host key of %1 (%2) is %3. To trust it, check that it is your "
+                           "server's and run again with --trust-fingerprint %4")
+                .arg(certificate.AccountName, certificate.Host,
+                     certificate.Trusted.isEmpty()
+                         ? QStringLiteral("not trusted")
+                         : QStringLiteral("not the one trusted before (%1)").arg(certificate.Trusted),
+                     certificate.Fingerprint));
+        return false;
+    }
     if (!trusted_.isEmpty() && trusted_ == ParseFingerprint(certificate.Fingerprint)) {
         if (store_)
             TrustCertificate(*store_, certificate.AccountName, certificate.Fingerprint);

@@ -24,7 +24,8 @@ QString TakeTrustFingerprint(const QStringList& values, QString& fingerprint);
 class CliCertificateDecision : public CertificateDecision {
 public:
     CliCertificateDecision(Prompts& prompts, TAppData* store, const QString& trustFingerprint)
-        : prompts_(prompts), store_(store), trusted_(ParseFingerprint(trustFingerprint))
+        : prompts_(prompts), store_(store), trusted_(ParseFingerprint(trustFingerprint)),
+          trustedHostKey_(ParseHostKeyFingerprint(trustFingerprint))
     {
     }
     bool Trust(const ServerCertificate& certificate) override;
@@ -33,4 +34,5 @@ private:
     Prompts& prompts_;
     TAppData* store_;
     QByteArray trusted_;
+    QByteArray trustedHostKey_;
 };

@@ -24,6 +24,11 @@ TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
     f.ServerRoot = appData.ReadString(s, KeyServerRoot, none);
     f.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
     f.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
+    f.Protocol = RemoteProtocolFromText(appData.ReadString(s, KeyProtocol, none));
+    f.Authentication = SshAuthenticationFromText(appData.ReadString(s, KeySshAuth, none));
+    f.KeyFile = appData.ReadString(s, KeySshKeyFile, none);
+    f.KeyPass = appData.ReadString(s, KeySshKeyPass, none);
+    f.TrustedHostKey = appData.ReadString(s, KeySshHostKey, none);
     return f;
 }
 
@@ -36,6 +41,7 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     // moved aside lie on that server.
     if (appData.ReadString(s, KeyFtpHost, QString()) != f.Host) {
         appData.DeleteKey(s, KeyFtpCertificate);
+        appData.DeleteKey(s, KeySshHostKey);
         appData.DeleteKey(s, KeyAsideFiles);
     }
     appData.WriteString(s, KeyULInstall, IncludeTrailingSlash(f.InstallerPath));
@@ -48,6 +54,10 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
     appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
     appData.WriteString(s, KeyFtpSecurity, FtpSecurityText(f.Security));
+    appData.WriteString(s, KeyProtocol, RemoteProtocolText(f.Protocol));
+    appData.WriteString(s, KeySshAuth, SshAuthenticationText(f.Authentication));
+    appData.WriteString(s, KeySshKeyFile, f.KeyFile);
+    appData.WriteString(s, KeySshKeyPass, f.KeyPass);
 }
 
 void TrustCertificate(TAppData& appData, const QString& accountName, const QString& fingerprint)
@@ -58,6 +68,50 @@ void TrustCertificate(TAppData& appData, const QString& accountName, const QStri
 void ForgetCertificate(TAppData& appData, const QString& accountName)
 {
     appData.DeleteKey(AccountSection(accountName), KeyFtpCertificate);
+}
+
+void TrustHostKey(TAppData& appData, const QString& accountName, const QString& fingerprint)
+{
+    appData.WriteString(AccountSection(accountName), KeySshHostKey, fingerprint);
+}
+
+void ForgetHostKey(TAppData& appData, const QString& accountName)
+{
+    appData.DeleteKey(AccountSection(accountName), KeySshHostKey);
+}
+
+const QStringList& RemoteProtocolChoices()
+{
+    static const QStringList choices{ProtocolFtp, ProtocolSftp};
+    return choices;
+}
+
+QString RemoteProtocolText(TRemoteProtocol protocol)
+{
+    return protocol == TRemoteProtocol::Sftp ? ProtocolSftp : ProtocolFtp;
+}
+
+TRemoteProtocol RemoteProtocolFromText(const QString& text)
+{
+    if (text.isEmpty() || text == ProtocolFtp)
+        return TRemoteProtocol::Ftp;
+    return TRemoteProtocol::Sftp;
+}
+
+const QStringList& SshAuthenticationChoices()
+{
+    static const QStringList choices{QStringLiteral("Password"), QStringLiteral("Private key file")};
+    return choices;
+}
+
+QString SshAuthenticationText(TSshAuthentication authentication)
+{
+    return authentication == TSshAuthentication::KeyFile ? SshAuthKeyFile : SshAuthPassword;
+}
+
+TSshAuthentication SshAuthenticationFromText(const QString& text)
+{
+    return text == SshAuthKeyFile ? TSshAuthentication::KeyFile : TSshAuthentication::Password;
 }
 
 const QStringList& FtpSecurityChoices()
@@ -105,6 +159,11 @@ void ReadAccountSettings(const TAppData& appData, const QString& accountName, TC
     settings.HttpHost = appData.ReadString(s, KeyHTTPHost, none);
     settings.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
     settings.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
+    settings.Protocol = RemoteProtocolFromText(appData.ReadString(s, KeyProtocol, none));
+    settings.Authentication = SshAuthenticationFromText(appData.ReadString(s, KeySshAuth, none));
+    settings.KeyFile = appData.ReadString(s, KeySshKeyFile, none);
+    settings.KeyPassphrase = appData.ReadString(s, KeySshKeyPass, none);
+    settings.TrustedHostKey = appData.ReadString(s, KeySshHostKey, none);
     settings.AccountName = accountName;
 }
 

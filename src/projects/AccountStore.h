@@ -22,7 +22,16 @@ struct TAccountFields {
     TFtpSecurity Security = TFtpSecurity::Plain; // "FtpSecurity"
     // Shown only: SaveAccount leaves the stored fingerprint alone, since
     // only TrustCertificate and ForgetCertificate change it.
-    QString TrustedCertificate; // "FtpCertificate"
+    QString TrustedCertificate;                                       // "FtpCertificate"
+    TRemoteProtocol Protocol = TRemoteProtocol::Ftp;                  // "Protocol"
+    TSshAuthentication Authentication = TSshAuthentication::Password; // "SshAuth"
+    // Initialised here so that the brace lists which fill the fields
+    // before these need not name them.
+    QString KeyFile{}; // "SshKeyFile"
+    QString KeyPass{}; // "SshKeyPass"
+    // Shown only, like the certificate: TrustHostKey and ForgetHostKey
+    // change it.
+    QString TrustedHostKey{}; // "SshHostKey"
 };
 
 // The choices of the Accounts page, in the order of TFtpSecurity.
@@ -33,6 +42,18 @@ const QStringList& FtpSecurityChoices();
 // the user may have asked for TLS.
 QString FtpSecurityText(TFtpSecurity security);
 TFtpSecurity FtpSecurityFromText(const QString& text);
+
+// The protocol and SFTP log-in choices of the Accounts page, in the order
+// of their enums, and their stored texts. No protocol text (an account
+// saved before SFTP existed) is FTP; one this program does not know is read
+// as SFTP, so the password never goes to plain FTP where the user may have
+// chosen SSH. No or an unknown log-in text is the password.
+const QStringList& RemoteProtocolChoices();
+QString RemoteProtocolText(TRemoteProtocol protocol);
+TRemoteProtocol RemoteProtocolFromText(const QString& text);
+const QStringList& SshAuthenticationChoices();
+QString SshAuthenticationText(TSshAuthentication authentication);
+TSshAuthentication SshAuthenticationFromText(const QString& text);
 
 // Reads an account's fields. The name comes from its stored "FtpAccount"
 // entry; an account never stored keeps `accountName`, so edits made to it
@@ -49,6 +70,9 @@ void SaveAccount(TAppData& appData, const TAccountFields& fields);
 // of any trusted before; ForgetCertificate removes it.
 void TrustCertificate(TAppData& appData, const QString& accountName, const QString& fingerprint);
 void ForgetCertificate(TAppData& appData, const QString& accountName);
+// The same for the SFTP server's host key ("SHA256:...").
+void TrustHostKey(TAppData& appData, const QString& accountName, const QString& fingerprint);
+void ForgetHostKey(TAppData& appData, const QString& accountName);
 
 // Fills `settings` from the account's section; texts exactly as stored.
 void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings);

@@ -7,6 +7,13 @@
 // or always, refusing a server without it.
 enum class TFtpSecurity { Plain, TlsIfOffered, TlsRequired };
 
+// How an account reaches its server: FTP (with its security choice) or SFTP
+// over SSH.
+enum class TRemoteProtocol { Ftp, Sftp };
+// How an SFTP account logs in: with its password, or with a private key
+// file (and the key's passphrase when it has one).
+enum class TSshAuthentication { Password, KeyFile };
+
 // One FTP account as read from its settings section "Account/" + name.
 struct TConnectionSettings {
     QString InstallerDir;                        // "ULInstall"
@@ -23,4 +30,12 @@ struct TConnectionSettings {
     // "FtpCertificate": the SHA-256 fingerprint ("AB:CD:...") of the server
     // certificate the user trusted for this account; empty when none.
     QString TrustedCertificate;
+    TRemoteProtocol Protocol = TRemoteProtocol::Ftp;                  // "Protocol"
+    TSshAuthentication Authentication = TSshAuthentication::Password; // "SshAuth"
+    QString KeyFile;                                                  // "SshKeyFile"
+    QString KeyPassphrase;                                            // "SshKeyPass"
+    // "SshHostKey": the SHA-256 fingerprint ("SHA256:...", as OpenSSH
+    // writes it) of the SFTP server's host key the user trusted; empty when
+    // none.
+    QString TrustedHostKey;
 };

@@ -13,8 +13,16 @@ QString FingerprintText(const QByteArray& sha256);
 // blanks between the pairs, in either case; empty when the text is not one.
 QByteArray ParseFingerprint(const QString& text);
 
+// An SSH host key is told by the SHA-256 of its blob, written as OpenSSH
+// shows it: "SHA256:" and the base64 of the 32 bytes without "=" padding.
+QString HostKeyFingerprintText(const QByteArray& sha256);
+// The 32 bytes of such a text; empty when the text is not one.
+QByteArray ParseHostKeyFingerprint(const QString& text);
+
 // A certificate the system does not trust for the server's name, as the
-// FTP client found it while connecting to an account.
+// FTP client found it while connecting to an account; or, with HostKey, an
+// SFTP server's host key not trusted for the account yet (its fingerprints
+// then in the "SHA256:..." form, and no Problem).
 struct ServerCertificate {
     QString AccountName;
     QString Host;        // "host:port"
@@ -23,6 +31,7 @@ struct ServerCertificate {
     // empty when none was.
     QString Trusted;
     QString Problem; // why the system refused it, as the TLS library says
+    bool HostKey = false;
 };
 
 // Decides whether the client may go on with a certificate the system does
@@ -37,9 +46,9 @@ public:
     virtual bool Trust(const ServerCertificate& certificate) = 0;
 };
 
-// The window's decision: a certificate never seen for the account is shown
-// with its fingerprint and the user is asked; Yes stores it with the
-// account. A certificate other than the one trusted before is refused
+// The window's decision: a certificate or host key never seen for the
+// account is shown with its fingerprint and the user is asked; Yes stores it
+// with the account. A certificate other than the one trusted before is refused
 // without a question (the client's error names both).
 class AskingCertificateDecision : public CertificateDecision {
 public:

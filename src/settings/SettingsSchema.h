@@ -98,6 +98,20 @@ inline const QString KeyFtpCertificate = QStringLiteral("FtpCertificate");
 // A list: the server paths of live files an upload moved aside and could
 // not yet put back or delete, for the next upload to the account to settle.
 inline const QString KeyAsideFiles = QStringLiteral("AsideFiles");
+// SFTP, added after the keys above and written after them. Without
+// "Protocol" an account is FTP; without "SshAuth" it logs in by password.
+// The key file's path and passphrase are kept like the password.
+inline const QString KeyProtocol = QStringLiteral("Protocol");
+inline const QString ProtocolFtp = QStringLiteral("FTP");
+inline const QString ProtocolSftp = QStringLiteral("SFTP");
+inline const QString KeySshAuth = QStringLiteral("SshAuth");
+inline const QString SshAuthPassword = QStringLiteral("password");
+inline const QString SshAuthKeyFile = QStringLiteral("key-file");
+inline const QString KeySshKeyFile = QStringLiteral("SshKeyFile");
+inline const QString KeySshKeyPass = QStringLiteral("SshKeyPass");
+// The SHA-256 fingerprint ("SHA256:...") of the SFTP server's host key the
+// user trusted for the account.
+inline const QString KeySshHostKey = QStringLiteral("SshHostKey");
 
 // Upload records: section "ULF-" + project + "-" + account; each key is the
 // full local path of a file, each value its packed last-write stamp.

@@ -13,9 +13,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <algorithm>
+
+namespace {
+
+// The trust the page shows: the host key of an SFTP account, the
+// certificate of an FTP one.
+QString TrustShown(const TAccountFields& f)
+{
+    return f.Protocol == TRemoteProtocol::Sftp ? f.TrustedHostKey : f.TrustedCertificate;
+}
+
+} // namespace
 
 AccountActions::AccountActions(const ActionContext& context, const Pages& pages, QObject* parent)
     : QObject(parent), context_(context), pages_(pages)
@@ -38,11 +50,35 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     // A choice of protection is stored when the page is left, so that an
     // upload started from another page already connects as chosen.
     connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
+    connect(page->cbxProtocol, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
+    connect(page->cbxSshAuth, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
             Guarded(this, &AccountActions::ForgetCertificateClick));
+    page->lbeSshKeyFile->installEventFilter(this);
     lastPage = pages_.pageControl->currentIndex();
     connect(pages_.pageControl, &QTabWidget::currentChanged, this,
             Guarded(this, &AccountActions::PageControl1Change));
+}
+
+bool AccountActions::eventFilter(QObject* watched, QEvent* event)
+{
+    // Like the other file fields: a double click picks the file, unless
+    // the field is locked.
+    if (watched == pages_.accounts->lbeSshKeyFile && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (pages_.accounts->lbeSshKeyFile->isEnabled())
+            RunGuarded([this] { KeyFileBrowseClick(); });
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AccountActions::KeyFileBrowseClick()
+{
+    const std::optional<QString> file = context_.services.files.PickFile(
+        QStringLiteral("Find the private key for this account"), QStringLiteral("Private Key Files|*"));
+    if (file)
+        pages_.accounts->lbeSshKeyFile->setText(*file);
 }
 
 void AccountActions::PageControl1Change(int index)
@@ -77,7 +113,11 @@ void AccountActions::ShowFields(const TAccountFields& f)
     page->lbeServerHomePath->setText(f.ServerHome);
     page->lbeServerRootPath->setText(f.ServerRoot);
     page->cbxFtpSecurity->setCurrentIndex(static_cast<int>(f.Security));
-    page->ShowTrustedCertificate(f.TrustedCertificate);
+    page->cbxProtocol->setCurrentIndex(static_cast<int>(f.Protocol));
+    page->cbxSshAuth->setCurrentIndex(static_cast<int>(f.Authentication));
+    page->lbeSshKeyFile->setText(f.KeyFile);
+    page->lbeSshKeyPass->setText(f.KeyPass);
+    page->ShowTrustedCertificate(TrustShown(f));
 }
 
 void AccountActions::ForgetCertificateClick()
@@ -85,7 +125,9 @@ void AccountActions::ForgetCertificateClick()
     const QString account = pages_.accounts->lblAccountName->text();
     if (!context_.Store() || account.isEmpty())
         return;
+    // One button forgets the trust of either protocol.
     ForgetCertificate(*context_.Store(), account);
+    ForgetHostKey(*context_.Store(), account);
     pages_.accounts->ShowTrustedCertificate(QString());
 }
 
@@ -129,6 +171,10 @@ void AccountActions::SaveAccount()
     f.ServerHome = page->lbeServerHomePath->text();
     f.ServerRoot = page->lbeServerRootPath->text();
     f.Security = static_cast<TFtpSecurity>(std::max(0, page->cbxFtpSecurity->currentIndex()));
+    f.Protocol = static_cast<TRemoteProtocol>(std::max(0, page->cbxProtocol->currentIndex()));
+    f.Authentication = static_cast<TSshAuthentication>(std::max(0, page->cbxSshAuth->currentIndex()));
+    f.KeyFile = page->lbeSshKeyFile->text();
+    f.KeyPass = page->lbeSshKeyPass->text();
     ::SaveAccount(appData, f);
 }
 
@@ -212,7 +258,7 @@ void AccountActions::TabAccountsEnter()
     // An upload or import may have trusted a certificate meanwhile.
     const QString account = pages_.accounts->lblAccountName->text();
     if (context_.Store() && !account.isEmpty())
-        pages_.accounts->ShowTrustedCertificate(::LoadAccount(*context_.Store(), account).TrustedCertificate);
+        pages_.accounts->ShowTrustedCertificate(TrustShown(::LoadAccount(*context_.Store(), account)));
 }
 
 void AccountActions::TabAccountsExit()

@@ -38,7 +38,11 @@ public:
     // Stores the shown account; nothing when none is shown.
     void SaveAccount();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void KeyFileBrowseClick();
     void ShowFields(const TAccountFields& fields);
     void ForgetCertificateClick();
     void PageControl1Change(int index);

@@ -69,6 +69,10 @@ const QStringList& EditingControlNames()
         QStringLiteral("bbtnAutoUpload"),
         QStringLiteral("cbxFtpSecurity"),
         QStringLiteral("bbtnForgetCertificate"),
+        QStringLiteral("cbxProtocol"),
+        QStringLiteral("cbxSshAuth"),
+        QStringLiteral("lbeSshKeyFile"),
+        QStringLiteral("lbeSshKeyPass"),
     };
     return names;
 }

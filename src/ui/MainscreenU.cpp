@@ -198,6 +198,7 @@ void TMainScreen::CreateActions()
 void TMainScreen::SetEditingEnabled(bool enabled)
 {
     SetControlsEnabled(this, EditingControlNames(), enabled);
+    TabAccounts->SetEditable(enabled);
 }
 
 void TMainScreen::chkEnableClick()

@@ -34,8 +34,9 @@ private slots:
     void init() { fixture_ = std::make_unique<TestStore>(); }
     void cleanup() { fixture_.reset(); }
 
-    // Key order of a first save, with every server folder closed by "/"
-    // and the security choice after the keys that were there before it.
+    // Key order of a first save, with every server folder closed by "/",
+    // the security choice after the keys that were there before it, and the
+    // SFTP choices after that.
     void SaveWritesKeysInOrderWithTrailingSlashes()
     {
         TAppData& store = *fixture_->store;
@@ -44,7 +45,9 @@ private slots:
                                    "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
                                    "<FtpUser>webmaster",     "<FtpHost>ftp.example.test:2121",
                                    "<FtpAccount>Main",       "<ServerHome>/public_html/",
-                                   "<ServerRoot>/",          "<FtpSecurity>plain"};
+                                   "<ServerRoot>/",          "<FtpSecurity>plain",
+                                   "<Protocol>FTP",          "<SshAuth>password",
+                                   "<SshKeyFile>",           "<SshKeyPass>"};
         QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()), expected);
     }
 
@@ -81,6 +84,77 @@ private slots:
         QCOMPARE(FtpSecurityChoices().size(), 3);
     }
 
+    // What the stored protocol and log-in texts read as. An account saved
+    // before SFTP existed is FTP with a password; a protocol this program
+    // does not know is never taken for plain FTP.
+    void ProtocolChoiceIsReadBack_data()
+    {
+        QTest::addColumn<QString>("protocol"); // "-": no key at all
+        QTest::addColumn<QString>("auth");
+        QTest::addColumn<int>("readProtocol");
+        QTest::addColumn<int>("readAuth");
+        const int ftp = int(TRemoteProtocol::Ftp);
+        const int sftp = int(TRemoteProtocol::Sftp);
+        const int password = int(TSshAuthentication::Password);
+        const int key = int(TSshAuthentication::KeyFile);
+        QTest::newRow("no keys (an older file)") << "-"
+                                                 << "-" << ftp << password;
+        QTest::newRow("FTP") << "FTP"
+                             << "password" << ftp << password;
+        QTest::newRow("SFTP by password") << "SFTP"
+                                          << "password" << sftp << password;
+        QTest::newRow("SFTP by key file") << "SFTP"
+                                          << "key-file" << sftp << key;
+        QTest::newRow("unknown protocol") << "FTPS"
+                                          << "" << sftp << password;
+        QTest::newRow("unknown log-in") << "SFTP"
+                                        << "agent" << sftp << password;
+    }
+    void ProtocolChoiceIsReadBack()
+    {
+        QFETCH(QString, protocol);
+        QFETCH(QString, auth);
+        QFETCH(int, readProtocol);
+        QFETCH(int, readAuth);
+        TAppData& store = *fixture_->store;
+        const QString s = AccountSection("Main");
+        store.WriteString(s, KeyFtpAccount, QStringLiteral("Main"));
+        if (protocol != QLatin1String("-"))
+            store.WriteString(s, KeyProtocol, protocol);
+        if (auth != QLatin1String("-"))
+            store.WriteString(s, KeySshAuth, auth);
+        QCOMPARE(int(LoadAccount(store, QStringLiteral("Main")).Protocol), readProtocol);
+        QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Protocol), readProtocol);
+        QCOMPARE(int(LoadAccount(store, QStringLiteral("Main")).Authentication), readAuth);
+        QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Authentication), readAuth);
+        SaveAccount(store, LoadAccount(store, QStringLiteral("Main")));
+        QCOMPARE(int(RemoteProtocolFromText(store.ReadString(s, KeyProtocol, {}))), readProtocol);
+        QCOMPARE(RemoteProtocolChoices(), QStringList({"FTP", "SFTP"}));
+        QCOMPARE(SshAuthenticationChoices(), QStringList({"Password", "Private key file"}));
+    }
+
+    // The key file and its passphrase are kept like the password and reach
+    // the connection as typed.
+    void SftpFieldsReachTheConnection()
+    {
+        TAppData& store = *fixture_->store;
+        TAccountFields f = SampleAccount();
+        f.Protocol = TRemoteProtocol::Sftp;
+        f.Authentication = TSshAuthentication::KeyFile;
+        f.KeyFile = QStringLiteral("/home/me/.ssh/id ed25519");
+        f.KeyPass = QStringLiteral("p\u00e4ss phrase");
+        SaveAccount(store, f);
+        const TAccountFields read = LoadAccount(store, QStringLiteral("Main"));
+        QCOMPARE(read.KeyFile, f.KeyFile);
+        QCOMPARE(read.KeyPass, f.KeyPass);
+        const TConnectionSettings c = ReadAccountSettings(store, QStringLiteral("Main"));
+        QCOMPARE(int(c.Protocol), int(TRemoteProtocol::Sftp));
+        QCOMPARE(int(c.Authentication), int(TSshAuthentication::KeyFile));
+        QCOMPARE(c.KeyFile, f.KeyFile);
+        QCOMPARE(c.KeyPassphrase, f.KeyPass);
+        QCOMPARE(c.Password, QStringLiteral("s3cret"));
+    }
+
     // The trusted certificate is kept through saves of the page, goes with
     // a new host, and only the trust functions change it otherwise. The
     // files an upload left aside on the server go with a new host too.
@@ -104,8 +178,13 @@ private slots:
         TrustCertificate(store, QStringLiteral("Main"), QStringLiteral("AB:CD"));
         QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate,
                  QStringLiteral("AB:CD"));
+
         QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()).last(),
                  QStringLiteral("<FtpCertificate>AB:CD"));
+        // A host key is kept and forgotten the same way, alongside.
+        const QString hostKey = after.isEmpty() ? QString() : QStringLiteral("SHA256:abc");
+        TrustHostKey(store, QStringLiteral("Main"), QStringLiteral("SHA256:abc"));
+        QCOMPARE(LoadAccount(store, QStringLiteral("Main")).TrustedHostKey, QStringLiteral("SHA256:abc"));
         f = LoadAccount(store, QStringLiteral("Main"));
         QCOMPARE(f.TrustedCertificate, QStringLiteral("AB:CD"));
         f.TrustedCertificate.clear(); // what the page holds does not count
@@ -113,7 +192,10 @@ private slots:
         store.WriteList(AccountSection("Main"), KeyAsideFiles, {"/a.html.BRAside"});
         SaveAccount(store, f);
         QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate, after);
+        QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).TrustedHostKey, hostKey);
         QCOMPARE(store.ReadList(AccountSection("Main"), KeyAsideFiles).isEmpty(), after.isEmpty());
+        ForgetHostKey(store, QStringLiteral("Main"));
+        QVERIFY(ReadAccountSettings(store, QStringLiteral("Main")).TrustedHostKey.isEmpty());
         ForgetCertificate(store, QStringLiteral("Main"));
         QVERIFY(ReadAccountSettings(store, QStringLiteral("Main")).TrustedCertificate.isEmpty());
         QCOMPARE(int(ReadAccountSettings(store, QStringLiteral("Main")).Security),

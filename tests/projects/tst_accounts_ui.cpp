@@ -352,6 +352,116 @@ private slots:
                  QStringLiteral("none"));
     }
 
+    // Each protocol and way of logging in enables the fields it uses, and
+    // the choices are kept per account.
+    void SftpFieldsFollowTheChoices_data()
+    {
+        QTest::addColumn<QString>("protocol");
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QStringList>("enabled"); // of the five fields below
+        QTest::newRow("FTP") << "FTP"
+                             << "Password" << QStringList{"cbxFtpSecurity", "lbeFTPPass"};
+        QTest::newRow("FTP, key chosen before")
+            << "FTP"
+            << "Private key file" << QStringList{"cbxFtpSecurity", "lbeFTPPass"};
+        QTest::newRow("SFTP by password") << "SFTP"
+                                          << "Password" << QStringList{"lbeFTPPass", "cbxSshAuth"};
+        QTest::newRow("SFTP by key file")
+            << "SFTP"
+            << "Private key file" << QStringList{"cbxSshAuth", "lbeSshKeyFile", "lbeSshKeyPass"};
+    }
+    void SftpFieldsFollowTheChoices()
+    {
+        QFETCH(QString, protocol);
+        QFETCH(QString, login);
+        QFETCH(QStringList, enabled);
+        fx->NewAccount("Main");
+        fx->ShowPage("TabAccounts");
+        fx->Find<QComboBox>("cbxProtocol")->setCurrentText(protocol);
+        fx->Find<QComboBox>("cbxSshAuth")->setCurrentText(login);
+        fx->Edit("lbeSshKeyFile")->setText(QStringLiteral("/keys/id main"));
+        fx->Edit("lbeSshKeyPass")->setText(QStringLiteral("phrase"));
+        for (const char* name :
+             {"cbxFtpSecurity", "lbeFTPPass", "cbxSshAuth", "lbeSshKeyFile", "lbeSshKeyPass"})
+            QVERIFY2(fx->Find<QWidget>(name)->isEnabled() == enabled.contains(QLatin1String(name)), name);
+        // The lock still closes every one of them.
+        fx->Find<QCheckBox>("chkEnable")->click();
+        for (const char* name :
+             {"cbxFtpSecurity", "lbeFTPPass", "cbxSshAuth", "lbeSshKeyFile", "lbeSshKeyPass"})
+            QVERIFY2(!fx->Find<QWidget>(name)->isEnabled(), name);
+        fx->Find<QCheckBox>("chkEnable")->click();
+
+        fx->NewAccount("Mirror");
+        QCOMPARE(fx->Find<QComboBox>("cbxProtocol")->currentText(), QStringLiteral("FTP"));
+        QVERIFY(fx->Edit("lbeSshKeyFile")->text().isEmpty());
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyProtocol, {}), protocol);
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeySshKeyPass, {}), QStringLiteral("phrase"));
+        ShowAccount("Main");
+        QCOMPARE(fx->Find<QComboBox>("cbxProtocol")->currentText(), protocol);
+        QCOMPARE(fx->Find<QComboBox>("cbxSshAuth")->currentText(), login);
+        QCOMPARE(fx->Edit("lbeSshKeyFile")->text(), QStringLiteral("/keys/id main"));
+        for (const char* name :
+             {"cbxFtpSecurity", "lbeFTPPass", "cbxSshAuth", "lbeSshKeyFile", "lbeSshKeyPass"})
+            QVERIFY2(fx->Find<QWidget>(name)->isEnabled() == enabled.contains(QLatin1String(name)), name);
+    }
+
+    // The key file is picked like the other file fields, and a choice of
+    // protocol made on the page is stored when the page is left.
+    void KeyFilePickerAndProtocolChoice()
+    {
+        fx->NewAccount("Main");
+        fx->ShowPage("TabAccounts");
+        auto* protocol = fx->Find<QComboBox>("cbxProtocol");
+        protocol->setFocus();
+        QTest::keyClick(protocol, Qt::Key_Down);
+        QCOMPARE(protocol->currentText(), QStringLiteral("SFTP"));
+        fx->Find<QComboBox>("cbxSshAuth")->setCurrentIndex(1);
+        QLineEdit* key = fx->Edit("lbeSshKeyFile");
+        fx->services.files.QueueCancel();
+        fx->services.files.QueueFile(QStringLiteral("/home/me/.ssh/id_ed25519"));
+        QTest::mouseDClick(key, Qt::LeftButton);
+        QVERIFY(key->text().isEmpty());
+        QTest::mouseDClick(key, Qt::LeftButton);
+        QCOMPARE(key->text(), QStringLiteral("/home/me/.ssh/id_ed25519"));
+        QCOMPARE(fx->services.files.Calls().size(), 2);
+        QCOMPARE(fx->services.files.Calls().first().title,
+                 QStringLiteral("Find the private key for this account"));
+        fx->ShowPage("TabPrograms");
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyProtocol, {}), QStringLiteral("SFTP"));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeySshKeyFile, {}),
+                 QStringLiteral("/home/me/.ssh/id_ed25519"));
+    }
+
+    // A host key trusted for an SFTP account is shown on the page and
+    // "Forget Certificate" forgets it too.
+    void ForgetCertificateAlsoForgetsAHostKey()
+    {
+        fx->NewAccount("Main");
+        fx->Find<QComboBox>("cbxProtocol")->setCurrentText(QStringLiteral("SFTP"));
+        fx->NewAccount("Mirror");
+        const QString print = QStringLiteral("SHA256:") + QString(43, QLatin1Char('Q'));
+        ServerCertificate key{"Main", "127.0.0.1:2222", print, "", "", true};
+        AskingCertificateDecision decision =
+            ActionContext{fx->window->AppData, fx->window->State, fx->window->Services()}
+                .CertificateQuestions();
+        fx->prompts.Clear();
+        fx->prompts.QueueAnswers({IDYES});
+        QVERIFY(decision.Trust(key));
+        QVERIFY(fx->prompts.Texts().first().contains(print));
+        QVERIFY(fx->prompts.Texts().first().contains(QLatin1String("host key")));
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeySshHostKey, {}), print);
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyFtpCertificate, "none"),
+                 QStringLiteral("none"));
+
+        ShowAccount("Main");
+        auto* shown = fx->Find<QLabel>("lblTrustedCertificate");
+        QCOMPARE(shown->toolTip(), print);
+        fx->Button("bbtnForgetCertificate")->click();
+        QVERIFY(shown->text().isEmpty());
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeySshHostKey, "none"),
+                 QStringLiteral("none"));
+    }
+
     void AccountsSurviveARestart()
     {
         fx->NewAccount("Main");

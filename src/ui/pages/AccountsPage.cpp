@@ -90,13 +90,56 @@ AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
     certificate->addWidget(lblTrustedCertificate);
     certificate->addWidget(bbtnForgetCertificate, 0, Qt::AlignLeft);
     fields->addLayout(certificate, 5, 1);
-    fields->setRowStretch(6, 1);
+
+    lblProtocol = MakeLabel(this, QStringLiteral("lblProtocol"), QStringLiteral("Protocol"));
+    cbxProtocol = new QComboBox(this);
+    cbxProtocol->setObjectName(QStringLiteral("cbxProtocol"));
+    cbxProtocol->addItems(RemoteProtocolChoices());
+    lblProtocol->setBuddy(cbxProtocol);
+    auto* protocol = new QVBoxLayout;
+    protocol->setSpacing(0);
+    protocol->addWidget(lblProtocol);
+    protocol->addWidget(cbxProtocol);
+    fields->addLayout(protocol, 6, 0);
+    lblSshAuth = MakeLabel(this, QStringLiteral("lblSshAuth"), QStringLiteral("SFTP Log-in"));
+    cbxSshAuth = new QComboBox(this);
+    cbxSshAuth->setObjectName(QStringLiteral("cbxSshAuth"));
+    cbxSshAuth->addItems(SshAuthenticationChoices());
+    lblSshAuth->setBuddy(cbxSshAuth);
+    auto* login = new QVBoxLayout;
+    login->setSpacing(0);
+    login->addWidget(lblSshAuth);
+    login->addWidget(cbxSshAuth);
+    fields->addLayout(login, 6, 1);
+    lbeSshKeyFile = AddField(this, fields, 7, 0, "lbeSshKeyFile", "Private Key File");
+    lbeSshKeyPass = AddField(this, fields, 7, 1, "lbeSshKeyPass", "Key Passphrase");
+    lbeSshKeyPass->setEchoMode(QLineEdit::Password);
+    fields->setRowStretch(8, 1);
+    connect(cbxProtocol, &QComboBox::currentIndexChanged, this, [this] { ApplyChoices(); });
+    connect(cbxSshAuth, &QComboBox::currentIndexChanged, this, [this] { ApplyChoices(); });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(12);
     layout->addLayout(left, 2);
     layout->addLayout(fields, 5);
+}
+
+void AccountsPage::SetEditable(bool editable)
+{
+    editable_ = editable;
+    ApplyChoices();
+}
+
+void AccountsPage::ApplyChoices()
+{
+    const bool sftp = cbxProtocol->currentIndex() == static_cast<int>(TRemoteProtocol::Sftp);
+    const bool keyFile = cbxSshAuth->currentIndex() == static_cast<int>(TSshAuthentication::KeyFile);
+    cbxFtpSecurity->setEnabled(editable_ && !sftp);
+    lbeFTPPass->setEnabled(editable_ && !(sftp && keyFile));
+    cbxSshAuth->setEnabled(editable_ && sftp);
+    lbeSshKeyFile->setEnabled(editable_ && sftp && keyFile);
+    lbeSshKeyPass->setEnabled(editable_ && sftp && keyFile);
 }
 
 void AccountsPage::ShowTrustedCertificate(const QString& fingerprint)
@@ -106,6 +149,7 @@ void AccountsPage::ShowTrustedCertificate(const QString& fingerprint)
                               ? fingerprint.left(5) + QStringLiteral("\u2026") + fingerprint.right(5)
                               : fingerprint;
     lblTrustedCertificate->setText(fingerprint.isEmpty() ? QString() : QStringLiteral("Trusted: ") + shown);
-    lblTrustedCertificate->setToolTip(fingerprint.isEmpty() ? QString()
-                                                            : QStringLiteral("SHA-256 ") + fingerprint);
+    const bool hostKey = fingerprint.startsWith(QLatin1String("SHA256:"));
+    lblTrustedCertificate->setToolTip(
+        fingerprint.isEmpty() || hostKey ? fingerprint : QStringLiteral("SHA-256 ") + fingerprint);
 }

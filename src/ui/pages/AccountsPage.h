@@ -35,8 +35,26 @@ public:
     QComboBox* cbxFtpSecurity;
     QLabel* lblTrustedCertificate;
     QPushButton* bbtnForgetCertificate;
+    // FTP or SFTP, and how an SFTP account logs in: by password, or by a
+    // private key file with its passphrase when it has one.
+    QLabel* lblProtocol;
+    QComboBox* cbxProtocol;
+    QLabel* lblSshAuth;
+    QComboBox* cbxSshAuth;
+    QLineEdit* lbeSshKeyFile;
+    QLineEdit* lbeSshKeyPass;
 
-    // Shows a trusted fingerprint ("AB:CD:...") shortened, whole in the
-    // tool tip; empty shows none.
+    // Shows a trusted fingerprint ("AB:CD:..." of a certificate, or
+    // "SHA256:..." of a host key) shortened, whole in the tool tip; empty
+    // shows none.
     void ShowTrustedCertificate(const QString& fingerprint);
+
+    // Whether the editing lock is open. The fields that only one protocol
+    // or way of logging in uses are enabled only while the shown choices
+    // call for them; the lock decides for the rest.
+    void SetEditable(bool editable);
+
+private:
+    void ApplyChoices();
+    bool editable_ = false;
 };

@@ -1,0 +1,402 @@
+#include "SftpClient.h"
+
+#include "CertificateTrust.h"
+#include "FtpProtocol.h"
+#include "util/OperationHost.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+constexpr int SshPort = 22;
+// The file bar moves at most this often while a transfer runs.
+constexpr qint64 ProgressIntervalMs = 50;
+
+RemoteResult Refused(const QString& error)
+{
+    RemoteResult result;
+    result.Error = error;
+    return result;
+}
+
+QString ChangedHostKey(const QString& account, const QByteArray& trusted, const QByteArray& presented)
+{
+    return QStringLiteral("The host key of %1 has changed: %2 is trusted, the server presents %3. No login "
+                          "and no file was sent.")
+        .arg(account, HostKeyFingerprintText(trusted), HostKeyFingerprintText(presented));
+}
+
+// A path as the library's SFTP commands read it: in double quotes, with
+// quotes and backslashes escaped.
+QByteArray QuotedPath(const QString& path)
+{
+    QByteArray quoted = "\"";
+    for (const char c : path.toUtf8()) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+// Paths go into command lines and addresses: no line breaks, and absolute.
+QString PathRefusal(const QString& path)
+{
+    if (!IsSafeCommandArgument(path))
+        return QStringLiteral("A path with a line break was not sent.");
+    if (!path.startsWith(QLatin1Char('/')))
+        return QStringLiteral("\"%1\" is not a full server path.").arg(path);
+    return {};
+}
+
+} // namespace
+
+SftpClient::SftpClient(OperationHost& host) : host_(&host) {}
+
+// The handle closes the connection quietly: the log may be gone by now.
+SftpClient::~SftpClient() = default;
+
+QByteArray SftpClient::Url(const QString& path, bool asFolder) const
+{
+    QByteArray url = "sftp://" + login_.Host.toLatin1() + ':' + QByteArray::number(login_.Port);
+    url += QUrl::toPercentEncoding(path.isEmpty() ? QStringLiteral("/") : path, "/");
+    // A trailing slash asks for a listing; without it the path is a file.
+    if (asFolder && !url.endsWith('/'))
+        url += '/';
+    return url;
+}
+
+SftpOutcome SftpClient::Login(const QByteArray& pinned)
+{
+    login_.PinnedHostKey = pinned;
+    transport_.Open(login_, timeouts_);
+    SftpRequest request;
+    request.Url = Url(QStringLiteral("/"), true);
+    request.MayConnect = true;
+    return Run(request);
+}
+
+// Empty when the host key may be used (`accepted` then holds it), else why
+// not.
+QString SftpClient::DecideOnHostKey(const QByteArray& presented, QByteArray& accepted)
+{
+    const QByteArray trusted = acceptedKeys_.contains(account_.AccountName)
+                                   ? acceptedKeys_.value(account_.AccountName)
+                                   : ParseHostKeyFingerprint(account_.TrustedHostKey);
+    ServerCertificate key;
+    key.AccountName = account_.AccountName;
+    key.Host = QStringLiteral("%1:%2").arg(login_.Host).arg(login_.Port);
+    key.Fingerprint = HostKeyFingerprintText(presented);
+    key.Trusted = trusted.isEmpty() ? QString() : HostKeyFingerprintText(trusted);
+    key.HostKey = true;
+    if (decision_ && decision_->Trust(key)) {
+        acceptedKeys_.insert(account_.AccountName, presented);
+        accepted = presented;
+        return {};
+    }
+    if (!trusted.isEmpty())
+        return ChangedHostKey(account_.AccountName, trusted, presented);
+    return QStringLiteral("The host key of %1 is not trusted (%2). No login and no file was sent.")
+        .arg(account_.AccountName, key.Fingerprint);
+}
+
+RemoteResult SftpClient::Connect(const TConnectionSettings& account)
+{
+    if (sessionOpen_)
+        Disconnect();
+    account_ = account;
+    loggedIn_ = false;
+    lostReason_.clear();
+
+    const std::optional<FtpAddress> address = ParseFtpHost(account.Host);
+    if (!address)
+        return Refused(
+            QStringLiteral("\"%1\" is not a server address (host or host:port).").arg(account.Host));
+    login_ = SftpLogin();
+    login_.Host = address->Host;
+    login_.Port = account.Host.contains(QLatin1Char(':')) ? address->Port : SshPort;
+    login_.UserName = account.UserName;
+    login_.Authentication = account.Authentication;
+    login_.Password = account.Password;
+    login_.KeyFile = account.KeyFile;
+    login_.KeyPassphrase = account.KeyPassphrase;
+    if (account.Authentication == TSshAuthentication::KeyFile && !QFileInfo(account.KeyFile).isFile())
+        return Refused(QStringLiteral("The key file of %1 cannot be read: %2")
+                           .arg(account.AccountName,
+                                account.KeyFile.isEmpty() ? QStringLiteral("none is set") : account.KeyFile));
+
+    const QByteArray trusted = acceptedKeys_.contains(account.AccountName)
+                                   ? acceptedKeys_.value(account.AccountName)
+                                   : ParseHostKeyFingerprint(account.TrustedHostKey);
+    SftpOutcome outcome = Login(trusted);
+    QString refusal;
+    if (outcome.HostKeyRejected) {
+        QByteArray accepted;
+        refusal = DecideOnHostKey(outcome.HostKeySha256, accepted);
+        if (refusal.isEmpty()) {
+            outcome = Login(accepted);
+            if (outcome.HostKeyRejected) // replaced since the first look
+                refusal = ChangedHostKey(account.AccountName, accepted, outcome.HostKeySha256);
+        }
+    }
+
+    if (!outcome.HostKeySha256.isEmpty()) {
+        sessionOpen_ = true;
+        host_->Log(QStringLiteral("Connected to (SFTP) : ") + account.AccountName);
+    }
+    if (!outcome.Ok) {
+        RemoteResult result;
+        if (!refusal.isEmpty())
+            result.Error = refusal;
+        else if (outcome.LoginRefused)
+            result.Error = QStringLiteral("%1 refused the login: %2").arg(account.AccountName, outcome.Error);
+        else if (outcome.TimedOut)
+            result.Error = QStringLiteral("%1 (%2:%3) did not answer in time.")
+                               .arg(account.AccountName, login_.Host)
+                               .arg(login_.Port);
+        else
+            result.Error = QStringLiteral("Could not connect to %1 (%2:%3): %4")
+                               .arg(account.AccountName, login_.Host)
+                               .arg(login_.Port)
+                               .arg(outcome.Error);
+        result.ConnectionLost = true;
+        lostReason_ = result.Error;
+        transport_.Close();
+        return result;
+    }
+    loggedIn_ = true;
+    host_->Log(QStringLiteral("Logged in to (SFTP) : ") + account.AccountName);
+    RemoteResult result;
+    result.Ok = true;
+    return result;
+}
+
+void SftpClient::Disconnect()
+{
+    const bool wasOpen = sessionOpen_;
+    transport_.Close();
+    sessionOpen_ = false;
+    loggedIn_ = false;
+    lostReason_.clear();
+    if (wasOpen)
+        host_->Log(QStringLiteral("Disconnected from (SFTP) : ") + account_.AccountName);
+}
+
+RemoteResult SftpClient::NotReady() const
+{
+    RemoteResult result;
+    result.ConnectionLost = true;
+    result.Error = lostReason_.isEmpty() ? QStringLiteral("Not connected to an SFTP server.") : lostReason_;
+    return result;
+}
+
+// Reads what the library reported into a result, and notices when the
+// connection went down with it.
+RemoteResult SftpClient::Judge(const SftpOutcome& outcome, const QString& what)
+{
+    RemoteResult result;
+    result.Ok = outcome.Ok;
+    if (!outcome.ConnectionAlive) {
+        loggedIn_ = false;
+        if (outcome.ConnectionRefusedByUs)
+            lostReason_ = QStringLiteral("The connection to %1 was lost.").arg(account_.AccountName);
+        else if (outcome.TimedOut)
+            lostReason_ = QStringLiteral("%1 did not answer in time; the connection was closed.")
+                              .arg(account_.AccountName);
+        else
+            lostReason_ =
+                QStringLiteral("The connection to %1 was lost: %2").arg(account_.AccountName, outcome.Error);
+        result.ConnectionLost = true;
+        if (!result.Ok)
+            result.Error = what + QStringLiteral(" failed. ") + lostReason_;
+        return result;
+    }
+    if (!result.Ok)
+        result.Error = what + QStringLiteral(" failed: ") + outcome.Error;
+    return result;
+}
+
+SftpOutcome SftpClient::Run(const SftpRequest& request, qint64 progressTotal)
+{
+    const bool transfer =
+        request.What == SftpRequest::Kind::Upload || request.What == SftpRequest::Kind::Download;
+    sinceProgress_.start();
+    try {
+        return transport_.Perform(
+            request, [&](qint64 done, qint64 total) { OnProgress(done, total, transfer, progressTotal); });
+    } catch (...) {
+        // The host failed mid-call; the library has dropped the connection.
+        loggedIn_ = false;
+        lostReason_ =
+            QStringLiteral("The connection to %1 was closed after an error.").arg(account_.AccountName);
+        throw;
+    }
+}
+
+void SftpClient::OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal)
+{
+    if (sinceProgress_.elapsed() < ProgressIntervalMs)
+        return;
+    sinceProgress_.restart();
+    if (transfer && progressSwitch_ == 0 && done != lastDone_) {
+        host_->SetFileProgress(done, total > 0 ? total : fallbackTotal);
+        lastDone_ = done;
+    }
+}
+
+RemoteResult SftpClient::RunCommand(const QByteArray& command, const QString& what)
+{
+    if (!loggedIn_)
+        return NotReady();
+    SftpRequest request;
+    request.Url = Url(QStringLiteral("/"), true);
+    request.Commands = {command};
+    return Judge(Run(request), what);
+}
+
+RemoteResult SftpClient::MakeFolder(const QString& path)
+{
+    const QString refusal = PathRefusal(path);
+    if (!refusal.isEmpty())
+        return Refused(refusal);
+    return RunCommand("mkdir " + QuotedPath(path), QStringLiteral("Making folder ") + path);
+}
+
+RemoteResult SftpClient::Rename(const QString& from, const QString& to)
+{
+    for (const QString& path : {from, to}) {
+        const QString refusal = PathRefusal(path);
+        if (!refusal.isEmpty())
+            return Refused(refusal);
+    }
+    return RunCommand("rename " + QuotedPath(from) + ' ' + QuotedPath(to),
+                      QStringLiteral("Renaming %1 to %2").arg(from, to));
+}
+
+RemoteResult SftpClient::Delete(const QString& path)
+{
+    const QString refusal = PathRefusal(path);
+    if (!refusal.isEmpty())
+        return Refused(refusal);
+    return RunCommand("rm " + QuotedPath(path), QStringLiteral("Deleting ") + path);
+}
+
+RemoteSize SftpClient::Size(const QString& path)
+{
+    RemoteSize size;
+    const QString refusal = PathRefusal(path);
+    if (!refusal.isEmpty()) {
+        size.Result = Refused(refusal);
+        return size;
+    }
+    if (!loggedIn_) {
+        size.Result = NotReady();
+        return size;
+    }
+    SftpRequest request;
+    request.What = SftpRequest::Kind::Size;
+    request.Url = Url(path, false);
+    const SftpOutcome outcome = Run(request);
+    size.Result = Judge(outcome, QStringLiteral("Size of ") + path);
+    if (size.Result.Ok && outcome.Size < 0) {
+        size.Result.Ok = false;
+        size.Result.Error = QStringLiteral("Size of %1 failed: the server did not tell it.").arg(path);
+    }
+    if (size.Result.Ok)
+        size.Size = outcome.Size;
+    return size;
+}
+
+RemoteListing SftpClient::List(const QString& folder)
+{
+    RemoteListing listing;
+    const QString refusal = PathRefusal(folder);
+    if (!refusal.isEmpty()) {
+        listing.Result = Refused(refusal);
+        return listing;
+    }
+    if (!loggedIn_) {
+        listing.Result = NotReady();
+        return listing;
+    }
+    QBuffer data;
+    data.open(QIODevice::WriteOnly);
+    SftpRequest request;
+    request.What = SftpRequest::Kind::Listing;
+    request.Url = Url(folder, true);
+    request.Sink = &data;
+    listing.Result = Judge(Run(request), QStringLiteral("Listing ") + folder);
+    // The library writes the server's own long form of each entry, which
+    // OpenSSH gives as "ls -l" lines.
+    if (listing.Result.Ok)
+        listing.Entries = ParseListing(data.data(), false);
+    return listing;
+}
+
+RemoteResult SftpClient::Send(const QString& localPath, const QString& remotePath)
+{
+    const QString refusal = PathRefusal(remotePath);
+    if (!refusal.isEmpty())
+        return Refused(refusal);
+    if (!loggedIn_)
+        return NotReady();
+    QFile file(localPath);
+    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
+        return Refused(QStringLiteral("Cannot read %1: %2")
+                           .arg(localPath, QFileInfo::exists(localPath) ? file.errorString()
+                                                                        : QStringLiteral("no such file")));
+    const qint64 size = file.size();
+    SftpRequest request;
+    request.What = SftpRequest::Kind::Upload;
+    request.Url = Url(remotePath, false);
+    request.Source = &file;
+    request.SourceSize = size;
+
+    lastDone_ = 0;
+    if (progressSwitch_ == 0)
+        host_->SetFileProgress(0, size);
+    RemoteResult result = Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
+    if (result.Ok && progressSwitch_ == 0 && lastDone_ != size)
+        host_->SetFileProgress(size, size);
+    return result;
+}
+
+RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPath, qint64 expectedSize)
+{
+    const QString refusal = PathRefusal(remotePath);
+    if (!refusal.isEmpty())
+        return Refused(refusal);
+    if (!loggedIn_)
+        return NotReady();
+    QSaveFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
+    const qint64 total = std::max<qint64>(expectedSize, 0);
+    SftpRequest request;
+    request.What = SftpRequest::Kind::Download;
+    request.Url = Url(remotePath, false);
+    request.Sink = &file;
+
+    lastDone_ = 0;
+    if (progressSwitch_ == 0)
+        host_->SetFileProgress(0, total);
+    RemoteResult result = Judge(Run(request, total), QStringLiteral("Fetching ") + remotePath);
+    if (!result.Ok) {
+        file.cancelWriting();
+        return result;
+    }
+    const qint64 received = file.size();
+    if (!file.commit()) {
+        result.Ok = false;
+        result.Error = QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString());
+        return result;
+    }
+    if (progressSwitch_ == 0 && lastDone_ != received)
+        host_->SetFileProgress(received, received);
+    return result;
+}

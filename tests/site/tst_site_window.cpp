@@ -67,7 +67,7 @@ private slots:
     void WindowStaysAliveWhileASiteIsScanned()
     {
         QFETCH(QString, button);
-        constexpr int pages = 1500;
+        constexpr int pages = 2000;
         QByteArray index;
         for (int i = 0; i < pages; ++i) {
             index += "<a href=\"p" + QByteArray::number(i) + ".html\">\n";
@@ -82,8 +82,9 @@ private slots:
         fx->Button(qPrintable(button))->click();
         ticker.stop();
 
-        // None at all when the scan holds the window thread.
-        QVERIFY2(ticksWhileScanning >= 2, qPrintable(QString::number(ticksWhileScanning)));
+        // None at all when the scan holds the window thread; a loaded
+        // machine may leave the window thread a single turn.
+        QVERIFY2(ticksWhileScanning >= 1, qPrintable(QString::number(ticksWhileScanning)));
         QVERIFY(!fx->window->Scanner()->isVisible());
         const QStringList local = fx->Items("lbxLocalFiles");
         QCOMPARE(local.size(), pages + 1);

@@ -23,6 +23,7 @@ struct TAccountFields {
     // Shown only: SaveAccount leaves the stored fingerprint alone, since
     // only TrustCertificate and ForgetCertificate change it.
     QString TrustedCertificate; // "FtpCertificate"
+    int Connections = DefaultConnections; // "Connections"
 };
 
 // The choices of the Accounts page, in the order of TFtpSecurity.
@@ -34,13 +35,18 @@ const QStringList& FtpSecurityChoices();
 QString FtpSecurityText(TFtpSecurity security);
 TFtpSecurity FtpSecurityFromText(const QString& text);
 
+// The stored number of connections: the default when there is none or it
+// is no number, otherwise brought into MinConnections..MaxConnections.
+int ConnectionsFromText(const QString& text);
+
 // Reads an account's fields. The name comes from its stored "FtpAccount"
 // entry; an account never stored keeps `accountName`, so edits made to it
 // are saved under that name rather than dropped.
 TAccountFields LoadAccount(const TAppData& appData, const QString& accountName);
 
 // Writes the account under "Account/" + its name, server folders with a
-// trailing "/", the security choice after the other keys. A new host
+// trailing "/", the security choice and the connections after the other
+// keys. A new host
 // forgets the certificate trusted for the old one. Does nothing for an
 // empty name.
 void SaveAccount(TAppData& appData, const TAccountFields& fields);

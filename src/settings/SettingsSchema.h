@@ -98,6 +98,9 @@ inline const QString KeyFtpCertificate = QStringLiteral("FtpCertificate");
 // A list: the server paths of live files an upload moved aside and could
 // not yet put back or delete, for the next upload to the account to settle.
 inline const QString KeyAsideFiles = QStringLiteral("AsideFiles");
+// How many connections an upload opens to the account's server; written
+// after the keys above. Without it (or out of range) see ConnectionsFromText.
+inline const QString KeyConnections = QStringLiteral("Connections");
 
 // Upload records: section "ULF-" + project + "-" + account; each key is the
 // full local path of a file, each value its packed last-write stamp.

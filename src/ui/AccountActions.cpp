@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -38,6 +40,7 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     // A choice of protection is stored when the page is left, so that an
     // upload started from another page already connects as chosen.
     connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
+    connect(page->speConnections, &QSpinBox::valueChanged, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
             Guarded(this, &AccountActions::ForgetCertificateClick));
     lastPage = pages_.pageControl->currentIndex();
@@ -77,6 +80,11 @@ void AccountActions::ShowFields(const TAccountFields& f)
     page->lbeServerHomePath->setText(f.ServerHome);
     page->lbeServerRootPath->setText(f.ServerRoot);
     page->cbxFtpSecurity->setCurrentIndex(static_cast<int>(f.Security));
+    {
+        // Only the user's own change of the count marks the account changed.
+        const QSignalBlocker quiet(page->speConnections);
+        page->speConnections->setValue(f.Connections);
+    }
     page->ShowTrustedCertificate(f.TrustedCertificate);
 }
 
@@ -129,6 +137,7 @@ void AccountActions::SaveAccount()
     f.ServerHome = page->lbeServerHomePath->text();
     f.ServerRoot = page->lbeServerRootPath->text();
     f.Security = static_cast<TFtpSecurity>(std::max(0, page->cbxFtpSecurity->currentIndex()));
+    f.Connections = page->speConnections->value();
     ::SaveAccount(appData, f);
 }
 

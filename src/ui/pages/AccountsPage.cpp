@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -90,7 +91,19 @@ AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
     certificate->addWidget(lblTrustedCertificate);
     certificate->addWidget(bbtnForgetCertificate, 0, Qt::AlignLeft);
     fields->addLayout(certificate, 5, 1);
-    fields->setRowStretch(6, 1);
+
+    lblConnections = MakeLabel(this, QStringLiteral("lblConnections"), QStringLiteral("Connections"));
+    speConnections = new QSpinBox(this);
+    speConnections->setObjectName(QStringLiteral("speConnections"));
+    speConnections->setRange(MinConnections, MaxConnections);
+    speConnections->setValue(DefaultConnections);
+    lblConnections->setBuddy(speConnections);
+    auto* connections = new QVBoxLayout;
+    connections->setSpacing(0);
+    connections->addWidget(lblConnections);
+    connections->addWidget(speConnections, 0, Qt::AlignLeft);
+    fields->addLayout(connections, 6, 0);
+    fields->setRowStretch(7, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);

@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 
 // "Accounts" (TabAccounts): the FTP accounts, one shown for editing.
 class AccountsPage : public QWidget {
@@ -35,6 +36,9 @@ public:
     QComboBox* cbxFtpSecurity;
     QLabel* lblTrustedCertificate;
     QPushButton* bbtnForgetCertificate;
+    // How many connections an upload opens to the server at once.
+    QLabel* lblConnections;
+    QSpinBox* speConnections;
 
     // Shows a trusted fingerprint ("AB:CD:...") shortened, whole in the
     // tool tip; empty shows none.

@@ -25,6 +25,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -212,8 +213,8 @@ int main(int argc, char* argv[])
     QuietHost host;
     RecordingPrompts prompts;
     prompts.SetDefaultAnswer(IDYES);
-    const SiteUploadInputs entire{UploadMode::EntireSite, QStringLiteral("Bench"), site.root, site.home,
-                                  {QStringLiteral("Bench")}};
+    const SiteUploadInputs entire{
+        UploadMode::EntireSite, QStringLiteral("Bench"), site.root, site.home, {QStringLiteral("Bench")}};
     QElapsedTimer timer;
     timer.start();
     const SiteUploadOutcome sent = DoUpload(entire, site.lists, {&*store, state, host, prompts}, {});
@@ -225,6 +226,13 @@ int main(int argc, char* argv[])
               .arg(connections)
               .arg(Seconds(oursMs))
               .arg(perFile, 0, 'f', 1));
+    QMap<QString, int> verbs;
+    for (const QString& command : ours.Commands())
+        ++verbs[command.section(QLatin1Char(' '), 0, 0)];
+    QStringList counts;
+    for (auto it = verbs.cbegin(); it != verbs.cend(); ++it)
+        counts.append(QStringLiteral("%1 %2").arg(it.key()).arg(it.value()));
+    Print(QStringLiteral("  commands: ") + counts.join(QStringLiteral(", ")));
 
     SiteUploadInputs updated = entire;
     updated.Mode = UploadMode::Changed;
@@ -232,7 +240,8 @@ int main(int argc, char* argv[])
     DoUpload(updated, site.lists, {&*store, state, host, prompts}, {});
     Print(QStringLiteral("tarnwell Updated, nothing changed: %1 s").arg(timer.elapsed() / 1000.0, 0, 'f', 3));
 
-    TimeNothingToSend(root.filePath(QStringLiteral("still")), Option(args, QStringLiteral("--updated-files"), 10000),
+    TimeNothingToSend(root.filePath(QStringLiteral("still")),
+                      Option(args, QStringLiteral("--updated-files"), 10000),
                       Option(args, QStringLiteral("--updated-accounts"), 3));
 
     const QString lftp = QStandardPaths::findExecutable(QStringLiteral("lftp"));

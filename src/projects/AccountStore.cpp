@@ -51,7 +51,8 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
     appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
     appData.WriteString(s, KeyFtpSecurity, FtpSecurityText(f.Security));
-    appData.WriteString(s, KeyConnections, QString::number(std::clamp(f.Connections, MinConnections, MaxConnections)));
+    appData.WriteString(s, KeyConnections,
+                        QString::number(std::clamp(f.Connections, MinConnections, MaxConnections)));
 }
 
 void TrustCertificate(TAppData& appData, const QString& accountName, const QString& fingerprint)

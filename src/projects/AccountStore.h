@@ -22,7 +22,7 @@ struct TAccountFields {
     TFtpSecurity Security = TFtpSecurity::Plain; // "FtpSecurity"
     // Shown only: SaveAccount leaves the stored fingerprint alone, since
     // only TrustCertificate and ForgetCertificate change it.
-    QString TrustedCertificate; // "FtpCertificate"
+    QString TrustedCertificate;           // "FtpCertificate"
     int Connections = DefaultConnections; // "Connections"
 };
 

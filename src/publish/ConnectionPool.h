@@ -57,6 +57,7 @@ public:
     // A line for the log when the server refused some of the further
     // connections (once, when all of them were tried); empty otherwise.
     QString TakeRefusalNote();
+
 private:
     void OpenFurther(Connection& connection);
 

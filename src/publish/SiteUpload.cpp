@@ -76,7 +76,7 @@ struct AccountRun {
     // Live files the moves left aside on the server (kept in the store
     // until they are put back or deleted).
     QStringList asides;
-    bool keptAside = false; // a move of this run left one
+    bool keptAside = false;     // a move of this run left one
     bool lostWithAside = false; // ... and the connection was lost with it
     bool connected = true;
     bool loggedIn = false; // the connection and the login succeeded
@@ -228,7 +228,8 @@ bool SendFiles(UploadRun& run, AccountRun& account)
         const UploadPaths remote = RemotePathsOf(run, file);
         SendStarts(run, account, file, remote);
         bool failed = false;
-        const bool goOn = SendEnded(run, account, SendOne(run.ftp, account.folders, file.Path, remote), &failed);
+        const bool goOn =
+            SendEnded(run, account, SendOne(run.ftp, account.folders, file.Path, remote), &failed);
         if (failed)
             return false;
         if (!goOn)
@@ -329,7 +330,7 @@ bool SettleAsides(UploadRun& run, AccountRun& account)
 // What moving one file came to.
 struct MoveResult {
     bool moved = false;
-    QString aside; // a live file it left aside
+    QString aside;     // a live file it left aside
     bool lost = false; // the connection was lost by then
 };
 

@@ -40,7 +40,8 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     // A choice of protection is stored when the page is left, so that an
     // upload started from another page already connects as chosen.
     connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
-    connect(page->speConnections, &QSpinBox::valueChanged, this, Guarded(this, &AccountActions::AccountChange));
+    connect(page->speConnections, &QSpinBox::valueChanged, this,
+            Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
             Guarded(this, &AccountActions::ForgetCertificateClick));
     lastPage = pages_.pageControl->currentIndex();

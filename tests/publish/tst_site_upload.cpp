@@ -256,8 +256,8 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
         QCOMPARE(sent, files);
         // A folder is made once, not looked for again for its second file:
         // one CWD finds it missing, one enters it once made.
-        QCOMPARE(server->Commands().filter(QRegularExpression("^CWD /BRTempUploadFolder/public_html$")).size(),
-                 2);
+        QCOMPARE(
+            server->Commands().filter(QRegularExpression("^CWD /BRTempUploadFolder/public_html$")).size(), 2);
         for (const QString& file : files)
             QCOMPARE(server->FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
         QVERIFY(!server->Exists("/public_html/b.html"));
@@ -274,7 +274,8 @@ void SiteUploadTest::BusyServerServesOverFewerConnections_data()
 {
     QTest::addColumn<int>("maxConnections");
     QTest::addColumn<QString>("note");
-    QTest::newRow("one further connection refused") << 2 << "Live refused 1 of 3 connections, going on with 2: ";
+    QTest::newRow("one further connection refused")
+        << 2 << "Live refused 1 of 3 connections, going on with 2: ";
     QTest::newRow("every further connection refused")
         << 1 << "Live refused 2 of 3 connections, going on with 1: ";
 }

@@ -13,13 +13,13 @@ private slots:
     void cleanup() { fx.reset(); }
 
     // The fifty-eight of the program's documents, the FTP security choice
-    // with its Forget Certificate button, the signing tool's field and
-    // "Links relative to their page".
-    void LockListHasItsSixtyTwoControls()
+    // with its Forget Certificate button, the signing tool's field, the
+    // account's connections and "Links relative to their page".
+    void LockListHasItsSixtyThreeControls()
     {
         const QStringList& names = EditingControlNames();
-        QCOMPARE(names.size(), 62);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 62);
+        QCOMPARE(names.size(), 63);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 63);
         for (const QString& name : names)
             QVERIFY2(fx->window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
     }

@@ -4,9 +4,10 @@
 // installed), each to a server of its own; then an "Updated" run when
 // nothing changed, over many files and several accounts.
 //   bench_publish [--small N] [--large N] [--large-kb N] [--delay-ms N]
-//                 [--updated-files N] [--updated-accounts N]
+//                 [--updated-files N] [--updated-accounts N] [--connections N]
 // --delay-ms makes every server wait that long before each command, as a
-// server far away seems; the account keeps its default connections.
+// server far away seems; the account has its default connections unless
+// --connections says otherwise.
 #include "FtpTestServer.h"
 #include "RecordingPrompts.h"
 #include "TestFolder.h"
@@ -97,9 +98,11 @@ void MakeSite(Site& site, const QString& root, int small, int large, int largeKb
         site.Write(QStringLiteral("files/big%1.bin").arg(i), QByteArray(largeKb * 1024, char('a' + i % 26)));
 }
 
-void AddAccount(TAppData& store, const QString& name, const QString& host)
+void AddAccount(TAppData& store, const QString& name, const QString& host,
+                int connections = DefaultConnections)
 {
     TAccountFields account;
+    account.Connections = connections;
     account.Name = name;
     account.Host = host;
     account.User = FtpTestServer::User();
@@ -205,7 +208,8 @@ int main(int argc, char* argv[])
     if (!ours.IsRunning())
         qFatal("the test FTP server did not start: %s", qPrintable(ours.Error()));
     TestStore store;
-    AddAccount(*store, QStringLiteral("Bench"), ours.HostText());
+    AddAccount(*store, QStringLiteral("Bench"), ours.HostText(),
+               Option(args, QStringLiteral("--connections"), DefaultConnections));
     AddProject(*store, QStringLiteral("Bench"), site, {QStringLiteral("Bench")});
     const int connections = ReadAccountSettings(*store, QStringLiteral("Bench")).Connections;
 

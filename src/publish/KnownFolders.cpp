@@ -1,5 +1,6 @@
 #include "KnownFolders.h"
 
+#include "FtpClient.h"
 #include "RemoteFolders.h"
 
 namespace {
@@ -18,13 +19,23 @@ QString Normal(const QString& folder)
 bool KnownFolders::Ensure(FtpClient& ftp, const QString& folder)
 {
     const QString path = Normal(folder);
-    const std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    settled_.wait(lock, [&] { return !making_.contains(path); });
     if (!path.isEmpty() && known_.contains(path))
         return true;
-    if (!ForceRemoteFolder(ftp, folder))
-        return false;
-    Remember(path);
-    return true;
+    making_.insert(path);
+    lock.unlock();
+    // Another connection making a folder of the same chain may have made
+    // this one's missing folders first: then it is there all the same.
+    const bool there = ForceRemoteFolder(ftp, folder) ||
+                       (!path.isEmpty() && ftp.IsLoggedIn() && ftp.Cwd(path).CodeIn({200, 250, 257}));
+    lock.lock();
+    making_.remove(path);
+    if (there)
+        Remember(path);
+    lock.unlock();
+    settled_.notify_all();
+    return there;
 }
 
 // A folder that exists holds its parents.

@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QString>
 
+#include <condition_variable>
 #include <mutex>
 
 class FtpClient;
@@ -10,8 +11,8 @@ class FtpClient;
 // The server folders of one account that an upload has entered or made, so
 // that each is made sure of once rather than before every file. Folders are
 // the server's, not a connection's: every connection to the account shares
-// one set. A folder is made sure of by one connection at a time, so that two
-// never race to make the same chain.
+// one set. A folder is made sure of by one connection at a time (the others
+// that need it wait for that one), so that two never race to make it.
 class KnownFolders {
 public:
     // ForceRemoteFolder on `folder` unless it (or a folder inside it) was
@@ -23,5 +24,7 @@ private:
     void Remember(const QString& folder);
 
     std::mutex mutex_;
+    std::condition_variable settled_;
     QSet<QString> known_;
+    QSet<QString> making_; // being made sure of by a connection now
 };

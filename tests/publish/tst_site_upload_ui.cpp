@@ -105,7 +105,9 @@ private slots:
         const bool yes = answer == IDYES;
         FtpTestServer::Options stalls;
         stalls.DelayOnce = {QStringLiteral("STOR:1")};
-        ShopWindow shop(stalls);
+        // One connection, whose "Sending " line comes before its stalled
+        // file (several log each file once it arrived).
+        ShopWindow shop(stalls, 1);
         WindowFixture& wfx = shop.wfx;
         UploadFixture& fx = *shop.fx;
         FtpTestServer& live = *shop.live;

@@ -6,6 +6,8 @@
 #include "util/ExtraCode.h"
 #include "util/MyFileOpsU.h"
 
+#include <algorithm>
+
 using namespace Schema;
 
 TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
@@ -24,6 +26,7 @@ TAccountFields LoadAccount(const TAppData& appData, const QString& accountName)
     f.ServerRoot = appData.ReadString(s, KeyServerRoot, none);
     f.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
     f.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
+    f.Connections = ConnectionsFromText(appData.ReadString(s, KeyConnections, none));
     f.Protocol = RemoteProtocolFromText(appData.ReadString(s, KeyProtocol, none));
     f.Authentication = SshAuthenticationFromText(appData.ReadString(s, KeySshAuth, none));
     f.KeyFile = appData.ReadString(s, KeySshKeyFile, none);
@@ -54,6 +57,8 @@ void SaveAccount(TAppData& appData, const TAccountFields& f)
     appData.WriteString(s, KeyServerHome, IncludeTrailingSlash(f.ServerHome));
     appData.WriteString(s, KeyServerRoot, IncludeTrailingSlash(f.ServerRoot));
     appData.WriteString(s, KeyFtpSecurity, FtpSecurityText(f.Security));
+    appData.WriteString(s, KeyConnections,
+                        QString::number(std::clamp(f.Connections, MinConnections, MaxConnections)));
     appData.WriteString(s, KeyProtocol, RemoteProtocolText(f.Protocol));
     appData.WriteString(s, KeySshAuth, SshAuthenticationText(f.Authentication));
     appData.WriteString(s, KeySshKeyFile, f.KeyFile);
@@ -144,6 +149,13 @@ TFtpSecurity FtpSecurityFromText(const QString& text)
     return TFtpSecurity::TlsRequired;
 }
 
+int ConnectionsFromText(const QString& text)
+{
+    bool number = false;
+    const int count = text.trimmed().toInt(&number);
+    return number ? std::clamp(count, MinConnections, MaxConnections) : DefaultConnections;
+}
+
 void ReadAccountSettings(const TAppData& appData, const QString& accountName, TConnectionSettings& settings)
 {
     const QString s = AccountSection(accountName);
@@ -159,6 +171,7 @@ void ReadAccountSettings(const TAppData& appData, const QString& accountName, TC
     settings.HttpHost = appData.ReadString(s, KeyHTTPHost, none);
     settings.Security = FtpSecurityFromText(appData.ReadString(s, KeyFtpSecurity, none));
     settings.TrustedCertificate = appData.ReadString(s, KeyFtpCertificate, none);
+    settings.Connections = ConnectionsFromText(appData.ReadString(s, KeyConnections, none));
     settings.Protocol = RemoteProtocolFromText(appData.ReadString(s, KeyProtocol, none));
     settings.Authentication = SshAuthenticationFromText(appData.ReadString(s, KeySshAuth, none));
     settings.KeyFile = appData.ReadString(s, KeySshKeyFile, none);

@@ -23,6 +23,7 @@ struct TAccountFields {
     // Shown only: SaveAccount leaves the stored fingerprint alone, since
     // only TrustCertificate and ForgetCertificate change it.
     QString TrustedCertificate;                                       // "FtpCertificate"
+    int Connections = DefaultConnections;                             // "Connections"
     TRemoteProtocol Protocol = TRemoteProtocol::Ftp;                  // "Protocol"
     TSshAuthentication Authentication = TSshAuthentication::Password; // "SshAuth"
     // Initialised here so that the brace lists which fill the fields
@@ -43,6 +44,9 @@ const QStringList& FtpSecurityChoices();
 QString FtpSecurityText(TFtpSecurity security);
 TFtpSecurity FtpSecurityFromText(const QString& text);
 
+// The stored number of connections: the default when there is none or it
+// is no number, otherwise brought into MinConnections..MaxConnections.
+int ConnectionsFromText(const QString& text);
 // The protocol and SFTP log-in choices of the Accounts page, in the order
 // of their enums, and their stored texts. No protocol text (an account
 // saved before SFTP existed) is FTP; one this program does not know is read
@@ -61,7 +65,8 @@ TSshAuthentication SshAuthenticationFromText(const QString& text);
 TAccountFields LoadAccount(const TAppData& appData, const QString& accountName);
 
 // Writes the account under "Account/" + its name, server folders with a
-// trailing "/", the security choice after the other keys. A new host
+// trailing "/", the security choice and the connections after the other
+// keys. A new host
 // forgets the certificate trusted for the old one. Does nothing for an
 // empty name.
 void SaveAccount(TAppData& appData, const TAccountFields& fields);

@@ -7,6 +7,11 @@
 // or always, refusing a server without it.
 enum class TFtpSecurity { Plain, TlsIfOffered, TlsRequired };
 
+// How many connections an upload may open to one account's server.
+constexpr int MinConnections = 1;
+constexpr int MaxConnections = 8;
+constexpr int DefaultConnections = 4;
+
 // How an account reaches its server: FTP (with its security choice) or SFTP
 // over SSH.
 enum class TRemoteProtocol { Ftp, Sftp };
@@ -30,6 +35,9 @@ struct TConnectionSettings {
     // "FtpCertificate": the SHA-256 fingerprint ("AB:CD:...") of the server
     // certificate the user trusted for this account; empty when none.
     QString TrustedCertificate;
+    // "Connections": how many connections an upload opens to the server at
+    // once (MinConnections to MaxConnections).
+    int Connections = DefaultConnections;
     TRemoteProtocol Protocol = TRemoteProtocol::Ftp;                  // "Protocol"
     TSshAuthentication Authentication = TSshAuthentication::Password; // "SshAuth"
     QString KeyFile;                                                  // "SshKeyFile"

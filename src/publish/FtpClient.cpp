@@ -45,6 +45,12 @@ FtpClient::FtpClient(OperationHost& host) : host_(&host) {}
 // The handle closes the connection quietly: the log may be gone by now.
 FtpClient::~FtpClient() = default;
 
+void FtpClient::ShareTrustOf(const FtpClient& other)
+{
+    authorityFile_ = other.authorityFile_;
+    acceptedCertificates_ = other.acceptedCertificates_;
+}
+
 FtpOutcome FtpClient::Login(const FtpTlsSettings& tls)
 {
     transport_.Open(account_.UserName, account_.Password, timeouts_, tls);

@@ -67,6 +67,7 @@ public:
 
     // The log and bars of the operation in progress.
     void SetHost(OperationHost& host) { host_ = &host; }
+    OperationHost& Host() const { return *host_; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
     // Who decides on a certificate the system does not trust (see above);
     // none refuses every such certificate. Not owned; must outlive the calls.
@@ -74,6 +75,10 @@ public:
     // Certificate authorities (a PEM file) trusted besides the system's;
     // empty for the system's alone.
     void SetCertificateAuthorities(const QString& file) { authorityFile_ = file; }
+    // Trusts what `other` trusts: its authorities and the certificates its
+    // decision accepted, so that a further connection to the same account
+    // is made without asking again.
+    void ShareTrustOf(const FtpClient& other);
 
     // 0: transfers drive the host's file bar; -1: they leave it alone.
     int ProgressSwitch() const { return progressSwitch_; }

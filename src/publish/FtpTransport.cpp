@@ -222,6 +222,11 @@ void FtpTransport::Close()
     // the next account for the whole reply time-out, so the handle is added
     // once more, with the shorter wait, just before.
     if (multi_ && curl_) {
+        // The last request's callbacks, error buffer and commands pointed
+        // into its own call, which is gone: the QUIT reply must not be
+        // written there.
+        curl_easy_reset(Handle(curl_));
+        ApplyConnectionOptions();
         const long quitSeconds = timeouts_.ReplySeconds > 0
                                      ? std::min<long>(QuitReplySeconds, timeouts_.ReplySeconds)
                                      : QuitReplySeconds;

@@ -1,6 +1,8 @@
 #include "SiteUpload.h"
 
+#include "ConnectionPool.h"
 #include "FtpClient.h"
+#include "KnownFolders.h"
 #include "RemoteFolders.h"
 #include "RemotePaths.h"
 #include "ServerOrphans.h"
@@ -19,6 +21,9 @@
 
 #include <QFileInfo>
 #include <QHash>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -63,10 +68,16 @@ struct AccountRun {
     QList<PendingFile> sends;
     QList<UploadPaths> moves;
     QList<qint64> sizes; // of each file sent, parallel to moves
+    KnownFolders folders;
+    // Several connections at once (more than one wanted and more than one
+    // file); made once the first connection is logged in.
+    std::unique_ptr<ConnectionPool> pool;
+    qint64 bytes = 0; // of the files to send
     // Live files the moves left aside on the server (kept in the store
     // until they are put back or deleted).
     QStringList asides;
-    bool keptAside = false; // a move of this run left one
+    bool keptAside = false;     // a move of this run left one
+    bool lostWithAside = false; // ... and the connection was lost with it
     bool connected = true;
     bool loggedIn = false; // the connection and the login succeeded
     bool allOk = true;
@@ -97,37 +108,132 @@ void SendingFailed(UploadRun& run, AccountRun& account, const QString& error)
     account.allOk = false;
 }
 
+// What sending one file came to.
+struct SendResult {
+    bool reached = false; // its temporary folder exists
+    FtpResult sent;
+};
+
+SendResult SendOne(FtpClient& ftp, KnownFolders& folders, const QString& localPath, const UploadPaths& remote)
+{
+    SendResult result;
+    result.reached = folders.Ensure(ftp, remote.TempFolder);
+    if (result.reached)
+        result.sent = ftp.Upload(localPath, remote.TempPath);
+    return result;
+}
+
+UploadPaths RemotePathsOf(const UploadRun& run, const PendingFile& file)
+{
+    const TConnectionSettings& settings = run.state.CurrentAccount;
+    return UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot, settings.HomePath, settings.RootPath,
+                         run.style);
+}
+
+// The lines before a file is sent; it joins the move list.
+void SendStarts(UploadRun& run, AccountRun& account, const PendingFile& file, const UploadPaths& remote)
+{
+    run.host.Log(QStringLiteral("Sending ") + file.Path);
+    account.moves.append(remote);
+    account.sizes.append(QFileInfo(file.Path).size());
+    run.host.Log(QStringLiteral("to: ") + remote.TempPath);
+}
+
+// The lines once it was sent (or not), and the cancel read after each file;
+// false ends the send phase.
+bool SendEnded(UploadRun& run, AccountRun& account, const SendResult& result, bool* failed)
+{
+    OperationHost& host = run.host;
+    if (!result.reached) {
+        host.Log(QStringLiteral("Couldn't reach ") + account.moves.last().TempFolder);
+        account.allOk = false;
+    } else if (!result.sent.Ok) {
+        SendingFailed(run, account, result.sent.Error);
+        *failed = true;
+        return false;
+    } else {
+        host.AppendToLastLine(QStringLiteral("... Success"));
+        host.Log(QString());
+        ++account.sent;
+        account.Step(host);
+    }
+    if (run.Cancelled()) {
+        run.summary.append(QStringLiteral("--- you cancelled during upload"));
+        account.allOk = false;
+        return false;
+    }
+    return true;
+}
+
+void LogPoolNote(UploadRun& run, AccountRun& account)
+{
+    const QString note = account.pool->TakeRefusalNote();
+    if (!note.isEmpty())
+        run.host.Log(note);
+}
+
+// While the connections work: the file bar shows the bytes of the account,
+// and a cancel stops them taking further files.
+bool PoolWaiting(UploadRun& run, AccountRun& account, bool sending)
+{
+    LogPoolNote(run, account);
+    if (sending)
+        run.host.SetFileProgress(account.pool->BytesSent(), account.bytes);
+    return !run.Cancelled();
+}
+
+// The sends spread over the account's connections, logged file by file in
+// list order as one connection would.
+bool SendOverPool(UploadRun& run, AccountRun& account)
+{
+    // The connections' threads read these lists only.
+    const QList<PendingFile>& sends = account.sends;
+    const int count = int(sends.size());
+    QList<UploadPaths> paths;
+    for (const PendingFile& file : sends)
+        paths.append(RemotePathsOf(run, file));
+    const QList<UploadPaths>& remote = paths;
+    std::vector<SendResult> results(static_cast<size_t>(count));
+    bool failed = false;
+    bool stopped = false;
+    ConnectionPool::Work work;
+    work.Do = [&](ConnectionPool::Connection& connection, int i) {
+        connection.Ftp().SetProgressSwitch(0);
+        results[size_t(i)] = SendOne(connection.Ftp(), account.folders, sends[i].Path, remote[i]);
+        connection.Sent(results[size_t(i)].sent.Ok ? QFileInfo(sends[i].Path).size() : 0);
+    };
+    work.Deliver = [&](int i) {
+        LogPoolNote(run, account);
+        SendStarts(run, account, sends[i], remote[i]);
+        stopped = !SendEnded(run, account, results[size_t(i)], &failed);
+        run.host.SetFileProgress(account.pool->BytesSent(), account.bytes);
+        return !stopped;
+    };
+    work.Waiting = [&] { return PoolWaiting(run, account, true); };
+    const int delivered = account.pool->Run(count, work);
+    // A cancel seen while no file was ready to be logged.
+    if (!stopped && delivered < count && run.Cancelled()) {
+        run.summary.append(QStringLiteral("--- you cancelled during upload"));
+        account.allOk = false;
+    }
+    return !failed;
+}
+
 // The send phase; false when a transfer failed, which ends the account.
 bool SendFiles(UploadRun& run, AccountRun& account)
 {
-    OperationHost& host = run.host;
-    const TConnectionSettings& settings = run.state.CurrentAccount;
-    for (const PendingFile& file : account.sends) {
-        host.Log(QStringLiteral("Sending ") + file.Path);
-        const UploadPaths remote = UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot,
-                                                 settings.HomePath, settings.RootPath, run.style);
-        account.moves.append(remote);
-        account.sizes.append(QFileInfo(file.Path).size());
-        host.Log(QStringLiteral("to: ") + remote.TempPath);
-        if (ForceRemoteFolder(run.ftp, remote.TempFolder)) {
-            const FtpResult sent = run.ftp.Upload(file.Path, remote.TempPath);
-            if (!sent.Ok) {
-                SendingFailed(run, account, sent.Error);
-                return false;
-            }
-            host.AppendToLastLine(QStringLiteral("... Success"));
-            host.Log(QString());
-            ++account.sent;
-            account.Step(host);
-        } else {
-            host.Log(QStringLiteral("Couldn't reach ") + remote.TempFolder);
-            account.allOk = false;
-        }
-        if (run.Cancelled()) {
-            run.summary.append(QStringLiteral("--- you cancelled during upload"));
-            account.allOk = false;
+    if (account.pool)
+        return SendOverPool(run, account);
+    for (const PendingFile& file : std::as_const(account.sends)) {
+        const UploadPaths remote = RemotePathsOf(run, file);
+        SendStarts(run, account, file, remote);
+        bool failed = false;
+        const bool goOn =
+            SendEnded(run, account, SendOne(run.ftp, account.folders, file.Path, remote), &failed);
+        if (failed)
+            return false;
+        if (!goOn)
             break;
-        }
     }
     return true;
 }
@@ -221,33 +327,95 @@ bool SettleAsides(UploadRun& run, AccountRun& account)
     return kept.isEmpty();
 }
 
-void MoveFiles(UploadRun& run, AccountRun& account)
+// What moving one file came to.
+struct MoveResult {
+    bool moved = false;
+    QString aside;     // a live file it left aside
+    bool lost = false; // the connection was lost by then
+};
+
+// The lines once a file was moved (or not), and the cancel read after each
+// move; false ends the move phase.
+bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result)
 {
     OperationHost& host = run.host;
-    for (const UploadPaths& remote : account.moves) {
-        host.Log(QStringLiteral("Moving ") + remote.TempPath + QStringLiteral("..."));
-        QString aside;
-        if (MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &aside)) {
-            host.AppendToLastLine(QStringLiteral("Success"));
-            ++account.moved;
-            account.Step(host);
-        } else {
-            // The other files are still moved; the account gets no stamps.
-            host.AppendToLastLine(QStringLiteral("Failed"));
-            account.allOk = false;
-        }
-        if (!aside.isEmpty()) {
-            host.Log(QStringLiteral("Old file kept as ") + aside);
-            account.asides.append(aside);
-            account.keptAside = true;
-            KeepAsides(run, account);
-        }
-        if (run.Cancelled()) {
-            account.connected = false;
-            run.summary.append(QStringLiteral("--- you cancelled during file move"));
-            account.allOk = false;
+    if (result.moved) {
+        host.AppendToLastLine(QStringLiteral("Success"));
+        ++account.moved;
+        account.Step(host);
+    } else {
+        // The other files are still moved; the account gets no stamps.
+        host.AppendToLastLine(QStringLiteral("Failed"));
+        account.allOk = false;
+    }
+    if (!result.aside.isEmpty()) {
+        host.Log(QStringLiteral("Old file kept as ") + result.aside);
+        account.asides.append(result.aside);
+        account.keptAside = true;
+        account.lostWithAside = account.lostWithAside || result.lost;
+        KeepAsides(run, account);
+    }
+    if (run.Cancelled()) {
+        account.connected = false;
+        run.summary.append(QStringLiteral("--- you cancelled during file move"));
+        account.allOk = false;
+        return false;
+    }
+    return true;
+}
+
+void MovingLine(UploadRun& run, const UploadPaths& remote)
+{
+    run.host.Log(QStringLiteral("Moving ") + remote.TempPath + QStringLiteral("..."));
+}
+
+// The moves spread over the account's connections. With several at work,
+// a target folder is made sure of before the first move into it, so that
+// two connections never race to make it.
+void MoveOverPool(UploadRun& run, AccountRun& account)
+{
+    const QList<UploadPaths>& moves = account.moves; // read by the connections' threads
+    const int count = int(moves.size());
+    std::vector<MoveResult> results(static_cast<size_t>(count));
+    bool stopped = false;
+    ConnectionPool::Work work;
+    work.Do = [&](ConnectionPool::Connection& connection, int i) {
+        FtpClient& ftp = connection.Ftp();
+        ftp.SetProgressSwitch(-1);
+        const UploadPaths& remote = moves[i];
+        MoveResult& result = results[size_t(i)];
+        account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
+        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
+        result.lost = !ftp.IsLoggedIn();
+    };
+    work.Deliver = [&](int i) {
+        LogPoolNote(run, account);
+        MovingLine(run, moves[i]);
+        stopped = !MoveEnded(run, account, results[size_t(i)]);
+        return !stopped;
+    };
+    work.Waiting = [&] { return PoolWaiting(run, account, false); };
+    const int delivered = account.pool->Run(count, work);
+    if (!stopped && delivered < count && run.Cancelled()) {
+        account.connected = false;
+        run.summary.append(QStringLiteral("--- you cancelled during file move"));
+        account.allOk = false;
+    }
+}
+
+void MoveFiles(UploadRun& run, AccountRun& account)
+{
+    if (account.pool) {
+        MoveOverPool(run, account);
+        return;
+    }
+    for (const UploadPaths& remote : std::as_const(account.moves)) {
+        MovingLine(run, remote);
+        MoveResult result;
+        result.moved = MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &result.aside);
+        result.lost = !run.ftp.IsLoggedIn();
+        if (!MoveEnded(run, account, result))
             break;
-        }
     }
 }
 
@@ -296,6 +464,8 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     const QString name = UpperAscii(settings.AccountName);
     account.total = 2 * qint64(account.sends.size());
     host.SetOverallProgress(0, account.total);
+    for (const PendingFile& file : std::as_const(account.sends))
+        account.bytes += QFileInfo(file.Path).size();
 
     host.Log(QStringLiteral("Trying to connect to ") + settings.AccountName);
     const FtpResult connection = run.ftp.Connect(settings);
@@ -313,11 +483,17 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
         // What an earlier run left aside is settled before anything moves.
         if (!SettleAsides(run, account))
             account.allOk = false;
+        if (settings.Connections > 1 && account.sends.size() > 1)
+            account.pool =
+                std::make_unique<ConnectionPool>(run.ftp, settings, run.in.Timeouts, settings.Connections);
         SendAndMove(run, account);
         run.ftp.SetProgressSwitch(0);
+        account.pool.reset();
     }
     if (account.keptAside && !run.ftp.IsLoggedIn())
         SettleAfterLostConnection(run, account);
+    else if (account.lostWithAside)
+        SettleAsides(run, account); // left by a further connection, lost since
 
     const bool served = account.connected && account.allOk && !run.Cancelled();
     if (served)

@@ -30,9 +30,10 @@ PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accou
                                 const QStringList& files, const OrphanSite& site, const TAppData& store,
                                 FtpClient& ftp, OperationHost& host, const PathStyle& style)
 {
-    PreviewAccount account{accountName, {}, 0, {}, {}};
+    PreviewAccount account{accountName, {}, 0, {}, 0, {}};
     try {
         const TConnectionSettings settings = ReadAccountSettings(store, accountName);
+        account.Connections = settings.Connections;
         const QString section = Schema::UploadRecordSection(in.Project, accountName);
         for (const PendingFile& file : FilesToSend(in.Mode, store, section, files, style)) {
             const QFileInfo info(style.ToFileSystem(file.Path));
@@ -81,7 +82,10 @@ void LogAccount(const QString& project, const PreviewAccount& account, Operation
     if (account.Files.isEmpty()) {
         host.Log(head + QStringLiteral(" No files need to be sent"));
     } else {
-        host.Log(head + QStringLiteral(": ") + Count(account.Files.size(), account.Bytes));
+        host.Log(head + QStringLiteral(": ") + Count(account.Files.size(), account.Bytes) +
+                 QStringLiteral(" over %1 connection%2")
+                     .arg(account.Connections)
+                     .arg(account.Connections == 1 ? "" : "s"));
         for (const PreviewFile& file : account.Files) {
             const QString size = file.Size < 0 ? QStringLiteral("missing")
                                                : QString::number(file.Size) + QStringLiteral(" bytes");

@@ -25,7 +25,8 @@ struct PreviewAccount {
     QString Account;
     QList<PreviewFile> Files;
     qint64 Bytes = 0;
-    QString Error; // the account could not be read; nothing listed
+    QString Error;       // the account could not be read; nothing listed
+    int Connections = 0; // the upload would send over this many at once
     // What the server holds that no file of the site maps to.
     OrphanListing Orphans;
 };

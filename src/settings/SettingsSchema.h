@@ -98,6 +98,9 @@ inline const QString KeyFtpCertificate = QStringLiteral("FtpCertificate");
 // A list: the server paths of live files an upload moved aside and could
 // not yet put back or delete, for the next upload to the account to settle.
 inline const QString KeyAsideFiles = QStringLiteral("AsideFiles");
+// How many connections an upload opens to the account's server; written
+// after the keys above. Without it (or out of range) see ConnectionsFromText.
+inline const QString KeyConnections = QStringLiteral("Connections");
 // SFTP, added after the keys above and written after them. Without
 // "Protocol" an account is FTP; without "SshAuth" it logs in by password.
 // The key file's path and passphrase are kept like the password.

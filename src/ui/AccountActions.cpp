@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -50,6 +52,8 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
     // A choice of protection is stored when the page is left, so that an
     // upload started from another page already connects as chosen.
     connect(page->cbxFtpSecurity, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
+    connect(page->speConnections, &QSpinBox::valueChanged, this,
+            Guarded(this, &AccountActions::AccountChange));
     connect(page->cbxProtocol, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->cbxSshAuth, &QComboBox::activated, this, Guarded(this, &AccountActions::AccountChange));
     connect(page->bbtnForgetCertificate, &QPushButton::clicked, this,
@@ -113,6 +117,11 @@ void AccountActions::ShowFields(const TAccountFields& f)
     page->lbeServerHomePath->setText(f.ServerHome);
     page->lbeServerRootPath->setText(f.ServerRoot);
     page->cbxFtpSecurity->setCurrentIndex(static_cast<int>(f.Security));
+    {
+        // Only the user's own change of the count marks the account changed.
+        const QSignalBlocker quiet(page->speConnections);
+        page->speConnections->setValue(f.Connections);
+    }
     page->cbxProtocol->setCurrentIndex(static_cast<int>(f.Protocol));
     page->cbxSshAuth->setCurrentIndex(static_cast<int>(f.Authentication));
     page->lbeSshKeyFile->setText(f.KeyFile);
@@ -171,6 +180,7 @@ void AccountActions::SaveAccount()
     f.ServerHome = page->lbeServerHomePath->text();
     f.ServerRoot = page->lbeServerRootPath->text();
     f.Security = static_cast<TFtpSecurity>(std::max(0, page->cbxFtpSecurity->currentIndex()));
+    f.Connections = page->speConnections->value();
     f.Protocol = static_cast<TRemoteProtocol>(std::max(0, page->cbxProtocol->currentIndex()));
     f.Authentication = static_cast<TSshAuthentication>(std::max(0, page->cbxSshAuth->currentIndex()));
     f.KeyFile = page->lbeSshKeyFile->text();

@@ -69,6 +69,7 @@ const QStringList& EditingControlNames()
         QStringLiteral("bbtnAutoUpload"),
         QStringLiteral("cbxFtpSecurity"),
         QStringLiteral("bbtnForgetCertificate"),
+        QStringLiteral("speConnections"),
         QStringLiteral("cbxProtocol"),
         QStringLiteral("cbxSshAuth"),
         QStringLiteral("lbeSshKeyFile"),

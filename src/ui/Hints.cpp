@@ -107,6 +107,7 @@ const THintRow Rows[] = {
      "Enter the full path and file name of your text editor\rdouble click to browse for file"},
     {"lbxTimeServers", 950, nullptr},
     {"lbeNewTimeServer", 960, "Enter the url for a new timeserver here"},
+    {"speConnections", 0, "How many connections an upload opens to this server at once (1 to 8)"},
     {"speAttempts", 970, "This is the number of attempts to use each time server"},
     {"comboSite", 980, "Choose the account to import from"},
     {"lbeImportLocalHome", 990,

@@ -34,6 +34,9 @@ private slots:
     void init() { fixture_ = std::make_unique<TestStore>(); }
     void cleanup() { fixture_.reset(); }
 
+    // Key order of a first save, with every server folder closed by "/"
+    // and the security choice and the connections after the keys that were
+    // there before them.
     // Key order of a first save, with every server folder closed by "/",
     // the security choice after the keys that were there before it, and the
     // SFTP choices after that.
@@ -41,13 +44,21 @@ private slots:
     {
         TAppData& store = *fixture_->store;
         SaveAccount(store, SampleAccount());
-        const QStringList expected{"<ULInstall>/downloads/", "<ULPhp>/inc/",
-                                   "<ULLinkUpLoad>/",        "<FtpPass>s3cret",
-                                   "<FtpUser>webmaster",     "<FtpHost>ftp.example.test:2121",
-                                   "<FtpAccount>Main",       "<ServerHome>/public_html/",
-                                   "<ServerRoot>/",          "<FtpSecurity>plain",
-                                   "<Protocol>FTP",          "<SshAuth>password",
-                                   "<SshKeyFile>",           "<SshKeyPass>"};
+        const QStringList expected{"<ULInstall>/downloads/",
+                                   "<ULPhp>/inc/",
+                                   "<ULLinkUpLoad>/",
+                                   "<FtpPass>s3cret",
+                                   "<FtpUser>webmaster",
+                                   "<FtpHost>ftp.example.test:2121",
+                                   "<FtpAccount>Main",
+                                   "<ServerHome>/public_html/",
+                                   "<ServerRoot>/",
+                                   "<FtpSecurity>plain",
+                                   "<Connections>4",
+                                   "<Protocol>FTP",
+                                   "<SshAuth>password",
+                                   "<SshKeyFile>",
+                                   "<SshKeyPass>"};
         QCOMPARE(store.ReadSectionEntries(AccountSection("Main"), QString()), expected);
     }
 
@@ -82,6 +93,36 @@ private slots:
         SaveAccount(store, LoadAccount(store, QStringLiteral("Main")));
         QCOMPARE(int(FtpSecurityFromText(store.ReadString(s, KeyFtpSecurity, {}))), security);
         QCOMPARE(FtpSecurityChoices().size(), 3);
+    }
+
+    // The connections an upload opens: four for an account saved before the
+    // setting existed, and never fewer than one or more than eight, whatever
+    // the file holds.
+    void ConnectionsAreReadBack_data()
+    {
+        QTest::addColumn<QString>("stored"); // "-": no key at all
+        QTest::addColumn<int>("connections");
+        QTest::newRow("no key (an older file)") << "-" << 4;
+        QTest::newRow("one") << "1" << 1;
+        QTest::newRow("eight") << "8" << 8;
+        QTest::newRow("none") << "0" << 1;
+        QTest::newRow("too many") << "64" << 8;
+        QTest::newRow("negative") << "-3" << 1;
+        QTest::newRow("no number") << "many" << 4;
+    }
+    void ConnectionsAreReadBack()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, connections);
+        TAppData& store = *fixture_->store;
+        const QString s = AccountSection("Main");
+        store.WriteString(s, KeyFtpAccount, QStringLiteral("Main"));
+        if (stored != QLatin1String("-"))
+            store.WriteString(s, KeyConnections, stored);
+        QCOMPARE(LoadAccount(store, QStringLiteral("Main")).Connections, connections);
+        QCOMPARE(ReadAccountSettings(store, QStringLiteral("Main")).Connections, connections);
+        SaveAccount(store, LoadAccount(store, QStringLiteral("Main")));
+        QCOMPARE(store.ReadString(s, KeyConnections, {}), QString::number(connections));
     }
 
     // What the stored protocol and log-in texts read as. An account saved

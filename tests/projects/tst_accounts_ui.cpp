@@ -3,6 +3,7 @@
 #include "ui/ActionContext.h"
 
 #include <QComboBox>
+#include <QSpinBox>
 
 using namespace Schema;
 
@@ -310,6 +311,24 @@ private slots:
         QCOMPARE(security->currentIndex(), 0);
         ShowAccount("Main");
         QCOMPARE(security->currentText(), QStringLiteral("TLS required"));
+    }
+
+    // So is the number of connections.
+    void ConnectionsAreKeptPerAccount()
+    {
+        auto* connections = fx->Find<QSpinBox>("speConnections");
+        QCOMPARE(connections->minimum(), 1);
+        QCOMPARE(connections->maximum(), 8);
+        fx->NewAccount("Main");
+        fx->ShowPage("TabAccounts");
+        QCOMPARE(connections->value(), 4);
+        connections->setValue(2);
+        fx->ShowPage("TabPrograms");
+        QCOMPARE(fx->Store().ReadString(AccountSection("Main"), KeyConnections, {}), QStringLiteral("2"));
+        fx->NewAccount("Mirror");
+        QCOMPARE(connections->value(), 4);
+        ShowAccount("Main");
+        QCOMPARE(connections->value(), 2);
     }
 
     // The window's decision on a certificate: a question with its

@@ -83,7 +83,8 @@ public:
                              account.HomePath,
                              account.RootPath,
                              TFtpSecurity::Plain,
-                             {}});
+                             {},
+                             connections});
     }
 
     // The scan of the loaded project, as the window runs it.
@@ -171,6 +172,8 @@ public:
     TestFolder folder;
     std::vector<std::unique_ptr<FtpTestServer>> servers;
     QStringList accounts;
+    // Of the accounts added or pointed from now on.
+    int connections = DefaultConnections;
     TSiteLists lists;
     WorkingState state;
     RecordingPrompts prompts;

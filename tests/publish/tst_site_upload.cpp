@@ -43,7 +43,10 @@ class SiteUploadTest : public QObject {
 private slots:
     void ChecksBeforeARun_data();
     void ChecksBeforeARun();
+    void UpdatedRunServesEveryAccount_data();
     void UpdatedRunServesEveryAccount();
+    void BusyServerServesOverFewerConnections_data();
+    void BusyServerServesOverFewerConnections();
     void ModesSendTheirFiles_data();
     void ModesSendTheirFiles();
     void FailedAccountLeavesItsLiveSiteAlone_data();
@@ -166,9 +169,19 @@ void SiteUploadTest::ChecksBeforeARun()
     QCOMPARE(host.Lines(), stop == UploadStop::Ran ? summary : QStringList());
 }
 
+void SiteUploadTest::UpdatedRunServesEveryAccount_data()
+{
+    QTest::addColumn<int>("connections");
+    QTest::newRow("one connection") << 1;
+    QTest::newRow("four connections") << 4;
+}
+
+// With several connections the log is the same, file by file in list order.
 void SiteUploadTest::UpdatedRunServesEveryAccount()
 {
+    QFETCH(int, connections);
     UploadFixture fx;
+    fx.connections = connections;
     FtpTestServer& live = fx.AddAccount("Live");
     FtpTestServer& mirror = fx.AddAccount("Mirror");
     fx.Scan();
@@ -213,19 +226,38 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
     QCOMPARE(host.Lines(), expected);
     QCOMPARE(events, (QStringList{"begin at 0", "end at " + QString::number(runLines)}));
     QCOMPARE(host.Progress(RecordingHost::Kind::OverallProgress), overall);
-    // The file bar runs from empty to full for every file sent.
+    QList<QPair<qint64, qint64>> ends = host.Progress(RecordingHost::Kind::FileProgress);
+    if (connections > 1) {
+        // The file bar counts the bytes of the account, up to all of them.
+        qint64 bytes = 0;
+        for (const QString& file : files)
+            bytes += fx.SiteBytes(file).size();
+        for (const auto& [done, total] : std::as_const(ends))
+            QVERIFY(total == bytes && done <= bytes);
+        QCOMPARE(ends.count(qMakePair(bytes, bytes)) >= 2, true);
+    }
+    // With one, it runs from empty to full for every file sent.
     QList<QPair<qint64, qint64>> fileBar;
     for (int round = 0; round < 2; ++round)
         for (const QString& file : files) {
             const qint64 size = fx.SiteBytes(file).size();
             fileBar << qMakePair(qint64(0), size) << qMakePair(size, size);
         }
-    QList<QPair<qint64, qint64>> ends = host.Progress(RecordingHost::Kind::FileProgress);
     ends.removeIf([](const QPair<qint64, qint64>& p) { return p.first != 0 && p.first != p.second; });
-    QCOMPARE(ends, fileBar);
+    if (connections == 1)
+        QCOMPARE(ends, fileBar);
 
     for (FtpTestServer* server : {&live, &mirror}) {
-        QCOMPARE(Sent(*server), files);
+        QStringList sent = Sent(*server);
+        if (connections > 1)
+            std::sort(sent.begin(), sent.end(), [&files](const QString& a, const QString& b) {
+                return files.indexOf(a) < files.indexOf(b);
+            });
+        QCOMPARE(sent, files);
+        // A folder is made once, not looked for again for its second file:
+        // one CWD finds it missing, one enters it once made.
+        QCOMPARE(
+            server->Commands().filter(QRegularExpression("^CWD /BRTempUploadFolder/public_html$")).size(), 2);
         for (const QString& file : files)
             QCOMPARE(server->FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
         QVERIFY(!server->Exists("/public_html/b.html"));
@@ -236,6 +268,35 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
             QCOMPARE(fx.Stamp(account, file), fx.Age(file));
         QCOMPARE(fx.Stamp(account, "www/b.html"), 0);
     }
+}
+
+void SiteUploadTest::BusyServerServesOverFewerConnections_data()
+{
+    QTest::addColumn<int>("maxConnections");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("one further connection refused")
+        << 2 << "Live refused 1 of 3 connections, going on with 2: ";
+    QTest::newRow("every further connection refused")
+        << 1 << "Live refused 2 of 3 connections, going on with 1: ";
+}
+
+// A server that answers 421 to further connections serves the account
+// over those it took, with one line saying so.
+void SiteUploadTest::BusyServerServesOverFewerConnections()
+{
+    QFETCH(int, maxConnections);
+    QFETCH(QString, note);
+    UploadFixture fx;
+    FtpTestServer::Options busy;
+    busy.MaxConnections = maxConnections;
+    FtpTestServer& live = fx.AddAccount("Live", busy);
+    fx.Scan();
+    RecordingHost host;
+    QVERIFY2(fx.Upload(UploadMode::Changed, host).Succeeded(), qPrintable(host.Lines().join('\n')));
+    const QStringList notes = host.Lines().filter("refused");
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes.first().startsWith(note), qPrintable(notes.first()));
+    QCOMPARE(fx.LiveFiles(live), (QStringList{"img/logo.png", "www/a.html", "www/index.html"}));
 }
 
 void SiteUploadTest::ModesSendTheirFiles_data()
@@ -366,12 +427,17 @@ void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone()
     fx.PointAccountAt("Live", healthy);
     RecordingHost again;
     QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
-    QCOMPARE(Sent(healthy), files);
+    QStringList resent = Sent(healthy);
+    QStringList expected = files;
+    std::sort(resent.begin(), resent.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(resent, expected);
     QVERIFY(again.Lines().contains("Shop >>> Mirror No files need to be sent"));
 }
 
 void SiteUploadTest::CancelStopsWhereItIsRead_data()
 {
+    QTest::addColumn<int>("connections");
     QTest::addColumn<QString>("cancelWhen"); // a logged text; "before" for a flag set before the run
     QTest::addColumn<bool>("recordedBefore");
     QTest::addColumn<QStringList>("summary"); // of the first account
@@ -379,23 +445,34 @@ void SiteUploadTest::CancelStopsWhereItIsRead_data()
     QTest::addColumn<int>("tempFiles");       // left in its temporary folder
 
     const QString connected = "Connected: LIVE - 3 files to send";
-    QTest::newRow("after connecting") << "Logged in to : Live" << false << QStringList() << 0 << 0;
-    QTest::newRow("during the sends")
-        << "Sending " << false << QStringList{connected, "--- you cancelled during upload"} << 0 << 1;
-    QTest::newRow("during the moves")
-        << "Moving " << false
-        << QStringList{connected, "--- All files uploaded", "--- you cancelled during file move"} << 1 << 2;
-    QTest::newRow("a flag left from an earlier run") << "before" << true << QStringList() << 0 << 0;
+    for (const int connections : {1, 4}) {
+        const auto row = [connections](const char* name) {
+            return &(QTest::newRow(qPrintable(QString("%1, %2 connections").arg(name).arg(connections)))
+                     << connections);
+        };
+        *row("after connecting") << "Logged in to : Live" << false << QStringList() << 0 << 0;
+        *row("during the sends") << "Sending " << false
+                                 << QStringList{connected, "--- you cancelled during upload"} << 0 << 1;
+        *row("during the moves") << "Moving " << false
+                                 << QStringList{connected, "--- All files uploaded",
+                                                "--- you cancelled during file move"}
+                                 << 1 << 2;
+        *row("a flag left from an earlier run") << "before" << true << QStringList() << 0 << 0;
+    }
 }
 
+// With several connections, the files in progress when the cancel is read
+// are finished (and may be more than the one the log shows).
 void SiteUploadTest::CancelStopsWhereItIsRead()
 {
+    QFETCH(int, connections);
     QFETCH(QString, cancelWhen);
     QFETCH(bool, recordedBefore);
     QFETCH(QStringList, summary);
     QFETCH(int, liveFiles);
     QFETCH(int, tempFiles);
     UploadFixture fx;
+    fx.connections = connections;
     FtpTestServer& live = fx.AddAccount("Live");
     FtpTestServer& mirror = fx.AddAccount("Mirror");
     fx.Scan();
@@ -419,8 +496,15 @@ void SiteUploadTest::CancelStopsWhereItIsRead()
     if (recordedBefore)
         return;
     QCOMPARE(SummaryOf(host.Lines()), (SummaryHead() + summary + QStringList{"End of summary"}));
-    QCOMPARE(fx.LiveFiles(live).size(), liveFiles);
-    QCOMPARE(UploadFixture::FilesInTemp(live).size(), tempFiles);
+    if (connections == 1) {
+        QCOMPARE(fx.LiveFiles(live).size(), liveFiles);
+        QCOMPARE(UploadFixture::FilesInTemp(live).size(), tempFiles);
+    } else {
+        const qsizetype live_ = fx.LiveFiles(live).size();
+        const qsizetype temp = UploadFixture::FilesInTemp(live).size();
+        QVERIFY(live_ >= liveFiles && temp + live_ >= tempFiles + liveFiles);
+        QVERIFY(live_ == 0 || temp + live_ == files.size());
+    }
     // The next account is still connected to, with nothing sent.
     QVERIFY(host.Lines().contains("Disconnected from : Mirror"));
     QCOMPARE(Sent(mirror), QStringList());
@@ -431,6 +515,7 @@ void SiteUploadTest::CancelStopsWhereItIsRead()
 
 void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
 {
+    QTest::addColumn<int>("connections");
     // words: windows (no rename onto a file), nolist (no MLSD), nosize (no size fact)
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("fault");    // KIND:CMD:N, see FtpTestServer::Options::Faults
@@ -447,9 +532,13 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
     const QString removed = "Removing " + aside + "...Success";
     const QString failed = "Moving /BRTempUploadFolder/public_html/index.html...Failed";
     const QString sending = "Sending failed";
+    // With four connections the commands of the files interleave, so the
+    // fault hits whichever file's command comes at that count.
     const auto row = [](const char* name, const QString& server, const QString& fault, const QString& logged,
                         bool indexIsNew = false, const QStringList& kept = {}) {
-        QTest::newRow(name) << server << fault << logged << indexIsNew << kept;
+        for (const int connections : {1, 4})
+            QTest::newRow(qPrintable(QString("%1, %2 connections").arg(name).arg(connections)))
+                << connections << server << fault << logged << indexIsNew << kept;
     };
     row("one step: RNFR refused", "", "refuse:RNFR:1", failed);
     row("one step: RNFR 421", "", "421:RNFR:1", failed);
@@ -491,12 +580,14 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
 // like an aside copy is never touched, and the next run completes the site.
 void SiteUploadTest::GoingLiveSurvivesEveryFault()
 {
+    QFETCH(int, connections);
     QFETCH(QString, server);
     QFETCH(QString, fault);
     QFETCH(QString, logged);
     QFETCH(bool, indexIsNew);
     QFETCH(QStringList, kept);
     UploadFixture fx;
+    fx.connections = connections;
     FtpTestServer::Options options;
     options.NoReplace = server.contains("windows");
     options.Mlsd = !server.contains("nolist");
@@ -518,22 +609,28 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     };
 
     RecordingHost host;
-    QCOMPARE(fx.Upload(UploadMode::Changed, host).FailedAccounts, QStringList{"Live"});
+    const bool one = connections == 1;
+    // With several, a fault may hit a command whose refusal the move
+    // expects anyway (a Windows server's first rename), and nothing fails.
+    const bool failed = fx.Upload(UploadMode::Changed, host).FailedAccounts == QStringList{"Live"};
+    QVERIFY(failed || !one);
     for (const QString& file : files) {
         const QByteArray bytes = live.FileBytes(UploadFixture::Targets[file]);
         const bool isNew = bytes == fx.SiteBytes(file);
         QVERIFY2(isNew || bytes == "old " + UploadFixture::Targets[file].toUtf8(), qPrintable(file));
-        if (file == "www/index.html")
+        if (file == "www/index.html" && one)
             QCOMPARE(isNew, indexIsNew);
-        QCOMPARE(fx.Stamp("Live", file), 0);
+        QCOMPARE(fx.Stamp("Live", file), failed ? 0 : fx.Age(file));
     }
-    QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"} + kept);
-    if (!kept.isEmpty())
+    if (one)
+        QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"} + kept);
+    if (!kept.isEmpty() && one)
         QVERIFY(host.Lines().contains("Old file kept as " + kept.first()));
+    QCOMPARE(live.FileBytes("/public_html/index.html.BRAside"), "the user's own");
 
     RecordingHost again;
     QVERIFY2(fx.Upload(UploadMode::Changed, again).Succeeded(), qPrintable(again.Lines().join('\n')));
-    QVERIFY2((host.Lines() + again.Lines()).contains(logged), qPrintable(host.Lines().join('\n')));
+    QVERIFY2(!one || (host.Lines() + again.Lines()).contains(logged), qPrintable(host.Lines().join('\n')));
     for (const QString& file : files) {
         QCOMPARE(live.FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
         QCOMPARE(fx.Stamp("Live", file), fx.Age(file));

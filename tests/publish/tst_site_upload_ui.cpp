@@ -16,7 +16,7 @@ namespace {
 // The window with the project "Shop" loaded; the project and its account
 // "Live" are in the settings file when the window starts.
 struct ShopWindow {
-    explicit ShopWindow(const FtpTestServer::Options& liveOptions = {})
+    explicit ShopWindow(const FtpTestServer::Options& liveOptions = {}, int connections = DefaultConnections)
     {
         wfx.window->close();
         wfx.window.reset();
@@ -25,6 +25,7 @@ struct ShopWindow {
         if (!SetUpStore(*program, quiet))
             qFatal("no settings store");
         fx = std::make_unique<UploadFixture>(program.get());
+        fx->connections = connections;
         live = &fx->AddAccount("Live", liveOptions);
         program->Save();
         wfx.Open();
@@ -104,7 +105,9 @@ private slots:
         const bool yes = answer == IDYES;
         FtpTestServer::Options stalls;
         stalls.DelayOnce = {QStringLiteral("STOR:1")};
-        ShopWindow shop(stalls);
+        // One connection, whose "Sending " line comes before its stalled
+        // file (several log each file once it arrived).
+        ShopWindow shop(stalls, 1);
         WindowFixture& wfx = shop.wfx;
         UploadFixture& fx = *shop.fx;
         FtpTestServer& live = *shop.live;
@@ -184,24 +187,28 @@ private slots:
     // While the server holds the first file a second, the window thread
     // goes on with its own events (a timer of its keeps ticking), and a
     // click on Cancel is seen once that file has arrived: no later file is
-    // sent and nothing goes live.
+    // sent and nothing goes live. Over several connections the window stays
+    // as alive.
     void WindowStaysAliveWhileTheServerStalls_data()
     {
+        QTest::addColumn<int>("connections");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<int>("stored"); // STOR commands the server saw
         QTest::addColumn<QStringList>("live");
-        QTest::newRow("Cancel clicked") << true << 1 << QStringList();
-        QTest::newRow("left alone") << false << 3
-                                    << QStringList{"img/logo.png", "www/a.html", "www/index.html"};
+        const QStringList all{"img/logo.png", "www/a.html", "www/index.html"};
+        QTest::newRow("Cancel clicked") << 1 << true << 1 << QStringList();
+        QTest::newRow("left alone") << 1 << false << 3 << all;
+        QTest::newRow("left alone, 4 connections") << 4 << false << 3 << all;
     }
     void WindowStaysAliveWhileTheServerStalls()
     {
+        QFETCH(int, connections);
         QFETCH(bool, cancel);
         QFETCH(int, stored);
         QFETCH(QStringList, live);
         FtpTestServer::Options stalls;
         stalls.DelayOnce = {QStringLiteral("STOR:1")};
-        ShopWindow shop(stalls);
+        ShopWindow shop(stalls, connections);
         WindowFixture& wfx = shop.wfx;
         TMainScreen* window = wfx.window.get();
 

@@ -60,17 +60,24 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("liveFiles");
         QTest::addColumn<int>("mirrorFiles");
-        QTest::newRow("Updated") << int(UploadMode::Changed) << 1 << 3;
-        QTest::newRow("ALL") << int(UploadMode::AllChecked) << 3 << 3;
-        QTest::newRow("Entire Site") << int(UploadMode::EntireSite) << 4 << 4;
+        QTest::addColumn<int>("connections");
+        for (const int connections : {1, 4}) {
+            const QString over = QString(", %1 connections").arg(connections);
+            QTest::newRow(qPrintable("Updated" + over)) << int(UploadMode::Changed) << 1 << 3 << connections;
+            QTest::newRow(qPrintable("ALL" + over)) << int(UploadMode::AllChecked) << 3 << 3 << connections;
+            QTest::newRow(qPrintable("Entire Site" + over))
+                << int(UploadMode::EntireSite) << 4 << 4 << connections;
+        }
     }
     void PreviewIsTheNextRun()
     {
         QFETCH(int, mode);
         QFETCH(int, liveFiles);
         QFETCH(int, mirrorFiles);
+        QFETCH(int, connections);
 
         UploadFixture fx;
+        fx.connections = connections;
         FtpTestServer& live = fx.AddAccount("Live");
         FtpTestServer& mirror = fx.AddAccount("Mirror");
         fx.Scan();
@@ -101,6 +108,12 @@ private slots:
         QCOMPARE(planned.value("Live").size(), liveFiles);
         QCOMPARE(planned.value("Mirror").size(), mirrorFiles);
         QCOMPARE(preview.Files, qint64(liveFiles + mirrorFiles));
+        // Each account's line tells over how many connections it would go.
+        const QString over = connections == 1 ? " over 1 connection" : " over 4 connections";
+        QCOMPARE(previewHost.Lines()
+                     .filter(QRegularExpression("^Shop >>> \\w+: \\d+ files?, \\d+ bytes" + over + "$"))
+                     .size(),
+                 2);
         QCOMPARE(previewHost.Lines().last(),
                  QString("Total: %1 files, %2 bytes to 2 accounts").arg(preview.Files).arg(preview.Bytes));
 

@@ -63,6 +63,10 @@ FtpTestServer::FtpTestServer(const Options& options)
                   << options.TlsKey;
     if (options.Port != 0)
         arguments << QStringLiteral("--port") << QString::number(options.Port);
+    if (options.MaxConnections > 0)
+        arguments << QStringLiteral("--max-connections") << QString::number(options.MaxConnections);
+    if (options.DelayMs > 0)
+        arguments << QStringLiteral("--delay-ms") << QString::number(options.DelayMs);
 
     port_ = StartPythonServer(process_, arguments, dir_.filePath(QStringLiteral("server.log")), error_);
 }

@@ -42,6 +42,12 @@ public:
         // Listen on this port, as a server that took the place of another
         // (0: any free one).
         quint16 Port = 0;
+        // Control connections beyond this many open ones are answered 421
+        // and closed (0: no limit).
+        int MaxConnections = 0;
+        // Each command waits this long before it is handled, as on a
+        // server far away (0: none); each connection gets a thread.
+        int DelayMs = 0;
     };
 
     FtpTestServer();

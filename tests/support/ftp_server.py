@@ -35,18 +35,25 @@ terminated. Switches let a test provoke the faults the client must survive:
                         offer explicit TLS (AUTH TLS) with this certificate
                         and key (PEM); plain FTP stays allowed
   --port N              listen on this port (default: any free one)
+  --delay-ms N          wait N ms before handling each command, as a server
+                        far away would seem; each connection is served by a
+                        thread of its own, so each waits on its own
+  --max-connections N   answer a control connection beyond N open ones
+                        with 421 and close it, as busy hosts do
 """
 
 import argparse
 import logging
 import os
 import sys
+import threading
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
-from pyftpdlib.servers import FTPServer
+from pyftpdlib.servers import FTPServer, ThreadedFTPServer
 
 
 def parse_args():
@@ -71,6 +78,8 @@ def parse_args():
     parser.add_argument("--tls-cert", default="")
     parser.add_argument("--tls-key", default="")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--delay-ms", type=int, default=0)
+    parser.add_argument("--max-connections", type=int, default=0)
     return parser.parse_args()
 
 
@@ -85,6 +94,7 @@ def make_handler(args):
         kind, cmd, nth = fault.split(":")
         faults[(cmd.upper(), int(nth))] = kind
     seen = {}  # occurrences of each command, over every session
+    seen_lock = threading.Lock()  # sessions may run on threads of their own
     delay_once = {cmd.upper(): float(secs) for cmd, secs in (d.split(":", 1) for d in args.delay_once)}
 
     base = TLS_FTPHandler if args.tls_cert else FTPHandler
@@ -104,6 +114,8 @@ def make_handler(args):
                 super().handle_timeout()
 
         def pre_process_command(self, line, cmd, arg):
+            if args.delay_ms:
+                time.sleep(args.delay_ms / 1000.0)
             self._commands_seen += 1
             if args.command_log:
                 shown = "PASS ******" if cmd == "PASS" else line
@@ -124,8 +136,9 @@ def make_handler(args):
                 refuse_once.discard(cmd)
                 self.respond("550 Refused once by the test server.")
                 return
-            seen[cmd] = seen.get(cmd, 0) + 1
-            fault = faults.get((cmd, seen[cmd]))
+            with seen_lock:
+                seen[cmd] = seen.get(cmd, 0) + 1
+                fault = faults.get((cmd, seen[cmd]))
             if fault == "refuse":
                 self.respond("550 Refused by the test server.")
             elif fault == "421":
@@ -223,7 +236,10 @@ def main():
     handler.passive_ports = None
     handler.masquerade_address = None
 
-    server = FTPServer(("127.0.0.1", args.port), handler)
+    server_class = ThreadedFTPServer if args.delay_ms else FTPServer
+    server = server_class(("127.0.0.1", args.port), handler)
+    if args.max_connections:
+        server.max_cons_per_ip = args.max_connections
     print(server.address[1], flush=True)
     # A short poll keeps the idle timer running on time.
     server.serve_forever(timeout=0.2)

@@ -17,14 +17,14 @@ private slots:
     void cleanup() { fx.reset(); }
 
     // The fifty-eight of the program's documents, the FTP security choice
-    // with its Forget Certificate button, the signing tool's field,
-    // "Links relative to their page", and the protocol and SFTP log-in
-    // fields.
-    void LockListHasItsSixtyTwoControls()
+    // with its Forget Certificate button, the signing tool's field, the
+    // account's connections, "Links relative to their page", and the
+    // protocol and SFTP log-in fields.
+    void LockListHasItsSixtySevenControls()
     {
         const QStringList& names = EditingControlNames();
-        QCOMPARE(names.size(), 66);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 66);
+        QCOMPARE(names.size(), 67);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 67);
         for (const QString& name : names)
             QVERIFY2(fx->window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
     }

@@ -211,6 +211,8 @@ void MainScreenLayout::ControlExists_data()
         {"cbxFtpSecurity", "combo", "", "TabAccounts"},
         {"lblTrustedCertificate", "label", "", "TabAccounts"},
         {"bbtnForgetCertificate", "button", "Forget Certificate", "TabAccounts"},
+        {"lblConnections", "label", "Connections", "TabAccounts"},
+        {"speConnections", "spin", "", "TabAccounts"},
         {"pnlInnoSetup", "panel", "", "TabPrograms"},
         {"lbeInnoCompiler", "labelled", "Inno Setup Compiler", "pnlInnoSetup"},
         {"pnlEditor", "panel", "", "TabPrograms"},

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -91,6 +92,17 @@ AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
     certificate->addWidget(bbtnForgetCertificate, 0, Qt::AlignLeft);
     fields->addLayout(certificate, 5, 1);
 
+    lblConnections = MakeLabel(this, QStringLiteral("lblConnections"), QStringLiteral("Connections"));
+    speConnections = new QSpinBox(this);
+    speConnections->setObjectName(QStringLiteral("speConnections"));
+    speConnections->setRange(MinConnections, MaxConnections);
+    speConnections->setValue(DefaultConnections);
+    lblConnections->setBuddy(speConnections);
+    auto* connections = new QVBoxLayout;
+    connections->setSpacing(0);
+    connections->addWidget(lblConnections);
+    connections->addWidget(speConnections, 0, Qt::AlignLeft);
+    fields->addLayout(connections, 8, 0);
     lblProtocol = MakeLabel(this, QStringLiteral("lblProtocol"), QStringLiteral("Protocol"));
     cbxProtocol = new QComboBox(this);
     cbxProtocol->setObjectName(QStringLiteral("cbxProtocol"));
@@ -114,7 +126,7 @@ AccountsPage::AccountsPage(QWidget* parent) : QWidget(parent)
     lbeSshKeyFile = AddField(this, fields, 7, 0, "lbeSshKeyFile", "Private Key File");
     lbeSshKeyPass = AddField(this, fields, 7, 1, "lbeSshKeyPass", "Key Passphrase");
     lbeSshKeyPass->setEchoMode(QLineEdit::Password);
-    fields->setRowStretch(8, 1);
+    fields->setRowStretch(9, 1);
     connect(cbxProtocol, &QComboBox::currentIndexChanged, this, [this] { ApplyChoices(); });
     connect(cbxSshAuth, &QComboBox::currentIndexChanged, this, [this] { ApplyChoices(); });
 

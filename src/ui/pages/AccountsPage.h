@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 
 // "Accounts" (TabAccounts): the FTP accounts, one shown for editing.
 class AccountsPage : public QWidget {
@@ -35,6 +36,9 @@ public:
     QComboBox* cbxFtpSecurity;
     QLabel* lblTrustedCertificate;
     QPushButton* bbtnForgetCertificate;
+    // How many connections an upload opens to the server at once.
+    QLabel* lblConnections;
+    QSpinBox* speConnections;
     // FTP or SFTP, and how an SFTP account logs in: by password, or by a
     // private key file with its passphrase when it has one.
     QLabel* lblProtocol;

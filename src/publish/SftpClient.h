@@ -60,6 +60,7 @@ public:
 private:
     SftpOutcome Login(const QByteArray& pinned);
     QString DecideOnHostKey(const QByteArray& presented, QByteArray& accepted);
+    RemoteSize ListedSize(const QString& path);
     RemoteResult NotReady() const;
     RemoteResult Judge(const SftpOutcome& outcome, const QString& what);
     SftpOutcome Run(const SftpRequest& request, qint64 progressTotal = 0);

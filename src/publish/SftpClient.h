@@ -41,7 +41,7 @@ public:
     void SetCertificateDecision(CertificateDecision* decision) override { decision_ = decision; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
     // 0: transfers drive the host's file bar; -1: they leave it alone.
-    void SetProgressSwitch(int value) { progressSwitch_ = value; }
+    void SetProgressSwitch(int value) override { progressSwitch_ = value; }
 
     RemoteResult Connect(const TConnectionSettings& account) override;
     void Disconnect() override;

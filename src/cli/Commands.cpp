@@ -29,8 +29,8 @@ QCommandLineOption JsonOption()
 QCommandLineOption TrustOption()
 {
     return Valued(QStringLiteral("trust-fingerprint"),
-                  QStringLiteral("Trusts the server certificate with this SHA-256 fingerprint and keeps it "
-                                 "with the account."),
+                  QStringLiteral("Trusts the server certificate with this SHA-256 fingerprint (or the SFTP "
+                                 "host key with this SHA256:... fingerprint) and keeps it with the account."),
                   QStringLiteral("HEX"));
 }
 

@@ -23,7 +23,6 @@ struct TAccountFields {
     // Shown only: SaveAccount leaves the stored fingerprint alone, since
     // only TrustCertificate and ForgetCertificate change it.
     QString TrustedCertificate;                                       // "FtpCertificate"
-    int Connections = DefaultConnections;                             // "Connections"
     TRemoteProtocol Protocol = TRemoteProtocol::Ftp;                  // "Protocol"
     TSshAuthentication Authentication = TSshAuthentication::Password; // "SshAuth"
     // Initialised here so that the brace lists which fill the fields
@@ -32,7 +31,8 @@ struct TAccountFields {
     QString KeyPass{}; // "SshKeyPass"
     // Shown only, like the certificate: TrustHostKey and ForgetHostKey
     // change it.
-    QString TrustedHostKey{}; // "SshHostKey"
+    QString TrustedHostKey{};             // "SshHostKey"
+    int Connections = DefaultConnections; // "Connections"
 };
 
 // The choices of the Accounts page, in the order of TFtpSecurity.

@@ -100,6 +100,13 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
     useMlsd_ = false;
     lostReason_.clear();
 
+    // An SFTP account's login must never go out over FTP, where it would
+    // travel in clear to whatever listens on port 21.
+    if (account.Protocol == TRemoteProtocol::Sftp)
+        return Refused(QStringLiteral("%1 is an SFTP account, which this operation cannot serve yet; "
+                                      "nothing was sent.")
+                           .arg(account.AccountName));
+
     const std::optional<FtpAddress> address = ParseFtpHost(account.Host);
     if (!address)
         return Refused(

@@ -50,6 +50,8 @@ public:
     // Who decides on a server identity (TLS certificate, SSH host key) that
     // is not trusted yet; none refuses every such one. Not owned.
     virtual void SetCertificateDecision(CertificateDecision* decision) = 0;
+    // 0: transfers drive the host's file bar; -1: they leave it alone.
+    virtual void SetProgressSwitch(int value) = 0;
 
     // Connects to the account's server and logs in; a session still open is
     // closed first. Ok only when logged in.

@@ -1,6 +1,6 @@
 #include "RemoteTree.h"
 
-#include "FtpClient.h"
+#include "FtpRemoteClient.h"
 #include "RemotePaths.h"
 #include "util/OperationHost.h"
 
@@ -23,7 +23,7 @@ QString Child(const QString& folder, const QString& name)
 
 } // namespace
 
-void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
+void ListRemoteTree(RemoteClient& remote, OperationHost& host, const QString& top, RemoteTree& tree,
                     const RemoteTreeOptions& options, const PathStyle& style)
 {
     QSet<QString> folders(tree.Folders.cbegin(), tree.Folders.cend());
@@ -37,7 +37,7 @@ void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, Rem
         const Pending folder = stack.takeLast();
         // Paths are built from the folder entered and names checked to be
         // plain, never from what the server says its current folder is.
-        const FtpListingResult listing = ftp.List(folder.Path);
+        const RemoteListing listing = remote.List(folder.Path);
         if (!listing.Result.Ok) {
             host.Log(QStringLiteral("Couldn't list ") + folder.Path);
             tree.Unlisted << folder.Path;
@@ -78,4 +78,11 @@ void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, Rem
         for (auto it = subfolders.crbegin(); it != subfolders.crend(); ++it)
             stack.append(*it);
     }
+}
+
+void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
+                    const RemoteTreeOptions& options, const PathStyle& style)
+{
+    FtpRemoteClient remote(ftp);
+    ListRemoteTree(remote, host, top, tree, options, style);
 }

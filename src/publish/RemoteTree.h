@@ -8,6 +8,7 @@
 
 class FtpClient;
 class OperationHost;
+class RemoteClient;
 
 // An account's whole tree as the import lists it: full server paths, each
 // folder before its subfolders and a folder's files before theirs.
@@ -33,5 +34,8 @@ struct RemoteTreeOptions {
 // passed over. A name that is not a plain name ("..", "a/b", ...) is logged
 // and skipped. The cancel flag is read before each folder; a cancel leaves
 // the lists as far as they got.
+void ListRemoteTree(RemoteClient& remote, OperationHost& host, const QString& top, RemoteTree& tree,
+                    const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());
+// The same over an FTP client the caller keeps.
 void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
                     const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());

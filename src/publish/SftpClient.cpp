@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
-#include <algorithm>
 
 namespace {
 
@@ -303,12 +302,32 @@ RemoteSize SftpClient::Size(const QString& path)
     request.Url = Url(path, false);
     const SftpOutcome outcome = Run(request);
     size.Result = Judge(outcome, QStringLiteral("Size of ") + path);
-    if (size.Result.Ok && outcome.Size < 0) {
-        size.Result.Ok = false;
-        size.Result.Error = QStringLiteral("Size of %1 failed: the server did not tell it.").arg(path);
-    }
+    // The library tells no size for an empty file (nor for a server that
+    // keeps it to itself); the file's folder lists it with its size.
+    if (size.Result.Ok && outcome.Size < 0)
+        return ListedSize(path);
     if (size.Result.Ok)
         size.Size = outcome.Size;
+    return size;
+}
+
+RemoteSize SftpClient::ListedSize(const QString& path)
+{
+    RemoteSize size;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    const RemoteListing listing = List(path.left(slash + 1));
+    size.Result = listing.Result;
+    if (!size.Result.Ok)
+        return size;
+    for (const FtpEntry& entry : listing.Entries) {
+        if (entry.Name == name && entry.Kind == FtpEntryKind::File) {
+            size.Size = entry.Size;
+            return size;
+        }
+    }
+    size.Result.Ok = false;
+    size.Result.Error = QStringLiteral("Size of %1 failed: the server did not tell it.").arg(path);
     return size;
 }
 
@@ -373,10 +392,29 @@ RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPa
         return Refused(refusal);
     if (!loggedIn_)
         return NotReady();
+    // The library takes a download that brings no byte over the session's
+    // connection for a connection that died meanwhile, and reconnects,
+    // which ends the session. So a file that may be empty is asked its size
+    // first, and an empty one is made here without a download.
+    qint64 total = expectedSize;
+    if (total <= 0) {
+        const RemoteSize size = Size(remotePath);
+        if (!size.Result.Ok)
+            return size.Result;
+        total = size.Size;
+    }
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly))
         return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
-    const qint64 total = std::max<qint64>(expectedSize, 0);
+    if (total == 0) {
+        if (progressSwitch_ == 0)
+            host_->SetFileProgress(0, 0);
+        if (!file.commit())
+            return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
+        RemoteResult result;
+        result.Ok = true;
+        return result;
+    }
     SftpRequest request;
     request.What = SftpRequest::Kind::Download;
     request.Url = Url(remotePath, false);

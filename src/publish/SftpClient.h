@@ -41,7 +41,7 @@ public:
     void SetCertificateDecision(CertificateDecision* decision) override { decision_ = decision; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
     // 0: transfers drive the host's file bar; -1: they leave it alone.
-    void SetProgressSwitch(int value) { progressSwitch_ = value; }
+    void SetProgressSwitch(int value) override { progressSwitch_ = value; }
 
     RemoteResult Connect(const TConnectionSettings& account) override;
     void Disconnect() override;
@@ -60,6 +60,7 @@ public:
 private:
     SftpOutcome Login(const QByteArray& pinned);
     QString DecideOnHostKey(const QByteArray& presented, QByteArray& accepted);
+    RemoteSize ListedSize(const QString& path);
     RemoteResult NotReady() const;
     RemoteResult Judge(const SftpOutcome& outcome, const QString& what);
     SftpOutcome Run(const SftpRequest& request, qint64 progressTotal = 0);

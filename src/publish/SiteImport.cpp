@@ -1,7 +1,7 @@
 #include "SiteImport.h"
 
-#include "FtpClient.h"
 #include "ImportStaging.h"
+#include "RemoteClientFactory.h"
 #include "RemotePaths.h"
 #include "RemoteTree.h"
 #include "projects/AccountStore.h"
@@ -17,6 +17,7 @@
 
 #include <QDir>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -36,6 +37,30 @@ void DropTemporaryUploads(QStringList& paths, QList<qint64>* sizes)
     }
 }
 
+// Where the import lists from: "/" over FTP; over SFTP the Server Root,
+// the top of what the account may reach, since server paths there are the
+// server's own absolute paths.
+QString ImportTop(const TConnectionSettings& account)
+{
+    if (account.Protocol != TRemoteProtocol::Sftp || account.RootPath.isEmpty())
+        return QStringLiteral("/");
+    return account.RootPath.endsWith(QLatin1Char('/')) ? account.RootPath
+                                                       : account.RootPath + QLatin1Char('/');
+}
+
+// A server path as seen from the top the import lists from, so that the
+// top's own folders land directly under Local Root.
+QString FromTop(const QString& path, const QString& top)
+{
+    if (top == QLatin1String("/"))
+        return path;
+    if (path.startsWith(top))
+        return QLatin1Char('/') + path.mid(top.size());
+    if (path == top.chopped(1))
+        return QStringLiteral("/");
+    return path;
+}
+
 // A download waiting in the staging folder for its local path.
 struct Fetched {
     QString Remote;
@@ -49,10 +74,10 @@ public:
     ImportRun(const SiteImportRequest& request, TAppData& store, WorkingState& state, OperationHost& host,
               Prompts& prompts, CertificateDecision* certificates)
         : r_(request), store_(store), account_(state.CurrentAccount), host_(host), prompts_(prompts),
-          ftp_(host), section_(Schema::UploadRecordSection(request.Project, request.Account))
+          remote_(MakeRemoteClient(account_, host, request.Timeouts)), top_(ImportTop(account_)),
+          section_(Schema::UploadRecordSection(request.Project, request.Account))
     {
-        ftp_.SetTimeouts(request.Timeouts);
-        ftp_.SetCertificateDecision(certificates);
+        remote_->SetCertificateDecision(certificates);
     }
 
     SiteImportOutcome Run(TSiteLists& lists, const std::function<void()>& beginOperation);
@@ -68,7 +93,8 @@ private:
     void Place(bool replaceDiffering);
     QString LocalPathOf(const QString& remote, bool isFolder) const
     {
-        return ImportLocalPath(remote, isFolder, account_.HomePath, r_.LocalHome, r_.LocalRoot);
+        return ImportLocalPath(FromTop(remote, top_), isFolder, FromTop(account_.HomePath, top_),
+                               r_.LocalHome, r_.LocalRoot);
     }
     void Fail(const QString& remote, const QString& line)
     {
@@ -82,7 +108,8 @@ private:
     const TConnectionSettings& account_;
     OperationHost& host_;
     Prompts& prompts_;
-    FtpClient ftp_;
+    const std::unique_ptr<RemoteClient> remote_;
+    const QString top_;
     const QString section_;
     SiteImportOutcome outcome_;
     std::vector<Fetched> fetched_;
@@ -105,9 +132,8 @@ SiteImportOutcome ImportRun::Run(TSiteLists& lists, const std::function<void()>&
         Log(error.Message());
         outcome_.Ended = End::Failed;
     }
-    if (ftp_.IsConnected())
-        ftp_.Disconnect();
-    ftp_.SetProgressSwitch(0);
+    remote_->Disconnect();
+    remote_->SetProgressSwitch(0);
     if (outcome_.Ended == End::Cancelled)
         Log(QStringLiteral("You cancelled the import"));
     return outcome_;
@@ -115,10 +141,10 @@ SiteImportOutcome ImportRun::Run(TSiteLists& lists, const std::function<void()>&
 
 void ImportRun::Import(TSiteLists& lists)
 {
-    ftp_.SetProgressSwitch(-1);
+    remote_->SetProgressSwitch(-1);
     Log(QStringLiteral("Gathering info from server, this could take a while"));
     RemoteTree tree;
-    ListRemoteTree(ftp_, host_, QString(), tree);
+    ListRemoteTree(*remote_, host_, top_, tree);
     outcome_.Failed << tree.Skipped << tree.Unlisted;
     QList<QPair<QString, QString>> folders;
     if (!host_.Cancelled()) {
@@ -169,11 +195,12 @@ void ImportRun::Import(TSiteLists& lists)
 
 bool ImportRun::Connect()
 {
-    Log(QStringLiteral("Trying to connect to ") + account_.AccountName);
-    if (ftp_.Connect(account_).Ok)
+    Log(QStringLiteral("Trying to connect to ") + ConnectionName(account_));
+    if (remote_->Connect(account_).Ok)
         return true;
     Log(QStringLiteral("Could not connect"));
-    Log(QStringLiteral("Is the FTP account locked?"));
+    Log(account_.Protocol == TRemoteProtocol::Sftp ? QStringLiteral("Is the SFTP account locked?")
+                                                   : QStringLiteral("Is the FTP account locked?"));
     Log(QStringLiteral("Do you have an internet connection?"));
     return false;
 }
@@ -214,11 +241,11 @@ void ImportRun::Download(const RemoteTree& tree, const ImportStaging& staging)
             continue;
         }
         host_.SetFileProgress(0, tree.Sizes[i]);
-        ftp_.SetProgressSwitch(0);
+        remote_->SetProgressSwitch(0);
         // Whole or not at all: a file that does not arrive leaves nothing.
         const QString staged = staging.PathFor(i);
-        const FtpResult result = ftp_.Download(remote, staged, tree.Sizes[i]);
-        ftp_.SetProgressSwitch(-1);
+        const RemoteResult result = remote_->Fetch(remote, staged, tree.Sizes[i]);
+        remote_->SetProgressSwitch(-1);
         if (!result.Ok) {
             Fail(remote, QStringLiteral("Couldn't download ") + remote + QStringLiteral(": ") + result.Error);
             if (result.ConnectionLost) {

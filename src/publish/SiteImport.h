@@ -54,7 +54,9 @@ struct SiteImportOutcome {
 
 // "Import Site": downloads the account's whole tree (all but the upload
 // temporary folder) into the import folders, making the local folders,
-// and records every file as uploaded to that account. The downloads wait in
+// and records every file as uploaded to that account. The tree is listed
+// over the account's protocol: from "/" over FTP, from the Server Root over
+// SFTP (a file there lands in Local Root as one below "/" does over FTP). The downloads wait in
 // a staging folder until all have arrived; local files that differ from
 // them are replaced only after one question (request.Replace), and No
 // leaves everything as it was. Local files with the same bytes are left

@@ -4,6 +4,7 @@
 // for the upload and import tests.
 
 #include "FtpTestServer.h"
+#include "SshTestServer.h"
 #include "TestFolder.h"
 #include "projects/AccountStore.h"
 #include "settings/ApplicationDataAPI.h"
@@ -50,6 +51,34 @@ inline void StoreAccount(TAppData& store, const QString& name, const FtpTestServ
                         "/",
                         TFtpSecurity::Plain,
                         {}});
+    store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames,
+                    store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames) << name);
+}
+
+// An SFTP account on the test SSH server with the same layout below the
+// server's site folder: by key or by password, its host key trusted or not.
+inline void StoreSftpAccount(TAppData& store, const QString& name, const SshTestServer& server,
+                             bool byPassword, bool trusted)
+{
+    const TConnectionSettings login = byPassword ? server.PasswordAccount(name) : server.KeyAccount(name);
+    const QString site = server.SitePath().chopped(1);
+    TAccountFields fields{name,
+                          login.Host,
+                          login.UserName,
+                          login.Password,
+                          site + "/public_html/downloads",
+                          site + "/inc",
+                          site + "/public_html",
+                          site + "/public_html",
+                          site,
+                          TFtpSecurity::Plain,
+                          {},
+                          TRemoteProtocol::Sftp,
+                          login.Authentication};
+    fields.KeyFile = login.KeyFile;
+    SaveAccount(store, fields);
+    if (trusted)
+        TrustHostKey(store, name, server.HostKeyFingerprint());
     store.WriteList(Schema::SecAccounts, Schema::KeyAccountNames,
                     store.ReadList(Schema::SecAccounts, Schema::KeyAccountNames) << name);
 }

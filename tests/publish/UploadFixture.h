@@ -73,18 +73,19 @@ public:
     void PointAccountAt(const QString& name, const FtpTestServer& server, const QString& password = {})
     {
         const TConnectionSettings account = server.Account(name);
-        SaveAccount(*store, {name,
-                             account.Host,
-                             account.UserName,
-                             password.isEmpty() ? account.Password : password,
-                             "/",
-                             "/",
-                             "/",
-                             account.HomePath,
-                             account.RootPath,
-                             TFtpSecurity::Plain,
-                             {},
-                             connections});
+        TAccountFields fields{name,
+                              account.Host,
+                              account.UserName,
+                              password.isEmpty() ? account.Password : password,
+                              "/",
+                              "/",
+                              "/",
+                              account.HomePath,
+                              account.RootPath,
+                              TFtpSecurity::Plain,
+                              {}};
+        fields.Connections = connections;
+        SaveAccount(*store, fields);
     }
 
     // The scan of the loaded project, as the window runs it.

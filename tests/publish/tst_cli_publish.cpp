@@ -1,6 +1,7 @@
 // tarnwell-cli upload-installer and import run as real processes against
-// the test FTP server: exit codes, messages, what lands where and what the
-// settings file keeps afterwards.
+// the test FTP server (and the import against the test SSH server too):
+// exit codes, messages, what lands where and what the settings file keeps
+// afterwards.
 #include "ProgramRun.h"
 #include "PublishFixture.h"
 #include "RecordingPrompts.h"
@@ -8,8 +9,11 @@
 #include "settings/StoreSetup.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -27,8 +31,11 @@ const QString InstallerTarget = QStringLiteral("/public_html/downloads/MyApp-1-2
 class CliPublishTest : public QObject {
     Q_OBJECT
 private slots:
+    // Over SFTP the account's host key is not trusted unless setup says
+    // "trusted"; "<key>" is the server's host key fingerprint.
     void Commands_data()
     {
+        QTest::addColumn<QString>("protocol");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("exitCode");
@@ -38,33 +45,60 @@ private slots:
 
         const QStringList import{"import",       "Demo",      "--account",    "A",
                                  "--local-root", "<tmp>/imp", "--local-home", "<tmp>/imp/public_html"};
-        QTest::newRow("installer sent") << QStringList{"upload-installer", "Demo"} << "built" << 0
+        QTest::newRow("installer sent") << "FTP" << QStringList{"upload-installer", "Demo"} << "built" << 0
                                         << "Moving /BRTempUploadFolder" + InstallerTarget + "...Success"
                                         << "" << 3;
-        QTest::newRow("installer not built") << QStringList{"upload-installer", "Demo"} << "" << 1 << ""
-                                             << "Tarnwell: You have not built the Installer" << 0;
-        QTest::newRow("unknown project") << QStringList{"upload-installer", "Nobody"} << "" << 2 << ""
-                                         << "unknown project \"Nobody\"" << 0;
-        QTest::newRow("site imported") << import << "" << 0 << "Import Complete 2 filles imported"
+        QTest::newRow("installer not built")
+            << "FTP" << QStringList{"upload-installer", "Demo"} << "" << 1 << ""
+            << "Tarnwell: You have not built the Installer" << 0;
+        QTest::newRow("unknown project")
+            << "FTP" << QStringList{"upload-installer", "Nobody"} << "" << 2 << ""
+            << "unknown project \"Nobody\"" << 0;
+        QTest::newRow("site imported") << "FTP" << import << "" << 0 << "Import Complete 2 filles imported"
                                        << "" << 2;
         QTest::newRow("import with a file refused")
-            << import << "refuse RETR once" << 1
+            << "FTP" << import << "refuse RETR once" << 1
             << "Import finished: 1 files imported, 1 could not be imported"
             << "" << 1;
         // A local page edited since: refused unless --overwrite, and left as it was.
         QTest::newRow("import over an edited page")
-            << import << "edited" << 2 << "Import stopped: no local file was changed"
+            << "FTP" << import << "edited" << 2 << "Import stopped: no local file was changed"
             << "1 files in <tmp>/imp differ from the server's copies and would be replaced." << 0;
         QTest::newRow("import over an edited page, --overwrite")
-            << (QStringList(import) << "--overwrite") << "edited" << 0 << "Import Complete 2 filles imported"
+            << "FTP" << (QStringList(import) << "--overwrite") << "edited" << 0
+            << "Import Complete 2 filles imported"
             << "" << 2;
         QTest::newRow("import from an unknown account")
+            << "FTP"
             << QStringList{"import", "Demo", "--account", "Z", "--local-root", "/x", "--local-home", "/x/y"}
             << "" << 2 << ""
             << "unknown account \"Z\"" << 0;
+        const QStringList trusting = QStringList(import) << "--trust-fingerprint"
+                                                         << "<key>";
+        QTest::newRow("SFTP import, host key unknown")
+            << "SFTP" << import << "" << 1 << "Could not connect"
+            << "is not trusted. To trust it, check that it is your server's and run again with "
+               "--trust-fingerprint <key>"
+            << 0;
+        QTest::newRow("SFTP import, another host key named")
+            << "SFTP"
+            << (QStringList(import) << "--trust-fingerprint"
+                                    << "SHA256:ERERERERERERERERERERERERERERERERERERERERERE")
+            << "" << 1 << "Is the SFTP account locked?"
+            << "--trust-fingerprint <key>" << 0;
+        QTest::newRow("SFTP import by key, --trust-fingerprint")
+            << "SFTP" << trusting << "" << 0 << "Import Complete 2 filles imported"
+            << "" << 2;
+        QTest::newRow("SFTP import by password, host key trusted before")
+            << "SFTP" << import << "trusted password" << 0 << "Import Complete 2 filles imported"
+            << "" << 2;
+        QTest::newRow("SFTP import over an edited page")
+            << "SFTP" << import << "trusted edited" << 2 << "Import stopped: no local file was changed"
+            << "1 files in <tmp>/imp differ from the server's copies and would be replaced." << 0;
     }
     void Commands()
     {
+        QFETCH(QString, protocol);
         QFETCH(QStringList, arguments);
         QFETCH(QString, setup);
         QFETCH(int, exitCode);
@@ -76,10 +110,23 @@ private slots:
         FtpTestServer::Options options;
         if (setup == "refuse RETR once")
             options.RefuseOnce << "RETR";
-        FtpTestServer server(options);
-        QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
-        server.PutFile("/public_html/index.html", "<p>home</p>");
-        server.PutFile("/.htaccess", "deny from none");
+        std::unique_ptr<FtpTestServer> ftp;
+        std::unique_ptr<SshTestServer> ssh;
+        if (protocol == "SFTP") {
+            ssh = std::make_unique<SshTestServer>();
+            QVERIFY2(ssh->IsRunning(), qPrintable(ssh->Error()));
+            if (setup.contains("password") && !ssh->PasswordSkipReason().isEmpty())
+                QSKIP(qPrintable(ssh->PasswordSkipReason()));
+            ssh->PutFile(ssh->SitePath() + "public_html/index.html", "<p>home</p>");
+            ssh->PutFile(ssh->SitePath() + ".htaccess", "deny from none");
+            arguments.replaceInStrings("<key>", ssh->HostKeyFingerprint());
+            err.replace("<key>", ssh->HostKeyFingerprint());
+        } else {
+            ftp = std::make_unique<FtpTestServer>(options);
+            QVERIFY2(ftp->IsRunning(), qPrintable(ftp->Error()));
+            ftp->PutFile("/public_html/index.html", "<p>home</p>");
+            ftp->PutFile("/.htaccess", "deny from none");
+        }
 
         const QString site = local.MakeFolder("site");
         const QString home = local.MakeFolder("site/public_html");
@@ -102,13 +149,16 @@ private slots:
             fields.LocalHome = home;
             fields.Sites = {"A"};
             SaveProject(store, "Demo", fields);
-            StoreAccount(store, "A", server);
+            if (ssh)
+                StoreSftpAccount(store, "A", *ssh, setup.contains("password"), setup.contains("trusted"));
+            else
+                StoreAccount(store, "A", *ftp);
             store.Save();
         }
         arguments.replaceInStrings("<tmp>", local.Path());
         err.replace("<tmp>", local.Path());
         const QString page = local.FilePath("imp/public_html/index.html");
-        if (setup == "edited")
+        if (setup.endsWith("edited"))
             local.Write("imp/public_html/index.html", "<p>mine</p>");
 
         const CliRun run = RunCli(arguments);
@@ -123,14 +173,24 @@ private slots:
             store.ReadSectionEntries(Schema::UploadRecordSection("Demo", "A"), QString());
         QCOMPARE(written.size(), stamps);
         if (arguments.first() == "upload-installer" && exitCode == 0)
-            QCOMPARE(server.FileBytes(InstallerTarget),
+            QCOMPARE(ftp->FileBytes(InstallerTarget),
                      ReadFileBytes(local.FilePath("site/public_html/downloads/MyApp-1-2-3-4.exe")));
-        if (arguments.first() == "import" && exitCode != 2) {
+        if (arguments.first() == "import" && exitCode != 2 && stamps > 0) {
             QCOMPARE(ReadFileBytes(page), QByteArray("<p>home</p>"));
             // The import folders become the project's, as in the window.
             QCOMPARE(LoadProject(store, "Demo").LocalHome, local.FilePath("imp/public_html"));
         }
-        if (setup == "edited" && exitCode == 2) {
+        if (ssh) {
+            // A host key named on the command line is kept; a refused one
+            // leaves no local trace.
+            const QString trusted = ReadAccountSettings(store, "A").TrustedHostKey;
+            QCOMPARE(trusted, exitCode == 1 ? QString() : ssh->HostKeyFingerprint());
+            if (exitCode == 1) {
+                QVERIFY(!QFileInfo::exists(local.FilePath("imp")));
+                QCOMPARE(LoadProject(store, "Demo").LocalHome, home);
+            }
+        }
+        if (setup.endsWith("edited") && exitCode == 2) {
             QCOMPARE(ReadFileBytes(page), QByteArray("<p>mine</p>"));
             QVERIFY(!QFile::exists(local.FilePath("imp/.htaccess")));
         }

@@ -88,17 +88,21 @@ private slots:
         QTest::addColumn<QStringList>("mute");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<QString>("error"); // empty: logged in
+        QTest::addColumn<bool>("sftp");     // the account is an SFTP one
 
         const QStringList loggedIn{"Connected to : Shop", "Logged in to : Shop", "Disconnected from : Shop"};
         QTest::newRow("port in the host")
-            << true << FtpTestServer::Password() << QStringList() << loggedIn << "";
-        QTest::newRow("wrong password")
-            << true << "wrong" << QStringList()
-            << QStringList{"Connected to : Shop", "Disconnected from : Shop"} << "refused the login: 530";
+            << true << FtpTestServer::Password() << QStringList() << loggedIn << "" << false;
+        QTest::newRow("wrong password") << true << "wrong" << QStringList()
+                                        << QStringList{"Connected to : Shop", "Disconnected from : Shop"}
+                                        << "refused the login: 530" << false;
         QTest::newRow("nothing listening") << false << FtpTestServer::Password() << QStringList()
-                                           << QStringList() << "Could not connect to Shop";
+                                           << QStringList() << "Could not connect to Shop" << false;
         QTest::newRow("QUIT never answered")
-            << true << FtpTestServer::Password() << QStringList{"QUIT"} << loggedIn << "";
+            << true << FtpTestServer::Password() << QStringList{"QUIT"} << loggedIn << "" << false;
+        // Its password would go out in clear: no connection at all.
+        QTest::newRow("an SFTP account") << true << FtpTestServer::Password() << QStringList()
+                                         << QStringList() << "Shop is an SFTP account" << true;
     }
     void ConnectsAndLogs()
     {
@@ -107,6 +111,7 @@ private slots:
         QFETCH(QStringList, mute);
         QFETCH(QStringList, log);
         QFETCH(QString, error);
+        QFETCH(bool, sftp);
 
         FtpTestServer::Options options;
         options.Mute = mute;
@@ -115,6 +120,8 @@ private slots:
         QVERIFY2(s.server.IsRunning(), qPrintable(s.server.Error()));
         TConnectionSettings account = s.server.Account(QStringLiteral("Shop"));
         account.Password = password;
+        if (sftp)
+            account.Protocol = TRemoteProtocol::Sftp;
         SilentListener closed;
         closed.StopListening();
         if (!listening)

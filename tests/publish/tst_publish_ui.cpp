@@ -1,5 +1,5 @@
 // The Upload button of the installer page and the Import page on the real
-// window, against the test FTP server.
+// window, against the test FTP server (and the test SSH server).
 #include "PublishFixture.h"
 #include "WindowFixture.h"
 #include "ui/CancelFormU.h"
@@ -119,6 +119,45 @@ private slots:
         fx->Button("bbtnSelectProject")->click();
         QCOMPARE(fx->Edit("lbeImportLocalRoot")->text(), root);
         QCOMPARE(fx->Edit("lbeImportLocalHome")->text(), home);
+    }
+
+    // An SFTP account imports from the window as an FTP one does; a host
+    // key it does not trust yet is shown with its fingerprint and asked
+    // about, and only a Yes lets the login go and keeps the key.
+    void ImportOverSftpAsksAboutTheHostKey_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("trusted") << IDYES << "Import Complete 2 filles imported";
+        QTest::newRow("refused") << IDNO << "Is the SFTP account locked?";
+    }
+    void ImportOverSftpAsksAboutTheHostKey()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, logged);
+        SshTestServer ssh;
+        QVERIFY2(ssh.IsRunning(), qPrintable(ssh.Error()));
+        ssh.PutFile(ssh.SitePath() + "public_html/index.html", "<a href=\"a.html\">a</a>");
+        ssh.PutFile(ssh.SitePath() + "public_html/a.html", "a");
+        StoreSftpAccount(fx->Store(), "S", ssh, false, false);
+        TestFolder local;
+        ShowItems(fx->List("lbxAccount"), {"A", "S"});
+        fx->ShowPage("TabImport");
+        const QString home = local.FilePath("imp/public_html");
+        fx->Edit("lbeImportLocalHome")->setText(home);
+        fx->Find<QComboBox>("comboSite")->setCurrentIndex(1);
+        fx->prompts.QueueAnswers({answer});
+
+        fx->Button("btnImportSite")->click();
+        const QString log = fx->Find<QPlainTextEdit>("memImportProgress")->toPlainText();
+        QVERIFY2(log.contains(logged), qPrintable(log));
+        QVERIFY(log.startsWith("Trying to connect to (SFTP) S"));
+        QCOMPARE(fx->prompts.Texts().size(), 1);
+        QVERIFY(fx->prompts.Texts().first().contains(ssh.HostKeyFingerprint()));
+        QCOMPARE(ReadAccountSettings(fx->Store(), "S").TrustedHostKey,
+                 answer == IDYES ? ssh.HostKeyFingerprint() : QString());
+        QCOMPARE(ReadFileBytes(home + "/a.html"), answer == IDYES ? QByteArray("a") : QByteArray());
+        QVERIFY(fx->window->isEnabled());
     }
 
 private:

@@ -9,6 +9,7 @@
 #include "publish/SftpClient.h"
 #include "settings/ApplicationDataAPI.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -359,6 +360,16 @@ private slots:
         QCOMPARE(ReadFileBytes(target), QByteArray("kept"));
         QVERIFY(client.Fetch(remote, target, bytes.size()).Ok);
         QCOMPARE(ReadFileBytes(target), bytes);
+        // An empty file arrives empty, with or without a size from the
+        // listing, and the session goes on.
+        server->PutFile(site + "empty.txt", "");
+        QCOMPARE(client.Size(site + "empty.txt").Size, qint64(0));
+        for (const qint64 listed : {qint64(0), qint64(-1)}) {
+            QVERIFY(client.Fetch(site + "empty.txt", target, listed).Ok);
+            QVERIFY(QFileInfo::exists(target) && ReadFileBytes(target).isEmpty());
+            QVERIFY(client.Fetch(remote, target, bytes.size()).Ok);
+            QCOMPARE(ReadFileBytes(target), bytes);
+        }
         QVERIFY(!client.Send(source, site + "none/x.bin").Ok);
         QVERIFY(client.IsLoggedIn());
         // A path that is not a full server path is never sent.

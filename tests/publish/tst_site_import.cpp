@@ -1,12 +1,13 @@
-// The site import against a real FTP server: what arrives where, which
-// stamps are written, and what failures, hostile listings and a cancel
-// leave behind.
+// The site import against a real FTP server and a real SSH server: what
+// arrives where, which stamps are written, and what failures, hostile
+// listings, host keys and a cancel leave behind.
 #include "PublishFixture.h"
 #include "RecordingHost.h"
 #include "RecordingPrompts.h"
 #include "TestStore.h"
 #include "projects/OperationContext.h"
 #include "projects/WorkingState.h"
+#include "publish/CertificateTrust.h"
 #include "publish/InstallerUpload.h"
 #include "publish/SiteImport.h"
 #include "site/SiteLists.h"
@@ -14,6 +15,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -60,28 +63,61 @@ class SiteImportTest : public QObject {
     Q_OBJECT
 
     // The project had an old stamp, a saved selection and a listed file.
+    // Over SFTP the site lies below the account's Server Root, and a file
+    // beside that folder is out of the import's reach.
     struct Import {
         TestStore store;
         TestFolder local;
-        FtpTestServer server;
+        std::unique_ptr<FtpTestServer> ftp;
+        std::unique_ptr<SshTestServer> ssh;
         WorkingState state;
         TSiteLists lists;
         RecordingPrompts prompts;
+        AskingCertificateDecision decision{prompts, &*store};
         SiteImportRequest request{
             "Demo", "A", local.FilePath("imp/site/public_html"), local.FilePath("imp/site"), {5, 5, 10}};
 
-        Import(const FtpTestServer::Options& options, const QString& password) : server(options)
+        Import(const FtpTestServer::Options& options, const QString& password)
+            : ftp(std::make_unique<FtpTestServer>(options))
         {
             for (const auto& [path, bytes] : ServerFiles)
-                server.PutFile(path, bytes);
-            StoreAccount(*store, "A", server, password);
+                ftp->PutFile(path, bytes);
+            StoreAccount(*store, "A", *ftp, password);
+            Seed();
+        }
+        // login: "key", "password" or "wrong" (a key with a wrong passphrase).
+        Import(const QString& login, bool trusted) : ssh(std::make_unique<SshTestServer>())
+        {
+            for (const auto& [path, bytes] : ServerFiles)
+                ssh->PutFile(Top() + path.mid(1), bytes);
+            ssh->PutFile(Top().chopped(5) + "outside.txt", "beside the site");
+            StoreSftpAccount(*store, "A", *ssh, login == "password", trusted);
+            if (login == "wrong") {
+                TAccountFields fields = LoadAccount(*store, "A");
+                fields.KeyFile = ssh->PassphraseKeyFile();
+                fields.KeyPass = "not it";
+                SaveAccount(*store, fields);
+            }
+            Seed();
+        }
+        void Seed()
+        {
             store->WriteInteger(Schema::UploadRecordSection("Demo", "A"), "/old.html", 77);
             store->WriteList("Demo", Schema::KeyFileSelection, {"/old.html"});
             lists.AppendFile("/old.html", true);
         }
+        // Empty when the server runs.
+        QString Error() const
+        {
+            if (ssh)
+                return ssh->IsRunning() ? QString() : ssh->Error();
+            return ftp->IsRunning() ? QString() : ftp->Error();
+        }
+        // The server folder the site's "/" lies in.
+        QString Top() const { return ssh ? ssh->SitePath() : QStringLiteral("/"); }
         SiteImportOutcome Run(RecordingHost& host)
         {
-            return ImportSite(request, lists, {&*store, state, host, prompts});
+            return ImportSite(request, lists, {&*store, state, host, prompts, &decision});
         }
         // The local paths of the imported files (less the skipped ones).
         QStringList Imported(const QStringList& skip = {}) const
@@ -96,9 +132,12 @@ class SiteImportTest : public QObject {
 
 private slots:
     // What arrives, how many files are stamped (-1: none, and no re-scan),
-    // and the log's last lines; nothing is written outside the import folders.
+    // and the log's last lines; nothing is written outside the import
+    // folders. Over SFTP the account's host key is trusted unless the row
+    // says otherwise; an unknown one is asked about.
     void Imports_data()
     {
+        QTest::addColumn<QString>("protocol");
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("skipped");
         QTest::addColumn<int>("stamps");
@@ -106,37 +145,66 @@ private slots:
         QStringList all;
         for (const auto& [path, bytes] : ServerFiles)
             all << path;
+        const QStringList notConnected{"Could not connect", "Is the FTP account locked?",
+                                       "Do you have an internet connection?", "Disconnected from : A"};
+        const QStringList sftpNotConnected{"Could not connect", "Is the SFTP account locked?",
+                                           "Do you have an internet connection?",
+                                           "Disconnected from (SFTP) : A"};
 
-        QTest::newRow("whole tree") << "" << QStringList() << 9
+        QTest::newRow("whole tree") << "FTP"
+                                    << "" << QStringList() << 9
                                     << QStringList{"Import Complete 9 filles imported",
                                                    "Disconnected from : A"};
         QTest::newRow("a download refused")
+            << "FTP"
             << "refuse" << QStringList{"/.htaccess"} << 8
             << QStringList{"Import finished: 8 files imported, 1 could not be imported",
                            "Disconnected from : A"};
         QTest::newRow("connection dropped")
+            << "FTP"
             << "drop" << all << 0
             << QStringList{"The connection is lost; 8 more files were not imported",
                            "Import finished: 0 files imported, 9 could not be imported",
                            "Disconnected from : A"};
         QTest::newRow("hostile names")
+            << "FTP"
             << "hostile" << QStringList() << 9
             << QStringList{"Import finished: 9 files imported, 4 could not be imported",
                            "Disconnected from : A"};
+        QTest::newRow("login refused")
+            << "FTP"
+            << "password" << QStringList() << -1
+            << QStringList{"Trying to connect to A", "Connected to : A"} + notConnected;
+        QTest::newRow("SFTP, whole tree by key")
+            << "SFTP"
+            << "" << QStringList() << 9
+            << QStringList{"Import Complete 9 filles imported", "Disconnected from (SFTP) : A"};
+        QTest::newRow("SFTP, whole tree by password")
+            << "SFTP"
+            << "password login" << QStringList() << 9
+            << QStringList{"Import Complete 9 filles imported", "Disconnected from (SFTP) : A"};
+        QTest::newRow("SFTP, login refused")
+            << "SFTP"
+            << "password" << QStringList() << -1
+            << QStringList{"Trying to connect to (SFTP) A", "Connected to (SFTP) : A"} + sftpNotConnected;
+        QTest::newRow("SFTP, unknown host key answered No")
+            << "SFTP"
+            << "unknown key" << QStringList() << -1
+            << QStringList{"Trying to connect to (SFTP) A", "Connected to (SFTP) : A"} + sftpNotConnected;
+        QTest::newRow("SFTP, unknown host key answered Yes")
+            << "SFTP"
+            << "unknown key, yes" << QStringList() << 9
+            << QStringList{"Import Complete 9 filles imported", "Disconnected from (SFTP) : A"};
         all.removeFirst();
-        QTest::newRow("cancelled during the download")
-            << "cancel" << all << -1
-            << QStringList{"/.htaccess", "Disconnected from : A", "You cancelled the import"};
-        QTest::newRow("login refused") << "password" << QStringList() << -1
-                                       << QStringList{"Trying to connect to A",
-                                                      "Connected to : A",
-                                                      "Could not connect",
-                                                      "Is the FTP account locked?",
-                                                      "Do you have an internet connection?",
-                                                      "Disconnected from : A"};
+        for (const QString& protocol : QStringList{"FTP", "SFTP"})
+            QTest::addRow("%s, cancelled during the download", qPrintable(protocol))
+                << protocol << "cancel" << all << -1
+                << QStringList{"Disconnected from " + QString(protocol == "SFTP" ? "(SFTP) " : "") + ": A",
+                               "You cancelled the import"};
     }
     void Imports()
     {
+        QFETCH(QString, protocol);
         QFETCH(QString, change);
         QFETCH(QStringList, skipped);
         QFETCH(int, stamps);
@@ -151,16 +219,31 @@ private slots:
                                 << "file:/abs.txt"
                                 << "dir:../up"
                                 << "file:a\\b";
-        Import run(options, change == "password" ? "wrong" : FtpTestServer::Password());
+        // No login at all: nothing may be written, the project stays as it was.
+        const bool refused = change == "password" || change == "unknown key";
+        const bool whole = change.isEmpty() || change == "password login" || change == "unknown key, yes";
+        const QString login = change == "password login" ? "password"
+                              : change == "password"     ? "wrong"
+                                                         : "key";
+        std::unique_ptr<Import> made =
+            protocol == "SFTP" ? std::make_unique<Import>(login, !change.startsWith("unknown key"))
+                               : std::make_unique<Import>(
+                                     options, change == "password" ? "wrong" : FtpTestServer::Password());
+        Import& run = *made;
+        QVERIFY2(run.Error().isEmpty(), qPrintable(run.Error()));
+        if (login == "password" && !run.ssh->PasswordSkipReason().isEmpty())
+            QSKIP(qPrintable(run.ssh->PasswordSkipReason()));
+        run.prompts.QueueAnswers({change == "unknown key, yes" ? IDYES : IDNO});
         CancelAtLine host;
         if (change == "cancel")
-            host.Line = "/.htaccess";
+            host.Line = run.Top() + ".htaccess";
 
         const SiteImportOutcome outcome = run.Run(host);
-        QCOMPARE(outcome.Ok(), change.isEmpty());
+        QCOMPARE(outcome.Ok(), whole);
         QCOMPARE(outcome.ReScan(), stamps >= 0);
-        const QStringList imported = change == "password" ? QStringList() : run.Imported(skipped);
-        // Nothing else was written anywhere in the test's folder.
+        const QStringList imported = refused ? QStringList() : run.Imported(skipped);
+        // Nothing else was written anywhere in the test's folder: over SFTP
+        // nothing from beside the Server Root either.
         QCOMPARE(FilesIn(run.local.Path()).size(), imported.size());
         for (const auto& [path, bytes] : ServerFiles)
             if (imported.contains(run.local.FilePath("imp/site" + path)))
@@ -168,10 +251,19 @@ private slots:
         const QStringList lines = host.Lines();
         QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
         QCOMPARE(lines.filter("Skipped, not a plain name: ").size(), change == "hostile" ? 4 : 0);
+        // Only a host key the account does not trust yet is asked about,
+        // with its fingerprint, and kept on Yes.
+        if (run.ssh) {
+            const QString key = run.ssh->HostKeyFingerprint();
+            const bool asked = change.startsWith("unknown key");
+            QCOMPARE(run.prompts.Texts().size(), asked ? 1 : 0);
+            QVERIFY(!asked || run.prompts.Texts().first().contains(key));
+            QCOMPARE(ReadAccountSettings(*run.store, "A").TrustedHostKey, refused && asked ? QString() : key);
+        }
 
         // The account's old stamps and the saved selection go once connected.
         const QMap<QString, int> written = Stamps(*run.store, "A", run.Imported() << "/old.html");
-        if (change == "password") {
+        if (refused) {
             QCOMPARE(written, (QMap<QString, int>{{"/old.html", 77}}));
             QCOMPARE(run.store->ReadList("Demo", Schema::KeyFileSelection), QStringList{"/old.html"});
         } else {
@@ -179,10 +271,11 @@ private slots:
             QCOMPARE(written, stamps > 0 ? Ages(imported) : (QMap<QString, int>()));
         }
         // A failed login writes nothing, so the lists stay.
-        QCOMPARE(run.lists.FileCount(), change == "password" ? 1 : 0);
-        if (change.isEmpty()) {
-            QVERIFY(lines.indexOf("File found: /public_html/index.html") <
-                    lines.indexOf("File found: /public_html/img/logo.png"));
+        QCOMPARE(run.lists.FileCount(), refused ? 1 : 0);
+        if (whole)
+            QVERIFY(lines.indexOf("File found: " + run.Top() + "public_html/index.html") <
+                    lines.indexOf("File found: " + run.Top() + "public_html/img/logo.png"));
+        if (whole && run.ftp) {
             // A release upload of the imported files right after has nothing to send.
             const QString home = run.request.LocalHome;
             run.state.SetupExePath = home + "/downloads/MyApp-2-1.exe";
@@ -205,28 +298,46 @@ private slots:
     // present the files in the import folders afterwards.
     void LocalFiles_data()
     {
+        QTest::addColumn<QString>("protocol");
         QTest::addColumn<QString>("local"); // "same": the server's bytes; "edited": .htaccess edited
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("cancelAt");
         QTest::addColumn<int>("asked");
         QTest::addColumn<bool>("replaced"); // .htaccess ends as the server's copy
         QTest::addColumn<int>("present");
-        QTest::newRow("empty local root") << "" << IDNO << "" << 0 << true << 9;
-        QTest::newRow("identical files") << "same" << IDNO << "" << 0 << true << 9;
-        QTest::newRow("differing, answered No") << "edited" << IDNO << "" << 1 << false << 2;
-        QTest::newRow("differing, answered Yes") << "edited" << IDYES << "" << 1 << true << 9;
+        QTest::newRow("empty local root") << "FTP"
+                                          << "" << IDNO << "" << 0 << true << 9;
+        QTest::newRow("identical files") << "FTP"
+                                         << "same" << IDNO << "" << 0 << true << 9;
+        QTest::newRow("differing, answered No") << "FTP"
+                                                << "edited" << IDNO << "" << 1 << false << 2;
+        QTest::newRow("differing, answered Yes") << "FTP"
+                                                 << "edited" << IDYES << "" << 1 << true << 9;
         // Cancelled once the edited file (the first listed) has arrived.
-        QTest::newRow("differing, cancelled") << "edited" << IDYES << "/.htaccess" << 0 << false << 2;
+        QTest::newRow("differing, cancelled") << "FTP"
+                                              << "edited" << IDYES << "/.htaccess" << 0 << false << 2;
+        QTest::newRow("SFTP, identical files") << "SFTP"
+                                               << "same" << IDNO << "" << 0 << true << 9;
+        QTest::newRow("SFTP, differing, answered No") << "SFTP"
+                                                      << "edited" << IDNO << "" << 1 << false << 2;
+        QTest::newRow("SFTP, differing, answered Yes") << "SFTP"
+                                                       << "edited" << IDYES << "" << 1 << true << 9;
     }
     void LocalFiles()
     {
+        QFETCH(QString, protocol);
         QFETCH(QString, local);
         QFETCH(int, answer);
         QFETCH(QString, cancelAt);
         QFETCH(int, asked);
         QFETCH(bool, replaced);
         QFETCH(int, present);
-        Import run({}, FtpTestServer::Password());
+        std::unique_ptr<Import> made =
+            protocol == "SFTP"
+                ? std::make_unique<Import>("key", true)
+                : std::make_unique<Import>(FtpTestServer::Options(), FtpTestServer::Password());
+        Import& run = *made;
+        QVERIFY2(run.Error().isEmpty(), qPrintable(run.Error()));
         const QDateTime old(QDate(2020, 1, 2), QTime(3, 4, 5));
         // The local files that hold the server's bytes already.
         QStringList same;
@@ -248,7 +359,8 @@ private slots:
         }
         run.prompts.QueueAnswers({answer});
         CancelAtLine host;
-        host.Line = cancelAt;
+        if (!cancelAt.isEmpty())
+            host.Line = run.Top() + cancelAt.mid(1);
 
         const SiteImportOutcome outcome = run.Run(host);
         const QString root = run.request.LocalRoot;
@@ -312,7 +424,7 @@ private slots:
         QVERIFY(!run.Run(host).ReScan());
         QCOMPARE(run.prompts.Texts(), box.isEmpty() ? QStringList() : QStringList{box});
         QCOMPARE(host.Lines(), QStringList());
-        QCOMPARE(run.server.Commands(), QStringList());
+        QCOMPARE(run.ftp->Commands(), QStringList());
         QCOMPARE(run.lists.FileCount(), 1);
     }
 };

@@ -51,25 +51,27 @@ def make_handler(args, stop):
                         log.write("%s %s %d\n" % (self.command, self.path, in_flight))
                 if args.delay_ms:
                     time.sleep(args.delay_ms / 1000.0)
-                path = self.path
-                if path.startswith("/ok/"):
-                    self.reply(200)
-                elif path.startswith("/error/"):
-                    self.reply(500)
-                elif path.startswith("/nohead/"):
-                    self.reply(405 if self.command == "HEAD" else 200)
-                elif path.startswith("/chain/"):
-                    left = int(path[len("/chain/"):] or 0)
-                    self.reply(302, "/chain/%d" % (left - 1)) if left > 0 else self.reply(200)
-                elif path == "/loop":
-                    self.reply(302, "/loop")
-                elif path == "/stall":
-                    stop.wait()
-                else:
-                    self.reply(404)
             finally:
+                # Before the answer goes out: a client that has read it may
+                # ask again at once, and must not find this request counted.
                 with lock:
                     state["in_flight"] -= 1
+            path = self.path
+            if path.startswith("/ok/"):
+                self.reply(200)
+            elif path.startswith("/error/"):
+                self.reply(500)
+            elif path.startswith("/nohead/"):
+                self.reply(405 if self.command == "HEAD" else 200)
+            elif path.startswith("/chain/"):
+                left = int(path[len("/chain/"):] or 0)
+                self.reply(302, "/chain/%d" % (left - 1)) if left > 0 else self.reply(200)
+            elif path == "/loop":
+                self.reply(302, "/loop")
+            elif path == "/stall":
+                stop.wait()
+            else:
+                self.reply(404)
 
         do_GET = answer
         do_HEAD = answer

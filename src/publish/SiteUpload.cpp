@@ -1,6 +1,7 @@
 #include "SiteUpload.h"
 
 #include "ConnectionPool.h"
+#include "FolderMoves.h"
 #include "FtpClient.h"
 #include "KnownFolders.h"
 #include "RemoteFolders.h"
@@ -69,6 +70,8 @@ struct AccountRun {
     QList<UploadPaths> moves;
     QList<qint64> sizes; // of each file sent, parallel to moves
     KnownFolders folders;
+    TempListings tempListings; // read by the size check
+    FolderMoves folderMoves;   // new target folders moved whole
     // Several connections at once (more than one wanted and more than one
     // file); made once the first connection is logged in.
     std::unique_ptr<ConnectionPool> pool;
@@ -255,6 +258,7 @@ qint64 ServerSize(FtpClient& ftp, const QString& path)
 bool SizesMatch(UploadRun& run, AccountRun& account)
 {
     QHash<QString, QHash<QString, qint64>> held; // by folder, by name
+    account.tempListings.clear();
     for (qsizetype i = 0; i < account.moves.size(); ++i) {
         const UploadPaths& remote = account.moves[i];
         if (!held.contains(remote.TempFolder)) {
@@ -263,6 +267,7 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
                 SendingFailed(run, account, listing.Result.Error);
                 return false;
             }
+            account.tempListings.insert(remote.TempFolder, listing.Entries);
             QHash<QString, qint64>& sizes = held[remote.TempFolder];
             for (const FtpEntry& entry : listing.Entries)
                 if (entry.Kind == FtpEntryKind::File)
@@ -334,9 +339,38 @@ struct MoveResult {
     bool lost = false; // the connection was lost by then
 };
 
+// Moves item i of the account's moves: with its new folder when one carries
+// it, otherwise alone. `ensure` makes sure of its target folder first.
+MoveResult MoveOne(FtpClient& ftp, AccountRun& account, int i, bool ensure)
+{
+    const UploadPaths& remote = account.moves[i];
+    MoveResult result;
+    const int folder = account.folderMoves.FolderOf(i);
+    const FolderMoves::Outcome outcome =
+        folder < 0 ? FolderMoves::Outcome::Refused : account.folderMoves.Move(ftp, folder);
+    if (outcome == FolderMoves::Outcome::Refused) {
+        if (ensure)
+            account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
+        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
+    } else {
+        result.moved = outcome == FolderMoves::Outcome::Moved;
+    }
+    result.lost = !ftp.IsLoggedIn();
+    return result;
+}
+
+// Whether item i and the next one went live with one folder rename: a
+// cancel is then read after the folder's last line, since its files are
+// all live.
+bool SameFolderMove(AccountRun& account, int i, const MoveResult& result)
+{
+    const int folder = account.folderMoves.FolderOf(i);
+    return result.moved && folder >= 0 && account.folderMoves.FolderOf(i + 1) == folder;
+}
+
 // The lines once a file was moved (or not), and the cancel read after each
-// move; false ends the move phase.
-bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result)
+// move (unless `readCancel` is false); false ends the move phase.
+bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result, bool readCancel = true)
 {
     OperationHost& host = run.host;
     if (result.moved) {
@@ -355,7 +389,7 @@ bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result)
         account.lostWithAside = account.lostWithAside || result.lost;
         KeepAsides(run, account);
     }
-    if (run.Cancelled()) {
+    if (readCancel && run.Cancelled()) {
         account.connected = false;
         run.summary.append(QStringLiteral("--- you cancelled during file move"));
         account.allOk = false;
@@ -380,18 +414,14 @@ void MoveOverPool(UploadRun& run, AccountRun& account)
     bool stopped = false;
     ConnectionPool::Work work;
     work.Do = [&](ConnectionPool::Connection& connection, int i) {
-        FtpClient& ftp = connection.Ftp();
-        ftp.SetProgressSwitch(-1);
-        const UploadPaths& remote = moves[i];
-        MoveResult& result = results[size_t(i)];
-        account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
-        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
-        result.lost = !ftp.IsLoggedIn();
+        connection.Ftp().SetProgressSwitch(-1);
+        results[size_t(i)] = MoveOne(connection.Ftp(), account, i, true);
     };
     work.Deliver = [&](int i) {
         LogPoolNote(run, account);
         MovingLine(run, moves[i]);
-        stopped = !MoveEnded(run, account, results[size_t(i)]);
+        const MoveResult& result = results[size_t(i)];
+        stopped = !MoveEnded(run, account, result, !SameFolderMove(account, i, result));
         return !stopped;
     };
     work.Waiting = [&] { return PoolWaiting(run, account, false); };
@@ -409,12 +439,10 @@ void MoveFiles(UploadRun& run, AccountRun& account)
         MoveOverPool(run, account);
         return;
     }
-    for (const UploadPaths& remote : std::as_const(account.moves)) {
-        MovingLine(run, remote);
-        MoveResult result;
-        result.moved = MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &result.aside);
-        result.lost = !run.ftp.IsLoggedIn();
-        if (!MoveEnded(run, account, result))
+    for (int i = 0; i < int(account.moves.size()); ++i) {
+        MovingLine(run, account.moves[i]);
+        const MoveResult result = MoveOne(run.ftp, account, i, false);
+        if (!MoveEnded(run, account, result, !SameFolderMove(account, i, result)))
             break;
     }
 }
@@ -433,8 +461,10 @@ void SendAndMove(UploadRun& run, AccountRun& account)
     }
     // The listings of the moves must not move the file bar.
     run.ftp.SetProgressSwitch(-1);
-    if (!run.Cancelled() && account.allOk)
+    if (!run.Cancelled() && account.allOk) {
+        account.folderMoves.Plan(run.ftp, account.folders, account.moves, account.tempListings);
         MoveFiles(run, account);
+    }
     if (account.allOk)
         run.summary.append(QStringLiteral("--- All files moved to their target locations"));
 }

@@ -122,7 +122,8 @@ void FolderMoves::Plan(FtpClient& ftp, KnownFolders& known, const QList<UploadPa
     while (!present.isEmpty() && ftp.IsLoggedIn()) {
         const QString parent = present.takeFirst();
         for (const QString& name : planner.Folders().value(parent).folders) {
-            const QString folder = (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + name;
+            const QString folder =
+                (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + name;
             if (known.Knows(folder) || ftp.Cwd(folder).CodeIn({200, 250, 257})) {
                 known.Found(folder);
                 present.append(folder);

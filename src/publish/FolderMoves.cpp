@@ -135,8 +135,10 @@ void FolderMoves::Plan(FtpClient& ftp, KnownFolders& known, const QList<UploadPa
     for (qsizetype i = 0; i < moves.size(); ++i) {
         const QString folder = TargetFolderOf(moves[i].TargetPath);
         for (size_t f = 0; f < folders_.size(); ++f)
-            if (!folder.isEmpty() && Inside(folder, folders_[f].Target))
+            if (!folder.isEmpty() && Inside(folder, folders_[f].Target)) {
                 of_[size_t(i)] = int(f);
+                folders_[f].lastItem = int(i);
+            }
     }
 }
 

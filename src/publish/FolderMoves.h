@@ -36,6 +36,8 @@ public:
 
     // The folder that carries move `item`; -1 for a file moved on its own.
     int FolderOf(int item) const;
+    // The last move a folder carries.
+    int LastItemOf(int folder) const { return folders_[size_t(folder)].lastItem; }
     QString TargetOf(int folder) const { return folders_[size_t(folder)].Target; }
 
     // On any connection's thread: the first caller renames the folder, the
@@ -48,6 +50,7 @@ private:
     struct Folder {
         QString Temp;
         QString Target;
+        int lastItem = -1;
         bool tried = false;
         bool done = false;
         Outcome outcome = Outcome::Refused;

@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -359,14 +360,17 @@ MoveResult MoveOne(FtpClient& ftp, AccountRun& account, int i, bool ensure)
     return result;
 }
 
-// Whether item i and the next one went live with one folder rename: a
-// cancel is then read after the folder's last line, since its files are
-// all live.
-bool SameFolderMove(AccountRun& account, int i, const MoveResult& result)
-{
-    const int folder = account.folderMoves.FolderOf(i);
-    return result.moved && folder >= 0 && account.folderMoves.FolderOf(i + 1) == folder;
-}
+// The moves before which a cancel is not read: once a folder rename made
+// its files live, the cancel waits for the line of its last file.
+struct LinesOwed {
+    int upTo = -1;
+    void Moved(const AccountRun& account, int i, const MoveResult& result)
+    {
+        const int folder = account.folderMoves.FolderOf(i);
+        if (result.moved && folder >= 0)
+            upTo = std::max(upTo, account.folderMoves.LastItemOf(folder));
+    }
+};
 
 // The lines once a file was moved (or not), and the cancel read after each
 // move (unless `readCancel` is false); false ends the move phase.
@@ -412,6 +416,8 @@ void MoveOverPool(UploadRun& run, AccountRun& account)
     const int count = int(moves.size());
     std::vector<MoveResult> results(static_cast<size_t>(count));
     bool stopped = false;
+    LinesOwed owed;
+    int delivered = -1;
     ConnectionPool::Work work;
     work.Do = [&](ConnectionPool::Connection& connection, int i) {
         connection.Ftp().SetProgressSwitch(-1);
@@ -421,12 +427,13 @@ void MoveOverPool(UploadRun& run, AccountRun& account)
         LogPoolNote(run, account);
         MovingLine(run, moves[i]);
         const MoveResult& result = results[size_t(i)];
-        stopped = !MoveEnded(run, account, result, !SameFolderMove(account, i, result));
+        owed.Moved(account, i, result);
+        delivered = i;
+        stopped = !MoveEnded(run, account, result, i >= owed.upTo);
         return !stopped;
     };
-    work.Waiting = [&] { return PoolWaiting(run, account, false); };
-    const int delivered = account.pool->Run(count, work);
-    if (!stopped && delivered < count && run.Cancelled()) {
+    work.Waiting = [&] { return PoolWaiting(run, account, false) || delivered < owed.upTo; };
+    if (account.pool->Run(count, work) < count && !stopped && run.Cancelled()) {
         account.connected = false;
         run.summary.append(QStringLiteral("--- you cancelled during file move"));
         account.allOk = false;
@@ -439,10 +446,12 @@ void MoveFiles(UploadRun& run, AccountRun& account)
         MoveOverPool(run, account);
         return;
     }
+    LinesOwed owed;
     for (int i = 0; i < int(account.moves.size()); ++i) {
         MovingLine(run, account.moves[i]);
         const MoveResult result = MoveOne(run.ftp, account, i, false);
-        if (!MoveEnded(run, account, result, !SameFolderMove(account, i, result)))
+        owed.Moved(account, i, result);
+        if (!MoveEnded(run, account, result, i >= owed.upTo))
             break;
     }
 }

@@ -38,6 +38,20 @@ bool KnownFolders::Ensure(FtpClient& ftp, const QString& folder)
     return there;
 }
 
+bool KnownFolders::Knows(const QString& folder)
+{
+    const QString path = Normal(folder);
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !path.isEmpty() && known_.contains(path);
+}
+
+void KnownFolders::Found(const QString& folder)
+{
+    const QString path = Normal(folder);
+    std::lock_guard<std::mutex> lock(mutex_);
+    Remember(path);
+}
+
 // A folder that exists holds its parents.
 void KnownFolders::Remember(const QString& folder)
 {

@@ -20,6 +20,11 @@ public:
     // the next time.
     bool Ensure(FtpClient& ftp, const QString& folder);
 
+    // Whether `folder` was entered or made before.
+    bool Knows(const QString& folder);
+    // `folder` exists on the server (found so otherwise than by Ensure).
+    void Found(const QString& folder);
+
 private:
     void Remember(const QString& folder);
 

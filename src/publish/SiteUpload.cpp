@@ -1,6 +1,7 @@
 #include "SiteUpload.h"
 
 #include "ConnectionPool.h"
+#include "FolderMoves.h"
 #include "FtpClient.h"
 #include "KnownFolders.h"
 #include "RemoteFolders.h"
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -69,6 +71,8 @@ struct AccountRun {
     QList<UploadPaths> moves;
     QList<qint64> sizes; // of each file sent, parallel to moves
     KnownFolders folders;
+    TempListings tempListings; // read by the size check
+    FolderMoves folderMoves;   // new target folders moved whole
     // Several connections at once (more than one wanted and more than one
     // file); made once the first connection is logged in.
     std::unique_ptr<ConnectionPool> pool;
@@ -255,6 +259,7 @@ qint64 ServerSize(FtpClient& ftp, const QString& path)
 bool SizesMatch(UploadRun& run, AccountRun& account)
 {
     QHash<QString, QHash<QString, qint64>> held; // by folder, by name
+    account.tempListings.clear();
     for (qsizetype i = 0; i < account.moves.size(); ++i) {
         const UploadPaths& remote = account.moves[i];
         if (!held.contains(remote.TempFolder)) {
@@ -263,6 +268,7 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
                 SendingFailed(run, account, listing.Result.Error);
                 return false;
             }
+            account.tempListings.insert(remote.TempFolder, listing.Entries);
             QHash<QString, qint64>& sizes = held[remote.TempFolder];
             for (const FtpEntry& entry : listing.Entries)
                 if (entry.Kind == FtpEntryKind::File)
@@ -334,9 +340,41 @@ struct MoveResult {
     bool lost = false; // the connection was lost by then
 };
 
+// Moves item i of the account's moves: with its new folder when one carries
+// it, otherwise alone. `ensure` makes sure of its target folder first.
+MoveResult MoveOne(FtpClient& ftp, AccountRun& account, int i, bool ensure)
+{
+    const UploadPaths& remote = account.moves[i];
+    MoveResult result;
+    const int folder = account.folderMoves.FolderOf(i);
+    const FolderMoves::Outcome outcome =
+        folder < 0 ? FolderMoves::Outcome::Refused : account.folderMoves.Move(ftp, folder);
+    if (outcome == FolderMoves::Outcome::Refused) {
+        if (ensure)
+            account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
+        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
+    } else {
+        result.moved = outcome == FolderMoves::Outcome::Moved;
+    }
+    result.lost = !ftp.IsLoggedIn();
+    return result;
+}
+
+// The moves before which a cancel is not read: once a folder rename made
+// its files live, the cancel waits for the line of its last file.
+struct LinesOwed {
+    int upTo = -1;
+    void Moved(const AccountRun& account, int i, const MoveResult& result)
+    {
+        const int folder = account.folderMoves.FolderOf(i);
+        if (result.moved && folder >= 0)
+            upTo = std::max(upTo, account.folderMoves.LastItemOf(folder));
+    }
+};
+
 // The lines once a file was moved (or not), and the cancel read after each
-// move; false ends the move phase.
-bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result)
+// move (unless `readCancel` is false); false ends the move phase.
+bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result, bool readCancel = true)
 {
     OperationHost& host = run.host;
     if (result.moved) {
@@ -355,7 +393,7 @@ bool MoveEnded(UploadRun& run, AccountRun& account, const MoveResult& result)
         account.lostWithAside = account.lostWithAside || result.lost;
         KeepAsides(run, account);
     }
-    if (run.Cancelled()) {
+    if (readCancel && run.Cancelled()) {
         account.connected = false;
         run.summary.append(QStringLiteral("--- you cancelled during file move"));
         account.allOk = false;
@@ -378,25 +416,24 @@ void MoveOverPool(UploadRun& run, AccountRun& account)
     const int count = int(moves.size());
     std::vector<MoveResult> results(static_cast<size_t>(count));
     bool stopped = false;
+    LinesOwed owed;
+    int delivered = -1;
     ConnectionPool::Work work;
     work.Do = [&](ConnectionPool::Connection& connection, int i) {
-        FtpClient& ftp = connection.Ftp();
-        ftp.SetProgressSwitch(-1);
-        const UploadPaths& remote = moves[i];
-        MoveResult& result = results[size_t(i)];
-        account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
-        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
-        result.lost = !ftp.IsLoggedIn();
+        connection.Ftp().SetProgressSwitch(-1);
+        results[size_t(i)] = MoveOne(connection.Ftp(), account, i, true);
     };
     work.Deliver = [&](int i) {
         LogPoolNote(run, account);
         MovingLine(run, moves[i]);
-        stopped = !MoveEnded(run, account, results[size_t(i)]);
+        const MoveResult& result = results[size_t(i)];
+        owed.Moved(account, i, result);
+        delivered = i;
+        stopped = !MoveEnded(run, account, result, i >= owed.upTo);
         return !stopped;
     };
-    work.Waiting = [&] { return PoolWaiting(run, account, false); };
-    const int delivered = account.pool->Run(count, work);
-    if (!stopped && delivered < count && run.Cancelled()) {
+    work.Waiting = [&] { return PoolWaiting(run, account, false) || delivered < owed.upTo; };
+    if (account.pool->Run(count, work) < count && !stopped && run.Cancelled()) {
         account.connected = false;
         run.summary.append(QStringLiteral("--- you cancelled during file move"));
         account.allOk = false;
@@ -409,12 +446,12 @@ void MoveFiles(UploadRun& run, AccountRun& account)
         MoveOverPool(run, account);
         return;
     }
-    for (const UploadPaths& remote : std::as_const(account.moves)) {
-        MovingLine(run, remote);
-        MoveResult result;
-        result.moved = MoveRemoteFile(run.ftp, remote.TempPath, remote.TargetPath, &result.aside);
-        result.lost = !run.ftp.IsLoggedIn();
-        if (!MoveEnded(run, account, result))
+    LinesOwed owed;
+    for (int i = 0; i < int(account.moves.size()); ++i) {
+        MovingLine(run, account.moves[i]);
+        const MoveResult result = MoveOne(run.ftp, account, i, false);
+        owed.Moved(account, i, result);
+        if (!MoveEnded(run, account, result, i >= owed.upTo))
             break;
     }
 }
@@ -433,8 +470,10 @@ void SendAndMove(UploadRun& run, AccountRun& account)
     }
     // The listings of the moves must not move the file bar.
     run.ftp.SetProgressSwitch(-1);
-    if (!run.Cancelled() && account.allOk)
+    if (!run.Cancelled() && account.allOk) {
+        account.folderMoves.Plan(run.ftp, account.folders, account.moves, account.tempListings);
         MoveFiles(run, account);
+    }
     if (account.allOk)
         run.summary.append(QStringLiteral("--- All files moved to their target locations"));
 }

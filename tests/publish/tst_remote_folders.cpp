@@ -1,6 +1,8 @@
 #include "FtpTestServer.h"
 #include "RecordingHost.h"
+#include "publish/FolderMoves.h"
 #include "publish/FtpClient.h"
+#include "publish/KnownFolders.h"
 #include "publish/RemoteFolders.h"
 
 #include <QTest>
@@ -167,6 +169,57 @@ private slots:
         if (!commands.isEmpty())
             QCOMPARE(ftpServer.Commands().mid(loginCommands), commands);
         QCOMPARE(recorder.Lines().size(), 2); // only the connect lines
+    }
+
+    // Which moves a folder rename carries ("" for a file moved alone). "T"
+    // in a server file stands for the temporary folder.
+    void PlansFolderMoves_data()
+    {
+        QTest::addColumn<QStringList>("serverFiles");
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<QStringList>("carriedBy");
+
+        const QStringList two{"/p/a.html", "/p/sub/c.html"};
+        QTest::newRow("new folder holding exactly the run's files")
+            << QStringList{"T/p/a.html", "T/p/sub/c.html"} << two << QStringList{"/p", "/p"};
+        QTest::newRow("existing folder, new sub-folder")
+            << QStringList{"/p/x.html", "T/p/a.html", "T/p/sub/c.html"} << two << QStringList{"", "/p/sub"};
+        QTest::newRow("a leftover file in the temporary folder")
+            << QStringList{"T/p/a.html", "T/p/sub/c.html", "T/p/old.html"} << two << QStringList{"", ""};
+        QTest::newRow("a leftover sub-folder")
+            << QStringList{"T/p/a.html", "T/p/sub/c.html", "T/p/old/x.html"} << two << QStringList{"", ""};
+        QTest::newRow("a leftover below, an existing folder above")
+            << QStringList{"/p/x.html", "T/p/a.html", "T/p/sub/c.html", "T/p/sub/d.html"} << two
+            << QStringList{"", ""};
+        QTest::newRow("a file where the folder would go")
+            << QStringList{"/p", "T/p/a.html", "T/p/sub/c.html"} << two << QStringList{"", ""};
+        QTest::newRow("a file at the top")
+            << QStringList{"T/top.html"} << QStringList{"/top.html"} << QStringList{""};
+    }
+    void PlansFolderMoves()
+    {
+        QFETCH(QStringList, serverFiles);
+        QFETCH(QStringList, targets);
+        QFETCH(QStringList, carriedBy);
+        FtpTestServer server;
+        QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
+        for (QString file : serverFiles)
+            server.PutFile(file.replace(QRegularExpression("^T/"), TempUploadFolder + "/"), "x");
+        RecordingHost recorder;
+        FtpClient ftp(recorder);
+        QVERIFY(ftp.Connect(server.Account()).Ok);
+        QList<UploadPaths> moves;
+        for (const QString& target : targets) {
+            const QString temp = TempUploadFolder + target;
+            moves.append({temp.left(temp.lastIndexOf('/')), temp, target});
+        }
+        KnownFolders known;
+        FolderMoves folders;
+        folders.Plan(ftp, known, moves, {});
+        QStringList carried;
+        for (int i = 0; i < int(moves.size()); ++i)
+            carried.append(folders.FolderOf(i) < 0 ? QString() : folders.TargetOf(folders.FolderOf(i)));
+        QCOMPARE(carried, carriedBy);
     }
 };
 

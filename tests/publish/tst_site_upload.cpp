@@ -184,6 +184,9 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
     fx.connections = connections;
     FtpTestServer& live = fx.AddAccount("Live");
     FtpTestServer& mirror = fx.AddAccount("Mirror");
+    // What an earlier run left in the temporary folder is not published.
+    const QString leftover = "/BRTempUploadFolder/img/old/x.png";
+    mirror.PutFile(leftover, "an earlier run's");
     fx.Scan();
     const QStringList files = fx.SelectedFiles();
     QCOMPARE(QSet<QString>(files.begin(), files.end()),
@@ -258,10 +261,20 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
         // one CWD finds it missing, one enters it once made.
         QCOMPARE(
             server->Commands().filter(QRegularExpression("^CWD /BRTempUploadFolder/public_html$")).size(), 2);
+        // The server held neither /public_html nor /img: each went live with
+        // one rename of its temporary folder, unless it held a leftover.
+        QStringList renames = server->Commands().filter(QRegularExpression("^RNTO "));
+        renames.sort();
+        if (server == &live)
+            QCOMPARE(renames, (QStringList{"RNTO /img", "RNTO /public_html"}));
+        QCOMPARE(renames.count("RNTO /public_html"), 1);
+        QCOMPARE(renames.contains("RNTO /img/logo.png"), server != &live);
         for (const QString& file : files)
             QCOMPARE(server->FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
         QVERIFY(!server->Exists("/public_html/b.html"));
-        QCOMPARE(UploadFixture::FilesInTemp(*server), QStringList());
+        QVERIFY(!server->Exists("/img/old/x.png"));
+        QCOMPARE(UploadFixture::FilesInTemp(*server),
+                 server == &live ? QStringList() : QStringList{server->LocalPath(leftover)});
     }
     for (const QString& account : fx.accounts) {
         for (const QString& file : files)
@@ -453,10 +466,11 @@ void SiteUploadTest::CancelStopsWhereItIsRead_data()
         *row("after connecting") << "Logged in to : Live" << false << QStringList() << 0 << 0;
         *row("during the sends") << "Sending " << false
                                  << QStringList{connected, "--- you cancelled during upload"} << 0 << 1;
+        // The first move takes the new /public_html whole, with both its files.
         *row("during the moves") << "Moving " << false
                                  << QStringList{connected, "--- All files uploaded",
                                                 "--- you cancelled during file move"}
-                                 << 1 << 2;
+                                 << 2 << 1;
         *row("a flag left from an earlier run") << "before" << true << QStringList() << 0 << 0;
     }
 }
@@ -516,12 +530,14 @@ void SiteUploadTest::CancelStopsWhereItIsRead()
 void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
 {
     QTest::addColumn<int>("connections");
-    // words: windows (no rename onto a file), nolist (no MLSD), nosize (no size fact)
+    // words: windows (no rename onto a file), nolist (no MLSD), nosize (no
+    // size fact), empty (no old site: each new folder goes live with one rename)
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("fault");    // KIND:CMD:N, see FtpTestServer::Options::Faults
     QTest::addColumn<QString>("logged");   // by the faulty run, or by the clean run after it
     QTest::addColumn<bool>("indexIsNew");  // after the faulty run
     QTest::addColumn<QStringList>("kept"); // aside copies after the faulty run
+    QTest::addColumn<bool>("runFails");    // with one connection
 
     // index.html moves first. On "windows" its old file goes aside to
     // index.html.BRAside2 (the user has a file index.html.BRAside): RNFR#1
@@ -535,10 +551,10 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
     // With four connections the commands of the files interleave, so the
     // fault hits whichever file's command comes at that count.
     const auto row = [](const char* name, const QString& server, const QString& fault, const QString& logged,
-                        bool indexIsNew = false, const QStringList& kept = {}) {
+                        bool indexIsNew = false, const QStringList& kept = {}, bool runFails = true) {
         for (const int connections : {1, 4})
             QTest::newRow(qPrintable(QString("%1, %2 connections").arg(name).arg(connections)))
-                << connections << server << fault << logged << indexIsNew << kept;
+                << connections << server << fault << logged << indexIsNew << kept << runFails;
     };
     row("one step: RNFR refused", "", "refuse:RNFR:1", failed);
     row("one step: RNFR 421", "", "421:RNFR:1", failed);
@@ -573,6 +589,11 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault_data()
     row("aside: dropped while deleting the copy", "windows", "drop:DELE:1", removed, true);
     row("aside: copy deleted, answer lost", "windows", "lost:DELE:1", failed, true);
     row("aside by LIST: moved in, answer lost", "windows nolist", "lost:RNTO:3", removed, true);
+    // A refused folder rename leaves its files to move one by one.
+    row("new folder: RNTO refused", "empty", "refuse:RNTO:1", failed.chopped(6) + "Success", true, {}, false);
+    row("new folder: RNTO 421", "empty", "421:RNTO:1", failed);
+    row("new folder: dropped at RNTO", "empty", "drop:RNTO:1", failed);
+    row("new folder: RNTO done, answer lost", "empty", "lost:RNTO:1", failed, true);
 }
 
 // Under any one fault at any command of the moves, every live file is old
@@ -586,6 +607,8 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     QFETCH(QString, logged);
     QFETCH(bool, indexIsNew);
     QFETCH(QStringList, kept);
+    QFETCH(bool, runFails);
+    const bool empty = server.contains("empty");
     UploadFixture fx;
     fx.connections = connections;
     FtpTestServer::Options options;
@@ -594,9 +617,16 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     options.NoSizeFact = server.contains("nosize");
     options.Faults = QStringList{fault};
     FtpTestServer& live = fx.AddAccount("Live", options);
+    const auto old = [empty](const QString& target) {
+        return empty ? QByteArray() : "old " + target.toUtf8();
+    };
+    const QString users = empty ? QString() : "/public_html/index.html.BRAside";
+    const QByteArray usersBytes = empty ? QByteArray() : "the user's own";
     for (const QString& target : UploadFixture::Targets)
-        live.PutFile(target, "old " + target.toUtf8());
-    live.PutFile("/public_html/index.html.BRAside", "the user's own");
+        if (!empty)
+            live.PutFile(target, old(target));
+    if (!empty)
+        live.PutFile(users, usersBytes);
     fx.Scan();
     const QStringList files = fx.SelectedFiles();
     QCOMPARE(files.first(), "www/index.html");
@@ -613,20 +643,28 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
     // With several, a fault may hit a command whose refusal the move
     // expects anyway (a Windows server's first rename), and nothing fails.
     const bool failed = fx.Upload(UploadMode::Changed, host).FailedAccounts == QStringList{"Live"};
-    QVERIFY(failed || !one);
+    QVERIFY(failed == runFails || !one);
+    QSet<bool> publicHtml; // whether each file of a new /public_html is live
     for (const QString& file : files) {
         const QByteArray bytes = live.FileBytes(UploadFixture::Targets[file]);
         const bool isNew = bytes == fx.SiteBytes(file);
-        QVERIFY2(isNew || bytes == "old " + UploadFixture::Targets[file].toUtf8(), qPrintable(file));
+        QVERIFY2(isNew || bytes == old(UploadFixture::Targets[file]), qPrintable(file));
         if (file == "www/index.html" && one)
             QCOMPARE(isNew, indexIsNew);
         QCOMPARE(fx.Stamp("Live", file), failed ? 0 : fx.Age(file));
+        if (file.startsWith("www/"))
+            publicHtml.insert(isNew);
     }
+    // A new folder is live whole or not at all.
+    if (empty)
+        QCOMPARE(publicHtml.size(), 1);
+    const QStringList usersAside = empty ? QStringList() : QStringList{users};
     if (one)
-        QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"} + kept);
+        QCOMPARE(asides(), usersAside + kept);
     if (!kept.isEmpty() && one)
         QVERIFY(host.Lines().contains("Old file kept as " + kept.first()));
-    QCOMPARE(live.FileBytes("/public_html/index.html.BRAside"), "the user's own");
+    if (!empty)
+        QCOMPARE(live.FileBytes(users), usersBytes);
 
     RecordingHost again;
     QVERIFY2(fx.Upload(UploadMode::Changed, again).Succeeded(), qPrintable(again.Lines().join('\n')));
@@ -635,8 +673,9 @@ void SiteUploadTest::GoingLiveSurvivesEveryFault()
         QCOMPARE(live.FileBytes(UploadFixture::Targets[file]), fx.SiteBytes(file));
         QCOMPARE(fx.Stamp("Live", file), fx.Age(file));
     }
-    QCOMPARE(live.FileBytes("/public_html/index.html.BRAside"), "the user's own");
-    QCOMPARE(asides(), QStringList{"/public_html/index.html.BRAside"});
+    if (!empty)
+        QCOMPARE(live.FileBytes(users), usersBytes);
+    QCOMPARE(asides(), usersAside);
     QCOMPARE(UploadFixture::FilesInTemp(live), QStringList());
 }
 

@@ -149,11 +149,29 @@ int ConnectionPool::Run(int count, const Work& work)
         changed.notify_all();
     };
 
-    OperationHost& callerHost = first_.Host();
+    // The first connection reports to the caller's host again once its
+    // thread has ended (the threads below are joined before this goes).
+    struct HostBack {
+        FtpClient& ftp;
+        OperationHost& host;
+        ~HostBack() { ftp.SetHost(host); }
+    } hostBack{first_, first_.Host()};
     first_.SetHost(*connections_.front()->host_);
-    std::vector<std::thread> threads;
+    // Whatever ends the wait below (an error of Deliver or Waiting among
+    // it), the connections take no further item and their threads are
+    // joined before the items' state goes.
+    struct Threads {
+        std::atomic<bool>& stop;
+        std::vector<std::thread> running;
+        ~Threads()
+        {
+            stop = true;
+            for (std::thread& thread : running)
+                thread.join();
+        }
+    } threads{stop, {}};
     for (const std::unique_ptr<Connection>& connection : connections_)
-        threads.emplace_back(serve, std::ref(*connection));
+        threads.running.emplace_back(serve, std::ref(*connection));
 
     int delivered = 0;
     QElapsedTimer sinceWaiting;
@@ -183,10 +201,5 @@ int ConnectionPool::Run(int count, const Work& work)
             sinceWaiting.restart();
         }
     }
-    lock.unlock();
-    stop = true;
-    for (std::thread& thread : threads)
-        thread.join();
-    first_.SetHost(callerHost);
     return delivered;
 }

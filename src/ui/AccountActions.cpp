@@ -66,11 +66,13 @@ AccountActions::AccountActions(const ActionContext& context, const Pages& pages,
 
 bool AccountActions::eventFilter(QObject* watched, QEvent* event)
 {
-    // Like the other file fields: a double click picks the file, unless
-    // the field is locked.
-    if (watched == pages_.accounts->lbeSshKeyFile && event->type() == QEvent::MouseButtonDblClick &&
+    // Like the other file fields: a double click on the key file's field
+    // (the one object watched) picks the file, unless the field is locked.
+    // The type comes first: the page is not touched for the events its
+    // fields receive while it is destroyed.
+    if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (pages_.accounts->lbeSshKeyFile->isEnabled())
+        if (static_cast<QWidget*>(watched)->isEnabled())
             RunGuarded([this] { KeyFileBrowseClick(); });
         return true;
     }

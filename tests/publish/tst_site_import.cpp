@@ -83,7 +83,7 @@ class SiteImportTest : public QObject {
             for (const auto& [path, bytes] : ServerFiles)
                 ftp->PutFile(path, bytes);
             StoreAccount(*store, "A", *ftp, password);
-            Seed();
+            KeepAnOldUpload();
         }
         // login: "key", "password" or "wrong" (a key with a wrong passphrase).
         Import(const QString& login, bool trusted) : ssh(std::make_unique<SshTestServer>())
@@ -98,9 +98,10 @@ class SiteImportTest : public QObject {
                 fields.KeyPass = "not it";
                 SaveAccount(*store, fields);
             }
-            Seed();
+            KeepAnOldUpload();
         }
-        void Seed()
+        // The project as an earlier upload left it: one file selected and stamped.
+        void KeepAnOldUpload()
         {
             store->WriteInteger(Schema::UploadRecordSection("Demo", "A"), "/old.html", 77);
             store->WriteList("Demo", Schema::KeyFileSelection, {"/old.html"});

@@ -1,6 +1,6 @@
 #include "ConnectionPool.h"
 
-#include "FtpClient.h"
+#include "RemoteClientFactory.h"
 #include "util/OperationHost.h"
 
 #include <QElapsedTimer>
@@ -34,7 +34,7 @@ void ConnectionPool::Connection::Sent(qint64 bytes)
     pool_.sent_ += bytes;
 }
 
-ConnectionPool::ConnectionPool(FtpClient& first, const TConnectionSettings& account,
+ConnectionPool::ConnectionPool(RemoteClient& first, const TConnectionSettings& account,
                                const FtpTimeouts& timeouts, int connections)
     : first_(first), account_(account), timeouts_(timeouts),
       wanted_(std::clamp(connections, MinConnections, MaxConnections))
@@ -76,7 +76,7 @@ QString ConnectionPool::TakeRefusalNote()
 void ConnectionPool::OpenFurther(Connection& connection)
 {
     connection.tried_ = true;
-    const FtpResult result = connection.own_->Connect(account_);
+    const RemoteResult result = connection.own_->Connect(account_);
     if (!result.Ok) {
         connection.alive_ = false;
         --alive_;
@@ -96,13 +96,12 @@ int ConnectionPool::Run(int count, const Work& work)
         for (int i = 0; i < opened; ++i) {
             auto connection = std::make_unique<Connection>(*this);
             if (i == 0) {
-                connection->ftp_ = &first_;
+                connection->remote_ = &first_;
                 connection->tried_ = true;
             } else {
-                connection->own_ = std::make_unique<FtpClient>(*connection->host_);
+                connection->own_ = MakeRemoteClient(account_, *connection->host_, timeouts_);
                 connection->own_->ShareTrustOf(first_);
-                connection->own_->SetTimeouts(timeouts_);
-                connection->ftp_ = connection->own_.get();
+                connection->remote_ = connection->own_.get();
             }
             connections_.push_back(std::move(connection));
         }
@@ -132,7 +131,7 @@ int ConnectionPool::Run(int count, const Work& work)
             } catch (...) {
                 // The item's result stays as it was made: a failure.
             }
-            if (connection.alive_ && !connection.ftp_->IsLoggedIn()) {
+            if (connection.alive_ && !connection.remote_->IsLoggedIn()) {
                 connection.alive_ = false;
                 --alive_;
             }
@@ -152,9 +151,9 @@ int ConnectionPool::Run(int count, const Work& work)
     // The first connection reports to the caller's host again once its
     // thread has ended (the threads below are joined before this goes).
     struct HostBack {
-        FtpClient& ftp;
+        RemoteClient& remote;
         OperationHost& host;
-        ~HostBack() { ftp.SetHost(host); }
+        ~HostBack() { remote.SetHost(host); }
     } hostBack{first_, first_.Host()};
     first_.SetHost(*connections_.front()->host_);
     // Whatever ends the wait below (an error of Deliver or Waiting among

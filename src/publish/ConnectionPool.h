@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-class FtpClient;
+class RemoteClient;
 
 // Several connections to one account's server, each working on a thread of
 // its own through the items of a list, the next free one taking the next
@@ -36,9 +36,10 @@ public:
     };
 
     // `first` is logged in to `account` and stays the caller's; up to
-    // `connections` - 1 further ones are opened when the first run starts,
-    // trusting the certificates `first` accepted without asking anybody.
-    ConnectionPool(FtpClient& first, const TConnectionSettings& account, const FtpTimeouts& timeouts,
+    // `connections` - 1 further ones (of the account's protocol) are opened
+    // when the first run starts, trusting the server identity `first`
+    // accepted without asking anybody.
+    ConnectionPool(RemoteClient& first, const TConnectionSettings& account, const FtpTimeouts& timeouts,
                    int connections);
     // Closes the further connections (quietly: they log nothing).
     ~ConnectionPool();
@@ -61,7 +62,7 @@ public:
 private:
     void OpenFurther(Connection& connection);
 
-    FtpClient& first_;
+    RemoteClient& first_;
     TConnectionSettings account_;
     FtpTimeouts timeouts_;
     int wanted_;
@@ -79,7 +80,7 @@ class ConnectionPool::Connection {
 public:
     explicit Connection(ConnectionPool& pool);
     ~Connection();
-    FtpClient& Ftp() { return *ftp_; }
+    RemoteClient& Remote() { return *remote_; }
     // A transfer ended: its bytes count as sent (0 for one that failed).
     void Sent(qint64 bytes);
 
@@ -88,8 +89,8 @@ private:
     class Host;
     ConnectionPool& pool_;
     std::unique_ptr<Host> host_;
-    std::unique_ptr<FtpClient> own_; // none for the first connection
-    FtpClient* ftp_ = nullptr;
+    std::unique_ptr<RemoteClient> own_; // none for the first connection
+    RemoteClient* remote_ = nullptr;
     bool tried_ = false;
     bool alive_ = true; // counted in the pool's alive_
 };

@@ -1,6 +1,6 @@
 #include "FolderMoves.h"
 
-#include "FtpClient.h"
+#include "RemoteClient.h"
 #include "KnownFolders.h"
 
 #include <QMap>
@@ -39,8 +39,9 @@ struct Expected {
 
 class Planner {
 public:
-    Planner(FtpClient& ftp, const QList<UploadPaths>& moves, const TempListings& listings)
-        : ftp_(ftp), listings_(listings)
+    Planner(RemoteClient& remote, const QList<UploadPaths>& moves, const TempListings& listings,
+            const QString& tempRoot)
+        : remote_(remote), listings_(listings), tempRoot_(tempRoot)
     {
         for (const UploadPaths& move : moves) {
             QString folder = TargetFolderOf(move.TargetPath);
@@ -63,7 +64,7 @@ public:
     {
         const QString parent = ParentOf(folder);
         if (!parentListings_.contains(parent)) {
-            const FtpListingResult listing = ftp_.List(parent);
+            const RemoteListing listing = remote_.List(parent);
             if (!listing.Result.Ok)
                 return false;
             QSet<QString>& names = parentListings_[parent];
@@ -80,9 +81,9 @@ public:
         for (auto it = expected_.cbegin(); it != expected_.cend(); ++it) {
             if (!Inside(it.key(), folder))
                 continue;
-            const QString temp = TempUploadFolder + it.key();
+            const QString temp = tempRoot_ + it.key();
             if (!listings_.contains(temp)) {
-                const FtpListingResult listing = ftp_.List(temp);
+                const RemoteListing listing = remote_.List(temp);
                 if (!listing.Result.Ok)
                     return false;
                 listings_.insert(temp, listing.Entries);
@@ -103,32 +104,34 @@ public:
     }
 
 private:
-    FtpClient& ftp_;
+    RemoteClient& remote_;
     TempListings listings_;
+    QString tempRoot_;
     QMap<QString, Expected> expected_;
     QHash<QString, QSet<QString>> parentListings_;
 };
 
 } // namespace
 
-void FolderMoves::Plan(FtpClient& ftp, KnownFolders& known, const QList<UploadPaths>& moves,
-                       const TempListings& listings)
+void FolderMoves::Plan(RemoteClient& remote, KnownFolders& known, const QList<UploadPaths>& moves,
+                       const TempListings& listings, const QString& tempRoot)
 {
     folders_.clear();
     of_.assign(size_t(moves.size()), -1);
-    Planner planner(ftp, moves, listings);
+    Planner planner(remote, moves, listings, tempRoot);
     // Top down: a folder is asked about only when its parent exists.
     QStringList present{QStringLiteral("/")};
-    while (!present.isEmpty() && ftp.IsLoggedIn()) {
+    while (!present.isEmpty() && remote.IsLoggedIn()) {
         const QString parent = present.takeFirst();
         for (const QString& name : planner.Folders().value(parent).folders) {
             const QString folder =
                 (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + name;
-            if (known.Knows(folder) || ftp.Cwd(folder).CodeIn({200, 250, 257})) {
+            if (known.Knows(folder) || remote.HasFolder(folder)) {
                 known.Found(folder);
                 present.append(folder);
-            } else if (ftp.IsLoggedIn() && planner.ListedAbsent(folder) && planner.HoldsOnlyThisRun(folder)) {
-                folders_.push_back(Folder{TempUploadFolder + folder, folder});
+            } else if (remote.IsLoggedIn() && planner.ListedAbsent(folder) &&
+                       planner.HoldsOnlyThisRun(folder)) {
+                folders_.push_back(Folder{tempRoot + folder, folder});
             }
         }
     }
@@ -147,7 +150,7 @@ int FolderMoves::FolderOf(int item) const
     return item >= 0 && size_t(item) < of_.size() ? of_[size_t(item)] : -1;
 }
 
-FolderMoves::Outcome FolderMoves::Move(FtpClient& ftp, int index)
+FolderMoves::Outcome FolderMoves::Move(RemoteClient& remote, int index)
 {
     std::unique_lock<std::mutex> lock(mutex_);
     Folder& folder = folders_[size_t(index)];
@@ -158,13 +161,12 @@ FolderMoves::Outcome FolderMoves::Move(FtpClient& ftp, int index)
     folder.tried = true;
     lock.unlock();
     Outcome outcome = Outcome::Refused;
-    if (ftp.Rnfr(folder.Temp).Code == 350) {
-        const FtpResult reply = ftp.Rnto(folder.Target);
-        if (reply.Code == 250)
-            outcome = Outcome::Moved;
-        else if (reply.ConnectionLost || reply.Code == 421 || reply.Code == 0)
-            outcome = Outcome::Lost;
-    } else if (!ftp.IsLoggedIn()) {
+    const RemoteResult renamed = remote.Rename(folder.Temp, folder.Target);
+    if (renamed.Ok) {
+        outcome = Outcome::Moved;
+    } else if (renamed.ConnectionLost && !renamed.SourceRefused) {
+        outcome = Outcome::Lost;
+    } else if (!remote.IsLoggedIn()) {
         // Nothing was renamed, but nothing can move over this connection
         // either: the folder's files fail as one.
         outcome = Outcome::Lost;

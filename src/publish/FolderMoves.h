@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-class FtpClient;
+class RemoteClient;
 class KnownFolders;
 
 // The listings of an account's temporary folders, by folder, as the size
@@ -28,11 +28,12 @@ class FolderMoves {
 public:
     enum class Outcome { Moved, Refused, Lost };
 
-    // Finds the folders over `ftp` (one CWD per target folder the server
-    // holds, one listing per parent of a missing one). Present folders are
-    // remembered in `known`.
-    void Plan(FtpClient& ftp, KnownFolders& known, const QList<UploadPaths>& moves,
-              const TempListings& listings);
+    // Finds the folders over `remote` (one question per target folder the
+    // server holds, one listing per parent of a missing one); the moves'
+    // temporary paths lie below tempRoot. Present folders are remembered in
+    // `known`.
+    void Plan(RemoteClient& remote, KnownFolders& known, const QList<UploadPaths>& moves,
+              const TempListings& listings, const QString& tempRoot);
 
     // The folder that carries move `item`; -1 for a file moved on its own.
     int FolderOf(int item) const;
@@ -44,7 +45,7 @@ public:
     // others wait for and get its outcome. Refused leaves the temporary
     // folder whole (its files then move one by one); Lost means the server
     // may or may not have renamed it, so none of its files may move alone.
-    Outcome Move(FtpClient& ftp, int folder);
+    Outcome Move(RemoteClient& remote, int folder);
 
 private:
     struct Folder {

@@ -11,6 +11,21 @@ RemoteResult Converted(const FtpResult& reply)
     return result;
 }
 
+// A reply that is not the one wanted, even when positive.
+RemoteResult Refusal(const FtpResult& reply, const QString& what)
+{
+    RemoteResult result = Converted(reply);
+    result.Ok = false;
+    if (result.Error.isEmpty())
+        result.Error = QStringLiteral("%1 failed: %2 %3").arg(what).arg(reply.Code).arg(reply.Text);
+    return result;
+}
+
+bool Lost(const FtpResult& reply)
+{
+    return reply.ConnectionLost || reply.Code == 421 || reply.Code == 0;
+}
+
 RemoteResult NoSize(const QString& path)
 {
     RemoteResult result;
@@ -53,12 +68,22 @@ RemoteResult FtpRemoteClient::Fetch(const QString& remotePath, const QString& lo
     return Converted(ftp_->Download(remotePath, localPath, expectedSize));
 }
 
+// Only 350 lets RNTO follow, and only 250 says the file was renamed; a
+// connection that died before RNTO was answered may or may not have done it.
 RemoteResult FtpRemoteClient::Rename(const QString& from, const QString& to)
 {
     const FtpResult source = ftp_->Rnfr(from);
-    if (!source.Ok)
-        return Converted(source);
-    return Converted(ftp_->Rnto(to));
+    if (source.Code != 350) {
+        RemoteResult result = Refusal(source, QStringLiteral("Renaming ") + from);
+        result.SourceRefused = true;
+        return result;
+    }
+    const FtpResult reply = ftp_->Rnto(to);
+    if (reply.Code == 250)
+        return Converted(reply);
+    RemoteResult result = Refusal(reply, QStringLiteral("Renaming %1 to %2").arg(from, to));
+    result.ConnectionLost = Lost(reply);
+    return result;
 }
 
 RemoteResult FtpRemoteClient::Delete(const QString& path)
@@ -111,4 +136,34 @@ RemoteSize FtpRemoteClient::ListedSize(const QString& path)
     }
     size.Result = NoSize(path);
     return size;
+}
+
+RemotePresence FtpRemoteClient::Presence(const QString& path)
+{
+    if (ftp_->UsesMlsd()) {
+        const FtpResult reply = ftp_->Command(QStringLiteral("MLST ") + path);
+        if (reply.Code == 250)
+            return RemotePresence::Present;
+        if (reply.Code == 550 || reply.Code == 450)
+            return RemotePresence::Absent;
+        if (Lost(reply))
+            return RemotePresence::Unknown;
+    }
+    const FtpListingResult listing = ftp_->List(path, true);
+    if (listing.Result.Ok)
+        return listing.Entries.isEmpty() ? RemotePresence::Absent : RemotePresence::Present;
+    if (!Lost(listing.Result) && listing.Result.CodeIn({450, 550}))
+        return RemotePresence::Absent;
+    return RemotePresence::Unknown;
+}
+
+bool FtpRemoteClient::HasFolder(const QString& path)
+{
+    return ftp_->IsLoggedIn() && ftp_->Cwd(path).CodeIn({200, 250, 257});
+}
+
+void FtpRemoteClient::ShareTrustOf(const RemoteClient& other)
+{
+    if (const auto* ftp = dynamic_cast<const FtpRemoteClient*>(&other))
+        ftp_->ShareTrustOf(*ftp->ftp_);
 }

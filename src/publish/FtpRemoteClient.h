@@ -49,6 +49,16 @@ public:
     RemoteResult Delete(const QString& path) override;
     RemoteSize Size(const QString& path) override;
 
+    OperationHost& Host() const override { return ftp_->Host(); }
+    // MLST on a server that offers the machine listings, else a listing of
+    // the path itself.
+    RemotePresence Presence(const QString& path) override;
+    // Enters the folder.
+    bool HasFolder(const QString& path) override;
+    // Takes over the authorities and certificates `other` (an FTP client)
+    // trusts.
+    void ShareTrustOf(const RemoteClient& other) override;
+
 private:
     RemoteSize ListedSize(const QString& path);
 

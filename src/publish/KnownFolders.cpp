@@ -1,6 +1,5 @@
 #include "KnownFolders.h"
 
-#include "FtpClient.h"
 #include "RemoteFolders.h"
 
 namespace {
@@ -16,7 +15,7 @@ QString Normal(const QString& folder)
 
 } // namespace
 
-bool KnownFolders::Ensure(FtpClient& ftp, const QString& folder)
+bool KnownFolders::Ensure(RemoteClient& remote, const QString& folder)
 {
     const QString path = Normal(folder);
     std::unique_lock<std::mutex> lock(mutex_);
@@ -27,8 +26,7 @@ bool KnownFolders::Ensure(FtpClient& ftp, const QString& folder)
     lock.unlock();
     // Another connection making a folder of the same chain may have made
     // this one's missing folders first: then it is there all the same.
-    const bool there = ForceRemoteFolder(ftp, folder) ||
-                       (!path.isEmpty() && ftp.IsLoggedIn() && ftp.Cwd(path).CodeIn({200, 250, 257}));
+    const bool there = ForceRemoteFolder(remote, folder) || (!path.isEmpty() && remote.HasFolder(path));
     lock.lock();
     making_.remove(path);
     if (there)

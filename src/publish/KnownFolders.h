@@ -6,7 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
-class FtpClient;
+class RemoteClient;
 
 // The server folders of one account that an upload has entered or made, so
 // that each is made sure of once rather than before every file. Folders are
@@ -18,7 +18,7 @@ public:
     // ForceRemoteFolder on `folder` unless it (or a folder inside it) was
     // entered or made before. False when it could not be: it is tried again
     // the next time.
-    bool Ensure(FtpClient& ftp, const QString& folder);
+    bool Ensure(RemoteClient& remote, const QString& folder);
 
     // Whether `folder` was entered or made before.
     bool Knows(const QString& folder);

@@ -17,6 +17,9 @@ struct RemoteResult {
     // The connection is gone; nothing more can be done until Connect is
     // called again.
     bool ConnectionLost = false;
+    // A rename whose source the server refused outright, so nothing changed
+    // (only FTP tells this apart from a refused target).
+    bool SourceRefused = false;
 };
 
 struct RemoteListing {
@@ -28,6 +31,10 @@ struct RemoteSize {
     RemoteResult Result;
     qint64 Size = -1; // bytes, when Result.Ok
 };
+
+// Whether the server holds a path. Unknown when it could not tell: the
+// connection is gone, or the answer says neither.
+enum class RemotePresence { Present, Absent, Unknown };
 
 // What Rename does when its target exists.
 enum class RenameOntoExisting {
@@ -47,6 +54,7 @@ public:
 
     // The log and bars of the operation in progress.
     virtual void SetHost(OperationHost& host) = 0;
+    virtual OperationHost& Host() const = 0;
     // Who decides on a server identity (TLS certificate, SSH host key) that
     // is not trusted yet; none refuses every such one. Not owned.
     virtual void SetCertificateDecision(CertificateDecision* decision) = 0;
@@ -81,4 +89,13 @@ public:
     virtual RemoteResult Delete(const QString& path) = 0;
     // The size of a file.
     virtual RemoteSize Size(const QString& path) = 0;
+
+    // Whether a file or folder is there.
+    virtual RemotePresence Presence(const QString& path) = 0;
+    // Whether a folder is there (over FTP it becomes the current folder).
+    virtual bool HasFolder(const QString& path) = 0;
+    // Trusts the server identities `other`, a client of the same kind,
+    // trusts or accepted, so that a further connection to the same account
+    // asks nobody again.
+    virtual void ShareTrustOf(const RemoteClient& other) = 0;
 };

@@ -1,6 +1,5 @@
 #include "RemoteFolders.h"
 
-#include "FtpClient.h"
 
 #include <QStringList>
 
@@ -9,38 +8,28 @@ namespace {
 const QString AsideMarker = QStringLiteral(".BRAside");
 constexpr int AsideAttempts = 9;
 
-bool Entered(const FtpResult& reply)
-{
-    return reply.CodeIn({200, 250, 257});
-}
-
-// How a rename ended. SourceRefused: RNFR was refused, so nothing changed.
-// Lost: the connection failed at RNTO, so the server may or may not have
-// carried it out.
+// How a rename ended. SourceRefused: the source was refused, so nothing
+// changed. Lost: the connection failed on the way, so the server may or may
+// not have carried it out.
 enum class Renamed { Done, SourceRefused, Refused, Lost };
 
-bool Lost(const FtpResult& reply)
+Renamed Rename(RemoteClient& remote, const QString& from, const QString& to)
 {
-    return reply.ConnectionLost || reply.Code == 421 || reply.Code == 0;
-}
-
-Renamed Rename(FtpClient& ftp, const QString& from, const QString& to)
-{
-    if (ftp.Rnfr(from).Code != 350)
-        return Renamed::SourceRefused;
-    const FtpResult reply = ftp.Rnto(to);
-    if (reply.Code == 250)
+    const RemoteResult result = remote.Rename(from, to);
+    if (result.Ok)
         return Renamed::Done;
-    return Lost(reply) ? Renamed::Lost : Renamed::Refused;
+    if (result.SourceRefused)
+        return Renamed::SourceRefused;
+    return result.ConnectionLost ? Renamed::Lost : Renamed::Refused;
 }
 
 // A name beside the live file that the server does not hold; empty when
 // none is free or the server cannot tell.
-QString FreeAsidePath(FtpClient& ftp, const QString& livePath)
+QString FreeAsidePath(RemoteClient& remote, const QString& livePath)
 {
     for (int attempt = 1; attempt <= AsideAttempts; ++attempt) {
         const QString aside = AsidePathOf(livePath, attempt);
-        const RemotePresence presence = RemotePathPresence(ftp, aside);
+        const RemotePresence presence = remote.Presence(aside);
         if (presence == RemotePresence::Absent)
             return aside;
         if (presence == RemotePresence::Unknown)
@@ -51,13 +40,13 @@ QString FreeAsidePath(FtpClient& ftp, const QString& livePath)
 
 } // namespace
 
-bool ForceRemoteFolder(FtpClient& ftp, const QString& path)
+bool ForceRemoteFolder(RemoteClient& remote, const QString& path)
 {
     // Nothing to enter and nothing to create (a bare CWD would take some
     // servers to the login folder and look like success).
     if (path.isEmpty())
         return false;
-    if (Entered(ftp.Cwd(path)))
+    if (remote.HasFolder(path))
         return true;
 
     const QStringList pieces = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -65,13 +54,13 @@ bool ForceRemoteFolder(FtpClient& ftp, const QString& path)
     bool made = false;
     for (const QString& piece : pieces) {
         chain += QLatin1Char('/') + piece;
-        // A folder that exists already refuses MKD; that is no failure here.
-        if (ftp.Mkd(chain).Code == 257)
+        // A folder that exists already is refused; that is no failure here.
+        if (remote.MakeFolder(chain).Ok)
             made = true;
     }
     if (pieces.isEmpty())
         return false;
-    return Entered(ftp.Cwd(chain)) && made;
+    return remote.HasFolder(chain) && made;
 }
 
 QString RemoteFolderOf(const QString& path)
@@ -80,59 +69,36 @@ QString RemoteFolderOf(const QString& path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-// A server that offers the machine listings answers MLST on the control
-// connection, which spares a data connection per question; otherwise, or
-// when it does not understand MLST after all, a listing of the path itself
-// tells: an entry means present, an empty listing or a refusal absent.
-RemotePresence RemotePathPresence(FtpClient& ftp, const QString& path)
-{
-    if (ftp.UsesMlsd()) {
-        const FtpResult reply = ftp.Command(QStringLiteral("MLST ") + path);
-        if (reply.Code == 250)
-            return RemotePresence::Present;
-        if (reply.Code == 550 || reply.Code == 450)
-            return RemotePresence::Absent;
-        if (Lost(reply))
-            return RemotePresence::Unknown;
-    }
-    const FtpListingResult listing = ftp.List(path, true);
-    if (listing.Result.Ok)
-        return listing.Entries.isEmpty() ? RemotePresence::Absent : RemotePresence::Present;
-    if (!Lost(listing.Result) && listing.Result.CodeIn({450, 550}))
-        return RemotePresence::Absent;
-    return RemotePresence::Unknown;
-}
-
-bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath, QString* keptAside)
+bool MoveRemoteFile(RemoteClient& remote, const QString& tempPath, const QString& targetPath, QString* keptAside)
 {
     QString kept;
     const bool moved = [&] {
-        const Renamed straight = Rename(ftp, tempPath, targetPath);
+        const Renamed straight = Rename(remote, tempPath, targetPath);
         if (straight != Renamed::Refused)
             return straight == Renamed::Done;
-        const RemotePresence target = RemotePathPresence(ftp, targetPath);
+        const RemotePresence target = remote.Presence(targetPath);
         if (target == RemotePresence::Absent)
-            return ForceRemoteFolder(ftp, RemoteFolderOf(targetPath)) &&
-                   Rename(ftp, tempPath, targetPath) == Renamed::Done;
+            return ForceRemoteFolder(remote, RemoteFolderOf(targetPath)) &&
+                   Rename(remote, tempPath, targetPath) == Renamed::Done;
         if (target == RemotePresence::Unknown)
             return false;
 
         // The server will not replace the live file: it goes aside under a
         // name the server does not hold, so nothing of anybody else's is hit.
-        const QString aside = FreeAsidePath(ftp, targetPath);
+        const QString aside = FreeAsidePath(remote, targetPath);
         if (aside.isEmpty())
             return false;
-        const Renamed away = Rename(ftp, targetPath, aside);
+        const Renamed away = Rename(remote, targetPath, aside);
         if (away == Renamed::Lost)
             kept = aside;
         if (away != Renamed::Done)
             return false;
-        const Renamed in = Rename(ftp, tempPath, targetPath);
-        if (in == Renamed::Done && ftp.Dele(aside).CodeIn({200, 250, 257}))
+        const Renamed in = Rename(remote, tempPath, targetPath);
+        if (in == Renamed::Done && remote.Delete(aside).Ok)
             return true;
         // Either the new file is live and the old copy waits to be deleted,
         // or the old one goes back (and, if it cannot, waits to).
-        if (in == Renamed::Done || in == Renamed::Lost || Rename(ftp, aside, targetPath) != Renamed::Done)
+        if (in == Renamed::Done || in == Renamed::Lost || Rename(remote, aside, targetPath) != Renamed::Done)
             kept = aside;
         return false;
     }();
@@ -156,18 +122,18 @@ QString LivePathOfAside(const QString& asidePath)
     return {};
 }
 
-AsideFate SettleAside(FtpClient& ftp, const QString& asidePath)
+AsideFate SettleAside(RemoteClient& remote, const QString& asidePath)
 {
     const QString live = LivePathOfAside(asidePath);
-    const RemotePresence aside = RemotePathPresence(ftp, asidePath);
+    const RemotePresence aside = remote.Presence(asidePath);
     if (aside == RemotePresence::Absent)
         return AsideFate::Gone;
     if (aside == RemotePresence::Unknown || live.isEmpty())
         return AsideFate::Unknown;
-    const RemotePresence current = RemotePathPresence(ftp, live);
+    const RemotePresence current = remote.Presence(live);
     if (current == RemotePresence::Unknown)
         return AsideFate::Unknown;
     if (current == RemotePresence::Present)
-        return ftp.Dele(asidePath).CodeIn({200, 250, 257}) ? AsideFate::Removed : AsideFate::RemoveFailed;
-    return Rename(ftp, asidePath, live) == Renamed::Done ? AsideFate::PutBack : AsideFate::PutBackFailed;
+        return remote.Delete(asidePath).Ok ? AsideFate::Removed : AsideFate::RemoveFailed;
+    return Rename(remote, asidePath, live) == Renamed::Done ? AsideFate::PutBack : AsideFate::PutBackFailed;
 }

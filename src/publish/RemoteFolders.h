@@ -1,27 +1,24 @@
 #pragma once
 
-#include <QString>
+#include "RemoteClient.h"
 
-class FtpClient;
+#include <QString>
 
 // The two folder operations the uploads rest on. Neither logs nor throws:
 // every refusal and every connection fault comes back as false.
 
-// Makes path the current server folder, creating the missing folders of its
-// chain from the root. True when the first CWD succeeds; otherwise true only
-// when at least one MKD succeeded and the final CWD does. An empty path gives
-// false.
-bool ForceRemoteFolder(FtpClient& ftp, const QString& path);
+// Makes sure the server holds a folder, creating the missing folders of its
+// chain from the root (over FTP it ends as the current folder). True when it
+// was there at once; otherwise true only when at least one folder was made
+// and the folder is there now. An empty path gives false.
+bool ForceRemoteFolder(RemoteClient& remote, const QString& path);
 
-// Whether the server holds a path. Unknown when it could not tell: the
-// connection is gone, or the answer says neither.
-enum class RemotePresence { Present, Absent, Unknown };
-RemotePresence RemotePathPresence(FtpClient& ftp, const QString& path);
 
 // Moves an uploaded file from tempPath to targetPath so that the live file
 // is at every moment its old or its new version, whole. The new file is
-// first renamed straight onto the target, which most servers do in one step
-// (the target's folders are made when that fails because they are missing).
+// first renamed straight onto the target, which most FTP servers do in one
+// step even when the target exists (an SFTP server only when it does not);
+// the target's folders are made when that fails because they are missing.
 // Only a server that refuses to rename onto an existing file gets the old
 // file moved aside, under a name of AsidePathOf that it does not hold yet;
 // the new file is then renamed in and the aside copy deleted, and any
@@ -31,7 +28,7 @@ RemotePresence RemotePathPresence(FtpClient& ftp, const QString& path);
 // aside copy could not be put back or deleted, or the connection failed
 // while it was made, keptAside receives its path (otherwise it is cleared):
 // SettleAside sees to it once the server answers again.
-bool MoveRemoteFile(FtpClient& ftp, const QString& tempPath, const QString& targetPath,
+bool MoveRemoteFile(RemoteClient& remote, const QString& tempPath, const QString& targetPath,
                     QString* keptAside = nullptr);
 
 // The names a move may give the live file it moves aside: the live path with
@@ -51,7 +48,7 @@ enum class AsideFate {
 };
 // Puts an aside copy back or deletes it, as its live name stands. Only for
 // copies a move recorded (keptAside), since it deletes what it is given.
-AsideFate SettleAside(FtpClient& ftp, const QString& asidePath);
+AsideFate SettleAside(RemoteClient& remote, const QString& asidePath);
 
 // The folder part of a server path, ending in "/" ("/a/b.txt" gives "/a/").
 QString RemoteFolderOf(const QString& path);

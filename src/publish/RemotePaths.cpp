@@ -31,8 +31,21 @@ QString Cleaned(const QString& path, const PathStyle& style)
 
 } // namespace
 
+QString TempUploadRoot(const TConnectionSettings& account)
+{
+    if (account.Protocol != TRemoteProtocol::Sftp)
+        return TempUploadFolder;
+    QString root = account.RootPath.trimmed();
+    while (root.endsWith(QLatin1Char('/')))
+        root.chop(1);
+    if (!root.startsWith(QLatin1Char('/')))
+        root.prepend(QLatin1Char('/'));
+    return CollapseSeparators(root + TempUploadFolder, QLatin1Char('/'), false);
+}
+
 UploadPaths UploadPathsOf(const QString& localFile, const QString& localHome, const QString& localRoot,
-                          const QString& serverHome, const QString& serverRoot, const PathStyle& style)
+                          const QString& serverHome, const QString& serverRoot, const PathStyle& style,
+                          const QString& tempRoot)
 {
     const QChar sep = style.Separator();
     QString path = localFile;
@@ -46,14 +59,14 @@ UploadPaths UploadPathsOf(const QString& localFile, const QString& localHome, co
     else if (!root.isEmpty() && path.startsWith(root, Qt::CaseSensitive))
         path = serverRoot + QLatin1Char('/') + path.mid(root.size());
     path.replace(sep, QLatin1Char('/'));
-    path = CollapseSeparators(TempUploadFolder + QLatin1Char('/') + path, QLatin1Char('/'), false);
+    path = CollapseSeparators(tempRoot + QLatin1Char('/') + path, QLatin1Char('/'), false);
 
     UploadPaths paths;
     paths.TempPath = path;
     paths.TempFolder = path.left(path.lastIndexOf(QLatin1Char('/')));
     if (paths.TempFolder.isEmpty())
         paths.TempFolder = QStringLiteral("/");
-    paths.TargetPath = path.mid(TempUploadFolder.size());
+    paths.TargetPath = path.mid(tempRoot.size());
     return paths;
 }
 

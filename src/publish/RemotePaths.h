@@ -1,5 +1,6 @@
 #pragma once
 
+#include "projects/TConnectionSettings.h"
 #include "util/PathStyle.h"
 
 #include <QString>
@@ -7,6 +8,12 @@
 // Every upload lands in this server folder first and is moved into place
 // once the whole set for the account has arrived.
 inline const QString TempUploadFolder = QStringLiteral("/BRTempUploadFolder");
+
+// Where an account's uploads wait: TempUploadFolder at the top of an FTP
+// account. An SFTP server shows its whole file system, whose top an account
+// can seldom write, so there the folder sits at the top of the Server Root
+// Path (and the rename into place stays on one file system).
+QString TempUploadRoot(const TConnectionSettings& account);
 
 // Where one local file goes on an account's server.
 struct UploadPaths {
@@ -20,10 +27,12 @@ struct UploadPaths {
 // Path (Local Home wins when it lies inside Local Root), and any other file
 // keeps its whole local path. The folders are compared exactly, letter case
 // included, only at the start of the path, with or without a trailing
-// separator; an empty folder matches nothing.
+// separator; an empty folder matches nothing. The temporary path is the
+// target path below tempRoot.
 UploadPaths UploadPathsOf(const QString& localFile, const QString& localHome, const QString& localRoot,
                           const QString& serverHome, const QString& serverRoot,
-                          const PathStyle& style = PathStyle::Native());
+                          const PathStyle& style = PathStyle::Native(),
+                          const QString& tempRoot = TempUploadFolder);
 
 // The local path an import gives a server path: below Local Home when the
 // path begins with the Server Home Path, otherwise below Local Root (unless

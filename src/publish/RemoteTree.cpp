@@ -1,6 +1,6 @@
 #include "RemoteTree.h"
 
-#include "FtpRemoteClient.h"
+#include "RemoteClient.h"
 #include "RemotePaths.h"
 #include "util/OperationHost.h"
 
@@ -78,11 +78,4 @@ void ListRemoteTree(RemoteClient& remote, OperationHost& host, const QString& to
         for (auto it = subfolders.crbegin(); it != subfolders.crend(); ++it)
             stack.append(*it);
     }
-}
-
-void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
-                    const RemoteTreeOptions& options, const PathStyle& style)
-{
-    FtpRemoteClient remote(ftp);
-    ListRemoteTree(remote, host, top, tree, options, style);
 }

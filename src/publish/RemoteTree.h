@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-class FtpClient;
 class OperationHost;
 class RemoteClient;
 
@@ -36,6 +35,4 @@ struct RemoteTreeOptions {
 // the lists as far as they got.
 void ListRemoteTree(RemoteClient& remote, OperationHost& host, const QString& top, RemoteTree& tree,
                     const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());
-// The same over an FTP client the caller keeps.
-void ListRemoteTree(FtpClient& ftp, OperationHost& host, const QString& top, RemoteTree& tree,
-                    const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());
+

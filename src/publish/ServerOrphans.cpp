@@ -1,6 +1,7 @@
 #include "ServerOrphans.h"
 
-#include "FtpClient.h"
+#include "RemoteClient.h"
+#include "RemoteClientFactory.h"
 #include "RemoteFolders.h"
 #include "RemotePaths.h"
 #include "RemoteTree.h"
@@ -45,7 +46,7 @@ bool IsOurs(const QString& path)
 
 QStringList OrphanFolders(const TConnectionSettings& account)
 {
-    const QString temp = AsFolder(TempUploadFolder);
+    const QString temp = AsFolder(TempUploadRoot(account));
     QStringList folders;
     for (const QString& path : {account.HomePath, account.RootPath}) {
         if (path.trimmed().isEmpty())
@@ -63,18 +64,18 @@ QStringList OrphanFolders(const TConnectionSettings& account)
     return folders;
 }
 
-OrphanListing ListOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite& site,
+OrphanListing ListOrphans(RemoteClient& remote, OperationHost& host, const OrphanSite& site,
                           const TConnectionSettings& account, const PathStyle& style)
 {
     RemoteTreeOptions options;
     options.LogFound = false;
     options.EnterHidden = false;
-    options.Leave = QStringList{TempUploadFolder};
+    options.Leave = QStringList{TempUploadRoot(account)};
     RemoteTree tree;
     for (const QString& folder : OrphanFolders(account)) {
         // A folder the first upload has yet to make holds no orphans.
-        if (RemotePathPresence(ftp, folder) != RemotePresence::Absent)
-            ListRemoteTree(ftp, host, folder, tree, options, style);
+        if (remote.Presence(folder) != RemotePresence::Absent)
+            ListRemoteTree(remote, host, folder, tree, options, style);
     }
 
     OrphanListing listing;
@@ -93,21 +94,20 @@ OrphanListing ListOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite&
     return listing;
 }
 
-OrphanListing FindOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite& site,
+OrphanListing FindOrphans(RemoteClient& remote, OperationHost& host, const OrphanSite& site,
                           const TConnectionSettings& account, const PathStyle& style)
 {
-    host.Log(QStringLiteral("Trying to connect to ") + account.AccountName);
-    const FtpResult connection = ftp.Connect(account);
+    host.Log(QStringLiteral("Trying to connect to ") + ConnectionName(account));
+    const RemoteResult connection = remote.Connect(account);
     OrphanListing listing;
     if (connection.Ok) {
-        listing = ListOrphans(ftp, host, site, account, style);
+        listing = ListOrphans(remote, host, site, account, style);
     } else {
         host.Log(QStringLiteral("Could not connect"));
         host.Log(connection.Error);
         listing.Error = QStringLiteral("Could not connect");
     }
-    if (ftp.IsConnected())
-        ftp.Disconnect();
+    remote.Disconnect();
     return listing;
 }
 
@@ -116,12 +116,12 @@ QString OrphanCount(qsizetype count)
     return QString::number(count) + (count == 1 ? QStringLiteral(" orphan") : QStringLiteral(" orphans"));
 }
 
-OrphanDeletion DeleteOrphanFiles(FtpClient& ftp, OperationHost& host, const QList<OrphanFile>& files)
+OrphanDeletion DeleteOrphanFiles(RemoteClient& remote, OperationHost& host, const QList<OrphanFile>& files)
 {
     OrphanDeletion deletion;
     for (const OrphanFile& file : files) {
         host.Log(QStringLiteral("Deleting ") + file.Path + QStringLiteral("..."));
-        const FtpResult deleted = ftp.Dele(file.Path);
+        const RemoteResult deleted = remote.Delete(file.Path);
         host.AppendToLastLine(deleted.Ok ? QStringLiteral("Success") : QStringLiteral("Failed"));
         if (deleted.Ok)
             ++deletion.Deleted;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class FtpClient;
+class RemoteClient;
 class OperationHost;
 struct TConnectionSettings;
 
@@ -40,19 +40,19 @@ struct OrphanSite {
 // "/" in its place).
 QStringList OrphanFolders(const TConnectionSettings& account);
 
-// Lists the account's mapped folders over the logged-in `ftp` in one
+// Lists the account's mapped folders over the logged-in `remote` in one
 // recursive listing and keeps the files no site file maps to. Never offered:
 // anything inside the temporary upload folder, the copies moves leave aside
 // (".BRAside" names), names beginning with "." and what hidden folders hold
 // (the scan does not see those locally either), and a name that differs from
 // a mapped one only in letter case (the same file on a server that ignores
 // case). Links are passed over.
-OrphanListing ListOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite& site,
+OrphanListing ListOrphans(RemoteClient& remote, OperationHost& host, const OrphanSite& site,
                           const TConnectionSettings& account, const PathStyle& style = PathStyle::Native());
 
 // Connects to the account, logging as the upload does, lists its orphans
 // and disconnects.
-OrphanListing FindOrphans(FtpClient& ftp, OperationHost& host, const OrphanSite& site,
+OrphanListing FindOrphans(RemoteClient& remote, OperationHost& host, const OrphanSite& site,
                           const TConnectionSettings& account, const PathStyle& style = PathStyle::Native());
 
 // "1 orphan", "3 orphans".
@@ -64,10 +64,10 @@ struct OrphanDeletion {
     bool Cancelled = false;
 };
 
-// Deletes the files over the logged-in `ftp`, each logged as "Deleting " +
+// Deletes the files over the logged-in `remote`, each logged as "Deleting " +
 // path + "..." with "Success" or "Failed" appended; a failure goes on with
 // the next file, a lost connection or a cancel ends the deletions.
-OrphanDeletion DeleteOrphanFiles(FtpClient& ftp, OperationHost& host, const QList<OrphanFile>& files);
+OrphanDeletion DeleteOrphanFiles(RemoteClient& remote, OperationHost& host, const QList<OrphanFile>& files);
 
 // The question before an upload that deletes orphans: the count on each
 // account (by name, in the order served), and whether it was listed whole.

@@ -438,3 +438,28 @@ RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPa
         host_->SetFileProgress(received, received);
     return result;
 }
+
+RemotePresence SftpClient::Presence(const QString& path)
+{
+    if (!PathRefusal(path).isEmpty() || !loggedIn_)
+        return RemotePresence::Unknown;
+    SftpRequest request;
+    request.What = SftpRequest::Kind::Size;
+    request.Url = Url(path, false);
+    const SftpOutcome outcome = Run(request);
+    const RemoteResult result = Judge(outcome, QStringLiteral("Looking for ") + path);
+    if (result.Ok)
+        return RemotePresence::Present;
+    return outcome.NotFound && !result.ConnectionLost ? RemotePresence::Absent : RemotePresence::Unknown;
+}
+
+bool SftpClient::HasFolder(const QString& path)
+{
+    return Presence(path) == RemotePresence::Present;
+}
+
+void SftpClient::ShareTrustOf(const RemoteClient& other)
+{
+    if (const auto* sftp = dynamic_cast<const SftpClient*>(&other))
+        acceptedKeys_.insert(sftp->acceptedKeys_);
+}

@@ -57,6 +57,13 @@ public:
     RemoteResult Delete(const QString& path) override;
     RemoteSize Size(const QString& path) override;
 
+    OperationHost& Host() const override { return *host_; }
+    // Asks the server for the path's attributes.
+    RemotePresence Presence(const QString& path) override;
+    bool HasFolder(const QString& path) override;
+    // Takes over the host keys `other` (an SFTP client) accepted.
+    void ShareTrustOf(const RemoteClient& other) override;
+
 private:
     SftpOutcome Login(const QByteArray& pinned);
     QString DecideOnHostKey(const QByteArray& presented, QByteArray& accepted);

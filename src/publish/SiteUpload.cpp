@@ -2,8 +2,8 @@
 
 #include "ConnectionPool.h"
 #include "FolderMoves.h"
-#include "FtpClient.h"
 #include "KnownFolders.h"
+#include "RemoteClientFactory.h"
 #include "RemoteFolders.h"
 #include "RemotePaths.h"
 #include "ServerOrphans.h"
@@ -54,7 +54,9 @@ struct UploadRun {
     const SiteUploadWindow& window;
     const PathStyle& style;
     const Clock* clock;
-    FtpClient ftp;
+    CertificateDecision* certificates;
+    // The connection to the account being served, of its protocol.
+    std::unique_ptr<RemoteClient> remote;
     QStringList summary;
     bool begun = false;
     // With DeleteOrphans: the orphans the user agreed to delete, by account.
@@ -62,6 +64,14 @@ struct UploadRun {
 
     // A flag the cancel window kept from an earlier run is not this run's.
     bool Cancelled() const { return begun && host.Cancelled(); }
+
+    // A client for the account, not connected yet; the one before goes.
+    RemoteClient& ClientFor(const TConnectionSettings& account)
+    {
+        remote = MakeRemoteClient(account, host, in.Timeouts);
+        remote->SetCertificateDecision(certificates);
+        return *remote;
+    }
 };
 
 // The state of one account while it is served.
@@ -115,15 +125,16 @@ void SendingFailed(UploadRun& run, AccountRun& account, const QString& error)
 // What sending one file came to.
 struct SendResult {
     bool reached = false; // its temporary folder exists
-    FtpResult sent;
+    RemoteResult sent;
 };
 
-SendResult SendOne(FtpClient& ftp, KnownFolders& folders, const QString& localPath, const UploadPaths& remote)
+SendResult SendOne(RemoteClient& client, KnownFolders& folders, const QString& localPath,
+                   const UploadPaths& remote)
 {
     SendResult result;
-    result.reached = folders.Ensure(ftp, remote.TempFolder);
+    result.reached = folders.Ensure(client, remote.TempFolder);
     if (result.reached)
-        result.sent = ftp.Upload(localPath, remote.TempPath);
+        result.sent = client.Send(localPath, remote.TempPath);
     return result;
 }
 
@@ -131,7 +142,7 @@ UploadPaths RemotePathsOf(const UploadRun& run, const PendingFile& file)
 {
     const TConnectionSettings& settings = run.state.CurrentAccount;
     return UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot, settings.HomePath, settings.RootPath,
-                         run.style);
+                         run.style, TempUploadRoot(settings));
 }
 
 // The lines before a file is sent; it joins the move list.
@@ -202,8 +213,8 @@ bool SendOverPool(UploadRun& run, AccountRun& account)
     bool stopped = false;
     ConnectionPool::Work work;
     work.Do = [&](ConnectionPool::Connection& connection, int i) {
-        connection.Ftp().SetProgressSwitch(0);
-        results[size_t(i)] = SendOne(connection.Ftp(), account.folders, sends[i].Path, remote[i]);
+        connection.Remote().SetProgressSwitch(0);
+        results[size_t(i)] = SendOne(connection.Remote(), account.folders, sends[i].Path, remote[i]);
         connection.Sent(results[size_t(i)].sent.Ok ? QFileInfo(sends[i].Path).size() : 0);
     };
     work.Deliver = [&](int i) {
@@ -233,24 +244,13 @@ bool SendFiles(UploadRun& run, AccountRun& account)
         SendStarts(run, account, file, remote);
         bool failed = false;
         const bool goOn =
-            SendEnded(run, account, SendOne(run.ftp, account.folders, file.Path, remote), &failed);
+            SendEnded(run, account, SendOne(*run.remote, account.folders, file.Path, remote), &failed);
         if (failed)
             return false;
         if (!goOn)
             break;
     }
     return true;
-}
-
-// The server's own size of a file (SIZE); 0 when it gives none. Servers
-// refuse SIZE in ASCII mode, which the listings before it leave behind.
-qint64 ServerSize(FtpClient& ftp, const QString& path)
-{
-    ftp.Command(QStringLiteral("TYPE I"));
-    const FtpResult reply = ftp.Command(QStringLiteral("SIZE ") + path);
-    bool number = false;
-    const qint64 size = reply.Text.trimmed().toLongLong(&number);
-    return reply.Code == 213 && number ? size : 0;
 }
 
 // Whether the server holds every file sent whole: a server may keep part
@@ -263,7 +263,7 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
     for (qsizetype i = 0; i < account.moves.size(); ++i) {
         const UploadPaths& remote = account.moves[i];
         if (!held.contains(remote.TempFolder)) {
-            const FtpListingResult listing = run.ftp.List(remote.TempFolder);
+            const RemoteListing listing = run.remote->List(remote.TempFolder);
             if (!listing.Result.Ok) {
                 SendingFailed(run, account, listing.Result.Error);
                 return false;
@@ -276,9 +276,12 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
         }
         const QString name = remote.TempPath.mid(remote.TempPath.lastIndexOf(QLatin1Char('/')) + 1);
         qint64 size = held[remote.TempFolder].value(name, -1);
-        // Some listings carry no size (0 then); SIZE has the last word.
-        if (size == 0 && account.sizes[i] != 0)
-            size = ServerSize(run.ftp, remote.TempPath);
+        // Some listings carry no size (0 then); the server's own answer has
+        // the last word.
+        if (size == 0 && account.sizes[i] != 0) {
+            const RemoteSize asked = run.remote->Size(remote.TempPath);
+            size = asked.Result.Ok ? asked.Size : 0;
+        }
         if (size != account.sizes[i]) {
             SendingFailed(run, account,
                           size < 0 ? remote.TempPath + QStringLiteral(" is not on the server.")
@@ -306,7 +309,7 @@ bool SettleAsides(UploadRun& run, AccountRun& account)
         return true;
     QStringList kept;
     for (const QString& aside : std::as_const(account.asides)) {
-        const AsideFate fate = SettleAside(run.ftp, aside);
+        const AsideFate fate = SettleAside(*run.remote, aside);
         const QString live = LivePathOfAside(aside);
         switch (fate) {
         case AsideFate::Gone:
@@ -342,21 +345,21 @@ struct MoveResult {
 
 // Moves item i of the account's moves: with its new folder when one carries
 // it, otherwise alone. `ensure` makes sure of its target folder first.
-MoveResult MoveOne(FtpClient& ftp, AccountRun& account, int i, bool ensure)
+MoveResult MoveOne(RemoteClient& client, AccountRun& account, int i, bool ensure)
 {
     const UploadPaths& remote = account.moves[i];
     MoveResult result;
     const int folder = account.folderMoves.FolderOf(i);
     const FolderMoves::Outcome outcome =
-        folder < 0 ? FolderMoves::Outcome::Refused : account.folderMoves.Move(ftp, folder);
+        folder < 0 ? FolderMoves::Outcome::Refused : account.folderMoves.Move(client, folder);
     if (outcome == FolderMoves::Outcome::Refused) {
         if (ensure)
-            account.folders.Ensure(ftp, RemoteFolderOf(remote.TargetPath));
-        result.moved = MoveRemoteFile(ftp, remote.TempPath, remote.TargetPath, &result.aside);
+            account.folders.Ensure(client, RemoteFolderOf(remote.TargetPath));
+        result.moved = MoveRemoteFile(client, remote.TempPath, remote.TargetPath, &result.aside);
     } else {
         result.moved = outcome == FolderMoves::Outcome::Moved;
     }
-    result.lost = !ftp.IsLoggedIn();
+    result.lost = !client.IsLoggedIn();
     return result;
 }
 
@@ -420,8 +423,8 @@ void MoveOverPool(UploadRun& run, AccountRun& account)
     int delivered = -1;
     ConnectionPool::Work work;
     work.Do = [&](ConnectionPool::Connection& connection, int i) {
-        connection.Ftp().SetProgressSwitch(-1);
-        results[size_t(i)] = MoveOne(connection.Ftp(), account, i, true);
+        connection.Remote().SetProgressSwitch(-1);
+        results[size_t(i)] = MoveOne(connection.Remote(), account, i, true);
     };
     work.Deliver = [&](int i) {
         LogPoolNote(run, account);
@@ -449,7 +452,7 @@ void MoveFiles(UploadRun& run, AccountRun& account)
     LinesOwed owed;
     for (int i = 0; i < int(account.moves.size()); ++i) {
         MovingLine(run, account.moves[i]);
-        const MoveResult result = MoveOne(run.ftp, account, i, false);
+        const MoveResult result = MoveOne(*run.remote, account, i, false);
         owed.Moved(account, i, result);
         if (!MoveEnded(run, account, result, i >= owed.upTo))
             break;
@@ -469,9 +472,10 @@ void SendAndMove(UploadRun& run, AccountRun& account)
         run.summary.append(QStringLiteral("--- All files uploaded"));
     }
     // The listings of the moves must not move the file bar.
-    run.ftp.SetProgressSwitch(-1);
+    run.remote->SetProgressSwitch(-1);
     if (!run.Cancelled() && account.allOk) {
-        account.folderMoves.Plan(run.ftp, account.folders, account.moves, account.tempListings);
+        account.folderMoves.Plan(*run.remote, account.folders, account.moves, account.tempListings,
+                                 TempUploadRoot(settings));
         MoveFiles(run, account);
     }
     if (account.allOk)
@@ -483,9 +487,9 @@ void SendAndMove(UploadRun& run, AccountRun& account)
 void SettleAfterLostConnection(UploadRun& run, AccountRun& account)
 {
     const TConnectionSettings& settings = run.state.CurrentAccount;
-    run.ftp.Disconnect();
-    run.host.Log(QStringLiteral("Trying to connect to ") + settings.AccountName);
-    const FtpResult again = run.ftp.Connect(settings);
+    run.remote->Disconnect();
+    run.host.Log(QStringLiteral("Trying to connect to ") + ConnectionName(settings));
+    const RemoteResult again = run.remote->Connect(settings);
     if (again.Ok) {
         SettleAsides(run, account);
     } else {
@@ -506,8 +510,8 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
     for (const PendingFile& file : std::as_const(account.sends))
         account.bytes += QFileInfo(file.Path).size();
 
-    host.Log(QStringLiteral("Trying to connect to ") + settings.AccountName);
-    const FtpResult connection = run.ftp.Connect(settings);
+    host.Log(QStringLiteral("Trying to connect to ") + ConnectionName(settings));
+    const RemoteResult connection = run.ClientFor(settings).Connect(settings);
     if (!connection.Ok) {
         host.Log(QStringLiteral("Could not connect"));
         host.Log(connection.Error);
@@ -524,12 +528,12 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
             account.allOk = false;
         if (settings.Connections > 1 && account.sends.size() > 1)
             account.pool =
-                std::make_unique<ConnectionPool>(run.ftp, settings, run.in.Timeouts, settings.Connections);
+                std::make_unique<ConnectionPool>(*run.remote, settings, run.in.Timeouts, settings.Connections);
         SendAndMove(run, account);
-        run.ftp.SetProgressSwitch(0);
+        run.remote->SetProgressSwitch(0);
         account.pool.reset();
     }
-    if (account.keptAside && !run.ftp.IsLoggedIn())
+    if (account.keptAside && !run.remote->IsLoggedIn())
         SettleAfterLostConnection(run, account);
     else if (account.lostWithAside)
         SettleAsides(run, account); // left by a further connection, lost since
@@ -545,7 +549,7 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
 bool DeleteAccountOrphans(UploadRun& run, const QString& accountName)
 {
     const OrphanListing listing = run.orphans.value(accountName);
-    const OrphanDeletion deletion = DeleteOrphanFiles(run.ftp, run.host, listing.Files);
+    const OrphanDeletion deletion = DeleteOrphanFiles(*run.remote, run.host, listing.Files);
     if (listing.Files.isEmpty())
         run.summary.append(QStringLiteral("--- No orphans to delete"));
     else
@@ -592,10 +596,12 @@ bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringLi
         // A damaged stamp or the like: this account fails, the next one is tried.
         run.host.Log(error.Message());
         run.summary.append(QStringLiteral("--- ") + accountName + QStringLiteral(": ") + error.Message());
-        run.ftp.SetProgressSwitch(0);
+        if (run.remote)
+            run.remote->SetProgressSwitch(0);
     }
-    if (run.ftp.IsConnected())
-        run.ftp.Disconnect();
+    if (run.remote)
+        run.remote->Disconnect();
+    run.remote.reset();
     tally.ToSend = int(account.sends.size());
     tally.Sent = account.sent;
     tally.Moved = account.moved;
@@ -653,8 +659,8 @@ UploadStop SurveyOrphans(UploadRun& run, const QStringList& siteFiles, Prompts& 
             return UploadStop::Ran;
         OrphanListing listing;
         try {
-            listing =
-                FindOrphans(run.ftp, run.host, site, ReadAccountSettings(run.store, accountName), run.style);
+            const TConnectionSettings account = ReadAccountSettings(run.store, accountName);
+            listing = FindOrphans(run.ClientFor(account), run.host, site, account, run.style);
         } catch (const TarnwellError& error) {
             run.host.Log(error.Message());
             listing.Error = error.Message();
@@ -720,9 +726,7 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, context.clock, FtpClient(host), {}, false, {}};
-    run.ftp.SetCertificateDecision(context.certificates);
-    run.ftp.SetTimeouts(inputs.Timeouts);
+    UploadRun run{inputs, store, state, host, window, style, context.clock, context.certificates, {}, {}, false, {}};
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
                                         : QStringLiteral("Summary of site update operations")};

@@ -1,6 +1,6 @@
 #include "UploadPreview.h"
 
-#include "FtpClient.h"
+#include "RemoteClientFactory.h"
 #include "RemotePaths.h"
 #include "UploadSelection.h"
 #include "projects/AccountStore.h"
@@ -25,10 +25,19 @@ void Call(const std::function<void()>& command)
         command();
 }
 
+std::unique_ptr<RemoteClient> ClientFor(const TConnectionSettings& account, const SiteUploadInputs& in,
+                                        CertificateDecision* certificates, OperationHost& host)
+{
+    std::unique_ptr<RemoteClient> remote = MakeRemoteClient(account, host, in.Timeouts);
+    remote->SetCertificateDecision(certificates);
+    return remote;
+}
+
 // What an upload to the account would send, and the orphans its server holds.
 PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accountName,
                                 const QStringList& files, const OrphanSite& site, const TAppData& store,
-                                FtpClient& ftp, OperationHost& host, const PathStyle& style)
+                                CertificateDecision* certificates, OperationHost& host,
+                                const PathStyle& style)
 {
     PreviewAccount account{accountName, {}, 0, {}, 0, {}};
     try {
@@ -46,7 +55,7 @@ PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accou
         if (host.Cancelled())
             account.Orphans.Error = QStringLiteral("cancelled");
         else
-            account.Orphans = FindOrphans(ftp, host, site, settings, style);
+            account.Orphans = FindOrphans(*ClientFor(settings, in, certificates, host), host, site, settings, style);
     } catch (const TarnwellError& error) {
         account.Files.clear();
         account.Bytes = 0;
@@ -127,13 +136,10 @@ UploadPreview PreviewUpload(const SiteUploadInputs& inputs, const TSiteLists& li
     const QStringList files = FilesOfMode(inputs.Mode, lists, state);
     // Orphans are what the whole site lacks, whatever the mode sends.
     const OrphanSite site{lists.Files(), inputs.LocalHome, inputs.LocalRoot};
-    FtpClient ftp(host);
-    ftp.SetCertificateDecision(certificates);
-    ftp.SetTimeouts(inputs.Timeouts);
     // The servers are listed under the cancel window.
     Call(window.BeginOperation);
     for (const QString& accountName : inputs.Accounts) {
-        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, site, store, ftp, host, style);
+        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, site, store, certificates, host, style);
         LogAccount(inputs.Project, account, host);
         preview.Files += account.Files.size();
         preview.Bytes += account.Bytes;

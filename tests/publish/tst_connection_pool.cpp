@@ -6,7 +6,7 @@
 #include "FtpTestServer.h"
 #include "RecordingHost.h"
 #include "publish/ConnectionPool.h"
-#include "publish/FtpClient.h"
+#include "publish/FtpRemoteClient.h"
 #include "util/TarnwellError.h"
 
 #include <QTest>
@@ -40,7 +40,7 @@ private slots:
         FtpTestServer server;
         QVERIFY2(server.IsRunning(), qPrintable(server.Error()));
         RecordingHost host;
-        FtpClient first(host);
+        FtpRemoteClient first(host);
         const TConnectionSettings account = server.Account(QStringLiteral("Shop"));
         QVERIFY(first.Connect(account).Ok);
 

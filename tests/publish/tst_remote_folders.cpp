@@ -1,7 +1,7 @@
 #include "FtpTestServer.h"
 #include "RecordingHost.h"
 #include "publish/FolderMoves.h"
-#include "publish/FtpClient.h"
+#include "publish/FtpRemoteClient.h"
 #include "publish/KnownFolders.h"
 #include "publish/RemoteFolders.h"
 
@@ -55,9 +55,10 @@ private slots:
         RecordingHost recorder;
         FtpClient ftp(recorder);
         QVERIFY(ftp.Connect(server.Account()).Ok);
+        FtpRemoteClient remote(ftp);
         const qsizetype loginCommands = server.Commands().size();
 
-        QCOMPARE(ForceRemoteFolder(ftp, path), result);
+        QCOMPARE(ForceRemoteFolder(remote, path), result);
         QCOMPARE(server.Commands().mid(loginCommands), commands);
         QCOMPARE(recorder.Lines().size(), 2); // only the connect lines
         if (result) {
@@ -153,10 +154,11 @@ private slots:
         RecordingHost recorder;
         FtpClient ftp(recorder);
         QVERIFY(ftp.Connect(ftpServer.Account()).Ok);
+        FtpRemoteClient remote(ftp);
         const qsizetype loginCommands = ftpServer.Commands().size();
 
         QString aside = "unset";
-        QCOMPARE(MoveRemoteFile(ftp, temp, target, &aside), result);
+        QCOMPARE(MoveRemoteFile(remote, temp, target, &aside), result);
         QCOMPARE(ftpServer.FileBytes(target), live.toUtf8());
         QCOMPARE(ftpServer.Exists(temp), !result && live != "new");
         QCOMPARE(aside, kept.isEmpty() ? QString() : target + kept);
@@ -208,6 +210,7 @@ private slots:
         RecordingHost recorder;
         FtpClient ftp(recorder);
         QVERIFY(ftp.Connect(server.Account()).Ok);
+        FtpRemoteClient remote(ftp);
         QList<UploadPaths> moves;
         for (const QString& target : targets) {
             const QString temp = TempUploadFolder + target;
@@ -215,7 +218,7 @@ private slots:
         }
         KnownFolders known;
         FolderMoves folders;
-        folders.Plan(ftp, known, moves, {});
+        folders.Plan(remote, known, moves, {}, TempUploadFolder);
         QStringList carried;
         for (int i = 0; i < int(moves.size()); ++i)
             carried.append(folders.FolderOf(i) < 0 ? QString() : folders.TargetOf(folders.FolderOf(i)));

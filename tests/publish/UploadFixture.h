@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FtpTestServer.h"
+#include "PublishFixture.h"
 #include "RecordingHost.h"
 #include "RecordingPrompts.h"
 #include "TestFolder.h"
@@ -88,6 +89,25 @@ public:
         SaveAccount(*store, fields);
     }
 
+    // A new SFTP server and an account on it (its host key trusted), selected
+    // like AddAccount's. Its site lies below the server's SitePath().
+    SshTestServer& AddSftpAccount(const QString& name, bool byPassword = false)
+    {
+        sshServers.push_back(std::make_unique<SshTestServer>());
+        SshTestServer& server = *sshServers.back();
+        if (!server.IsRunning())
+            qFatal("%s", qPrintable(server.Error()));
+        StoreSftpAccount(*store, name, server, byPassword, true);
+        TAccountFields fields = LoadAccount(*store, name);
+        fields.Connections = connections;
+        SaveAccount(*store, fields);
+        accounts.append(name);
+        TProjectFields project = LoadProject(*store, Project);
+        project.Sites = accounts;
+        SaveProject(*store, Project, project);
+        return server;
+    }
+
     // The scan of the loaded project, as the window runs it.
     void Scan()
     {
@@ -152,6 +172,20 @@ public:
                 live.append(it.key());
         return live;
     }
+    QStringList LiveFiles(const SshTestServer& server) const
+    {
+        QStringList live;
+        for (auto it = Targets.begin(); it != Targets.end(); ++it)
+            if (server.Exists(SftpPath(server, it.value())))
+                live.append(it.key());
+        return live;
+    }
+    // Where a target path lies on an SFTP account's server.
+    static QString SftpPath(const SshTestServer& server, const QString& target)
+    {
+        return server.SitePath() + target.mid(1);
+    }
+
     // The commands a server received that change what it holds: a preview
     // lists the servers and sends none of them.
     static QStringList ChangingCommands(const FtpTestServer& server)
@@ -172,6 +206,7 @@ public:
     TAppData* store;
     TestFolder folder;
     std::vector<std::unique_ptr<FtpTestServer>> servers;
+    std::vector<std::unique_ptr<SshTestServer>> sshServers;
     QStringList accounts;
     // Of the accounts added or pointed from now on.
     int connections = DefaultConnections;

@@ -315,47 +315,87 @@ void SiteUploadTest::BusyServerServesOverFewerConnections()
 void SiteUploadTest::ModesSendTheirFiles_data()
 {
     QTest::addColumn<UploadMode>("mode");
+    QTest::addColumn<QString>("account"); // protocol, log-in and connections
     QTest::addColumn<QStringList>("sent");
     // Before the run index.html is recorded as sent and a.html is recorded
     // with a stamp newer than the file (restored from an older copy).
-    QTest::newRow("updated: only what differs from its stamp")
-        << UploadMode::Changed << QStringList{"www/a.html", "img/logo.png"};
-    QTest::newRow("all checked: every selected file")
-        << UploadMode::AllChecked << QStringList{"www/index.html", "www/a.html", "img/logo.png"};
-    QTest::newRow("entire site: every file found")
-        << UploadMode::EntireSite
-        << QStringList{"img/logo.png", "www/a.html", "www/b.html", "www/index.html"};
+    const QStringList updated{"www/a.html", "img/logo.png"};
+    const QStringList checked{"www/index.html", "www/a.html", "img/logo.png"};
+    const QStringList entire{"img/logo.png", "www/a.html", "www/b.html", "www/index.html"};
+    QTest::newRow("updated: only what differs from its stamp") << UploadMode::Changed << "ftp" << updated;
+    QTest::newRow("all checked: every selected file") << UploadMode::AllChecked << "ftp" << checked;
+    QTest::newRow("entire site: every file found") << UploadMode::EntireSite << "ftp" << entire;
+    QTest::newRow("sftp, updated") << UploadMode::Changed << "sftp key" << updated;
+    QTest::newRow("sftp, all checked, password") << UploadMode::AllChecked << "sftp password" << checked;
+    QTest::newRow("sftp, entire site") << UploadMode::EntireSite << "sftp key" << entire;
+    QTest::newRow("sftp, entire site, one connection") << UploadMode::EntireSite << "sftp key 1" << entire;
 }
 
+// What a mode sends goes live whole over either protocol; a later change
+// replaces the live file, and nothing of the staging is left behind.
 void SiteUploadTest::ModesSendTheirFiles()
 {
     QFETCH(UploadMode, mode);
+    QFETCH(QString, account);
     QFETCH(QStringList, sent);
+    std::sort(sent.begin(), sent.end());
     UploadFixture fx;
-    FtpTestServer& server = fx.AddAccount("Live");
+    if (account.endsWith(" 1"))
+        fx.connections = 1;
+    const bool sftp = account.startsWith("sftp");
+    FtpTestServer* ftp = sftp ? nullptr : &fx.AddAccount("Live");
+    SshTestServer* ssh = sftp ? &fx.AddSftpAccount("Live", account.contains("password")) : nullptr;
+    const auto live = [&] { return sftp ? fx.LiveFiles(*ssh) : fx.LiveFiles(*ftp); };
+    const auto liveBytes = [&](const QString& file) {
+        const QString target = UploadFixture::Targets[file];
+        return sftp ? ssh->FileBytes(UploadFixture::SftpPath(*ssh, target)) : ftp->FileBytes(target);
+    };
+    // Connections and log-ins so far: a run that connects adds to them.
+    const auto contacts = [&] { return sftp ? ssh->LoginLines().size() : ftp->Commands().size(); };
     fx.Scan();
     const QString section = Schema::UploadRecordSection(UploadFixture::Project, "Live");
     fx.store->WriteInteger(section, fx.Local("site/www/index.html"), fx.Age("www/index.html"));
     fx.store->WriteInteger(section, fx.Local("site/www/a.html"), fx.Age("www/a.html") + 1);
 
     RecordingHost host;
-    QVERIFY(fx.Upload(mode, host).Succeeded());
-    QStringList arrived = Sent(server);
-    std::sort(arrived.begin(), arrived.end());
-    std::sort(sent.begin(), sent.end());
-    QCOMPARE(arrived, sent);
-    QCOMPARE(fx.LiveFiles(server), sent);
-    for (const QString& file : sent)
+    QVERIFY2(fx.Upload(mode, host).Succeeded(), qPrintable(host.Lines().join('\n')));
+    if (!sftp) {
+        QStringList arrived = Sent(*ftp);
+        std::sort(arrived.begin(), arrived.end());
+        QCOMPARE(arrived, sent);
+    } else {
+        QCOMPARE(host.Lines().filter(QRegularExpression("^Sending /")).size(), sent.size());
+        QVERIFY(host.Lines().contains("Connected to (SFTP) : Live"));
+    }
+    QCOMPARE(live(), sent);
+    for (const QString& file : sent) {
+        QCOMPARE(liveBytes(file), fx.SiteBytes(file));
         QCOMPARE(fx.Stamp("Live", file), fx.Age(file));
+    }
 
     // Whatever a mode sent is recorded: an update right after finds nothing
     // and does not even connect.
-    const qsizetype commands = server.Commands().size();
+    const qsizetype before = contacts();
     RecordingHost again;
     QVERIFY(fx.Upload(UploadMode::Changed, again).Succeeded());
     const QString nothing = "Shop >>> Live No files need to be sent";
     QCOMPARE(again.Lines(), (QStringList{nothing} + SummaryHead() + QStringList{nothing, "End of summary"}));
-    QCOMPARE(server.Commands().size(), commands);
+    QCOMPARE(contacts(), before);
+
+    // A changed page replaces the live one (an SFTP server will not rename
+    // onto it, so the old one goes aside first and is deleted after).
+    const QString page = fx.folder.Write("site/www/a.html", "page a, second edition");
+    QVERIFY(SetFileModified(page, QDateTime::currentDateTime().addSecs(-30)));
+    RecordingHost replace;
+    QVERIFY2(fx.Upload(UploadMode::Changed, replace).Succeeded(), qPrintable(replace.Lines().join('\n')));
+    QCOMPARE(liveBytes("www/a.html"), QByteArray("page a, second edition"));
+    if (sftp) {
+        QVERIFY(!ssh->SiteEntries().join(' ').contains(".BRAside"));
+        QCOMPARE(ssh->SiteEntries().filter(QRegularExpression("^BRTempUploadFolder/.*\\.html$")),
+                 QStringList());
+    } else {
+        QCOMPARE(UploadFixture::FilesInTemp(*ftp), QStringList());
+    }
 }
 
 void SiteUploadTest::FailedAccountLeavesItsLiveSiteAlone_data()

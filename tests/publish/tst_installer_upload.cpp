@@ -9,63 +9,93 @@
 #include "projects/WorkingState.h"
 #include "publish/InstallerUpload.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <memory>
 
 class InstallerUploadTest : public QObject {
     Q_OBJECT
 
-    // Accounts A and B, each live with the last release.
+    // Accounts A and B, each live with the last release; B over SFTP when
+    // asked.
     struct Run {
         TestStore store;
         PublishSite site;
         FtpTestServer a;
         FtpTestServer b;
+        std::unique_ptr<SshTestServer> sshB;
         WorkingState state;
         RecordingPrompts prompts;
         InstallerUploadRequest request{"Demo",    site.LinkPage, site.Php,  site.Home,
                                        site.Root, {"A", "B"},    {5, 5, 10}};
 
-        Run(const FtpTestServer::Options& optionsB, const QString& passwordB) : b(optionsB)
+        Run(const FtpTestServer::Options& optionsB, const QString& passwordB, bool sftpB = false)
+            : b(optionsB), sshB(sftpB ? std::make_unique<SshTestServer>() : nullptr)
         {
             StoreAccount(*store, "A", a);
-            StoreAccount(*store, "B", b, passwordB);
+            if (sshB)
+                StoreSftpAccount(*store, "B", *sshB, false, true);
+            else
+                StoreAccount(*store, "B", b, passwordB);
             state.SetupExePath = site.Installer;
             for (const QString& target : site.Targets) {
                 a.PutFile(target, "old");
-                b.PutFile(target, "old");
+                if (sshB)
+                    sshB->PutFile(SftpTarget(target), "old");
+                else
+                    b.PutFile(target, "old");
             }
         }
         QStringList Locals() const { return {site.Installer, site.LinkPage, site.Php}; }
+        // Where a target lies on B's SFTP server.
+        QString SftpTarget(const QString& target) const { return sshB->SitePath() + target.mid(1); }
         // "new" when every file of the release is live, else "old".
         QString Live(const FtpTestServer& server) const
         {
-            for (qsizetype i = 0; i < 3; ++i)
-                if (server.FileBytes(site.Targets[i]) != ReadFileBytes(Locals()[i]))
+            const bool ssh = sshB && &server == &b;
+            for (qsizetype i = 0; i < 3; ++i) {
+                const QString& target = site.Targets[i];
+                const QByteArray bytes =
+                    ssh ? sshB->FileBytes(SftpTarget(target)) : server.FileBytes(target);
+                if (bytes != ReadFileBytes(Locals()[i]))
                     return "old";
+            }
             return "new";
         }
     };
 
 private slots:
+    void ReleasesToEveryAccountOnce_data()
+    {
+        QTest::addColumn<bool>("sftpB");
+        QTest::newRow("both over FTP") << false;
+        QTest::newRow("B over SFTP") << true;
+    }
     void ReleasesToEveryAccountOnce()
     {
-        Run run({}, FtpTestServer::Password());
+        QFETCH(bool, sftpB);
+        Run run({}, FtpTestServer::Password(), sftpB);
         RecordingHost host;
         host.Log("Waiting....");
         QVERIFY(UploadInstaller(run.request, {&*run.store, run.state, host, run.prompts}).Ok());
 
         QStringList expected{"Waiting...."};
         for (const QString account : {"A", "B"}) {
-            expected << "Trying to connect to " + account << "Connected to : " + account
-                     << "Logged in to : " + account;
+            const bool ssh = sftpB && account == "B";
+            const QString named = ssh ? "(SFTP) " + account : account;
+            const QString site = ssh ? run.sshB->SitePath().chopped(1) : QString();
+            const QString temp = site + "/BRTempUploadFolder" + site;
+            expected << "Trying to connect to " + named
+                     << (ssh ? "Connected to (SFTP) : " : "Connected to : ") + account
+                     << (ssh ? "Logged in to (SFTP) : " : "Logged in to : ") + account;
             for (qsizetype i = 0; i < 3; ++i)
-                expected << "Sending " + run.Locals()[i]
-                         << "to: /BRTempUploadFolder" + run.site.Targets[i] + "... Success"
+                expected << "Sending " + run.Locals()[i] << "to: " + temp + run.site.Targets[i] + "... Success"
                          << "";
             expected << "Sending files to " + account + " completed";
             for (const QString& target : run.site.Targets)
-                expected << "Moving /BRTempUploadFolder" + target + "...Success";
-            expected << "Disconnected from : " + account;
+                expected << "Moving " + temp + target + "...Success";
+            expected << (ssh ? "Disconnected from (SFTP) : " : "Disconnected from : ") + account;
         }
         expected << ""
                  << "Summary of software site update operations";
@@ -74,11 +104,14 @@ private slots:
                      << "--- All files uploaded"
                      << "--- All files moved to their target locations";
         QCOMPARE(host.Lines(), expected << "End of summary");
-        for (const FtpTestServer* server : {&run.a, &run.b}) {
+        for (const FtpTestServer* server : {&run.a, &run.b})
             QCOMPARE(run.Live(*server), "new");
-            for (const QString& target : run.site.Targets)
-                QVERIFY(!server->Exists("/BRTempUploadFolder" + target));
-        }
+        for (const QString& target : run.site.Targets)
+            QVERIFY(!run.a.Exists("/BRTempUploadFolder" + target));
+        if (sftpB)
+            QCOMPARE(run.sshB->SiteEntries().filter(QRegularExpression("\\.(exe|html|php|BRAside)$")),
+                     (QStringList{"inc/version.php", "public_html/download.html",
+                                  "public_html/downloads/MyApp-2-1.exe"}));
         QCOMPARE(Stamps(*run.store, "A", run.Locals()), Ages(run.Locals()));
         QCOMPARE(Stamps(*run.store, "B", run.Locals()), Ages(run.Locals()));
 

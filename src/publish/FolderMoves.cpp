@@ -1,7 +1,7 @@
 #include "FolderMoves.h"
 
-#include "RemoteClient.h"
 #include "KnownFolders.h"
+#include "RemoteClient.h"
 
 #include <QMap>
 #include <QSet>

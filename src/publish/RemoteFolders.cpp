@@ -1,6 +1,5 @@
 #include "RemoteFolders.h"
 
-
 #include <QStringList>
 
 namespace {
@@ -69,7 +68,8 @@ QString RemoteFolderOf(const QString& path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-bool MoveRemoteFile(RemoteClient& remote, const QString& tempPath, const QString& targetPath, QString* keptAside)
+bool MoveRemoteFile(RemoteClient& remote, const QString& tempPath, const QString& targetPath,
+                    QString* keptAside)
 {
     QString kept;
     const bool moved = [&] {

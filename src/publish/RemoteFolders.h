@@ -13,7 +13,6 @@
 // and the folder is there now. An empty path gives false.
 bool ForceRemoteFolder(RemoteClient& remote, const QString& path);
 
-
 // Moves an uploaded file from tempPath to targetPath so that the live file
 // is at every moment its old or its new version, whole. The new file is
 // first renamed straight onto the target, which most FTP servers do in one

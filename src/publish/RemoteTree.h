@@ -35,4 +35,3 @@ struct RemoteTreeOptions {
 // the lists as far as they got.
 void ListRemoteTree(RemoteClient& remote, OperationHost& host, const QString& top, RemoteTree& tree,
                     const RemoteTreeOptions& options = {}, const PathStyle& style = PathStyle::Native());
-

@@ -527,8 +527,8 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
         if (!SettleAsides(run, account))
             account.allOk = false;
         if (settings.Connections > 1 && account.sends.size() > 1)
-            account.pool =
-                std::make_unique<ConnectionPool>(*run.remote, settings, run.in.Timeouts, settings.Connections);
+            account.pool = std::make_unique<ConnectionPool>(*run.remote, settings, run.in.Timeouts,
+                                                            settings.Connections);
         SendAndMove(run, account);
         run.remote->SetProgressSwitch(0);
         account.pool.reset();
@@ -726,7 +726,8 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, context.clock, context.certificates, {}, {}, false, {}};
+    UploadRun run{inputs, store, state, host, window, style, context.clock, context.certificates,
+                  {},     {},    false, {}};
     run.summary =
         QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
                                         : QStringLiteral("Summary of site update operations")};

@@ -55,7 +55,8 @@ PreviewAccount PreviewAccountOf(const SiteUploadInputs& in, const QString& accou
         if (host.Cancelled())
             account.Orphans.Error = QStringLiteral("cancelled");
         else
-            account.Orphans = FindOrphans(*ClientFor(settings, in, certificates, host), host, site, settings, style);
+            account.Orphans =
+                FindOrphans(*ClientFor(settings, in, certificates, host), host, site, settings, style);
     } catch (const TarnwellError& error) {
         account.Files.clear();
         account.Bytes = 0;
@@ -139,7 +140,8 @@ UploadPreview PreviewUpload(const SiteUploadInputs& inputs, const TSiteLists& li
     // The servers are listed under the cancel window.
     Call(window.BeginOperation);
     for (const QString& accountName : inputs.Accounts) {
-        PreviewAccount account = PreviewAccountOf(inputs, accountName, files, site, store, certificates, host, style);
+        PreviewAccount account =
+            PreviewAccountOf(inputs, accountName, files, site, store, certificates, host, style);
         LogAccount(inputs.Project, account, host);
         preview.Files += account.Files.size();
         preview.Bytes += account.Bytes;

@@ -92,6 +92,16 @@ private slots:
         QTest::newRow("SFTP import by password, host key trusted before")
             << "SFTP" << import << "trusted password" << 0 << "Import Complete 2 filles imported"
             << "" << 2;
+        const QStringList installer{"upload-installer", "Demo"};
+        QTest::newRow("SFTP installer, host key unknown")
+            << "SFTP" << installer << "built" << 1 << "Could not connect to: A no files uploaded"
+            << "--trust-fingerprint <key>" << 0;
+        QTest::newRow("SFTP installer sent, --trust-fingerprint")
+            << "SFTP"
+            << (QStringList(installer) << "--trust-fingerprint"
+                                       << "<key>")
+            << "built" << 0 << "--- All files moved to their target locations"
+            << "" << 3;
         QTest::newRow("SFTP import over an edited page")
             << "SFTP" << import << "trusted edited" << 2 << "Import stopped: no local file was changed"
             << "1 files in <tmp>/imp differ from the server's copies and would be replaced." << 0;
@@ -173,8 +183,11 @@ private slots:
             store.ReadSectionEntries(Schema::UploadRecordSection("Demo", "A"), QString());
         QCOMPARE(written.size(), stamps);
         if (arguments.first() == "upload-installer" && exitCode == 0)
-            QCOMPARE(ftp->FileBytes(InstallerTarget),
+            QCOMPARE(ssh ? ssh->FileBytes(ssh->SitePath() + InstallerTarget.mid(1))
+                         : ftp->FileBytes(InstallerTarget),
                      ReadFileBytes(local.FilePath("site/public_html/downloads/MyApp-1-2-3-4.exe")));
+        if (ssh && arguments.first() == "upload-installer" && exitCode != 0)
+            QCOMPARE(ssh->SiteEntries(), (QStringList{".htaccess", "public_html", "public_html/index.html"}));
         if (arguments.first() == "import" && exitCode != 2 && stamps > 0) {
             QCOMPARE(ReadFileBytes(page), QByteArray("<p>home</p>"));
             // The import folders become the project's, as in the window.

@@ -56,8 +56,7 @@ class InstallerUploadTest : public QObject {
             const bool ssh = sshB && &server == &b;
             for (qsizetype i = 0; i < 3; ++i) {
                 const QString& target = site.Targets[i];
-                const QByteArray bytes =
-                    ssh ? sshB->FileBytes(SftpTarget(target)) : server.FileBytes(target);
+                const QByteArray bytes = ssh ? sshB->FileBytes(SftpTarget(target)) : server.FileBytes(target);
                 if (bytes != ReadFileBytes(Locals()[i]))
                     return "old";
             }
@@ -90,7 +89,8 @@ private slots:
                      << (ssh ? "Connected to (SFTP) : " : "Connected to : ") + account
                      << (ssh ? "Logged in to (SFTP) : " : "Logged in to : ") + account;
             for (qsizetype i = 0; i < 3; ++i)
-                expected << "Sending " + run.Locals()[i] << "to: " + temp + run.site.Targets[i] + "... Success"
+                expected << "Sending " + run.Locals()[i]
+                         << "to: " + temp + run.site.Targets[i] + "... Success"
                          << "";
             expected << "Sending files to " + account + " completed";
             for (const QString& target : run.site.Targets)

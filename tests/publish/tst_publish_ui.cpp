@@ -28,14 +28,30 @@ private slots:
         server.reset();
     }
 
+    // Over SFTP the window asks about the host key it does not trust yet,
+    // and a Yes sends the release and keeps the key.
+    void UploadContinuesTheBuildLog_data()
+    {
+        QTest::addColumn<QString>("protocol");
+        QTest::newRow("FTP") << "FTP";
+        QTest::newRow("SFTP") << "SFTP";
+    }
     void UploadContinuesTheBuildLog()
     {
+        QFETCH(QString, protocol);
+        std::unique_ptr<SshTestServer> ssh;
+        if (protocol == "SFTP") {
+            ssh = std::make_unique<SshTestServer>();
+            QVERIFY2(ssh->IsRunning(), qPrintable(ssh->Error()));
+            StoreSftpAccount(fx->Store(), "S", *ssh, false, false);
+            fx->prompts.QueueAnswers({IDYES});
+        }
         PublishSite site;
         fx->Edit("lbePhpFile")->setText(site.Php);
         fx->Edit("lbeDownLoadLinkFile")->setText(site.LinkPage);
         fx->Edit("lbeLocalRoot")->setText(site.Root);
         fx->Edit("lbeLocalHome")->setText(site.Home);
-        ShowItems(fx->List("lbxUploadSites"), {"A"});
+        ShowItems(fx->List("lbxUploadSites"), {ssh ? "S" : "A"});
         fx->window->State.SetupExePath = site.Installer;
         auto* pane = fx->Find<QPlainTextEdit>("ProgressPane");
         pane->setPlainText("Waiting....");
@@ -46,7 +62,15 @@ private slots:
         const QStringList lines = pane->toPlainText().split('\n');
         QCOMPARE(lines.first(), "Waiting....");
         QCOMPARE(lines.last(), "End of summary");
-        QCOMPARE(server->FileBytes(site.Targets.first()), ReadFileBytes(site.Installer));
+        const QString target = site.Targets.first();
+        QCOMPARE(ssh ? ssh->FileBytes(ssh->SitePath() + target.mid(1)) : server->FileBytes(target),
+                 ReadFileBytes(site.Installer));
+        if (ssh) {
+            QVERIFY(lines.contains("Connected to (SFTP) : S"));
+            QCOMPARE(fx->prompts.Texts().size(), 1);
+            QVERIFY(fx->prompts.Texts().first().contains(ssh->HostKeyFingerprint()));
+            QCOMPARE(ReadAccountSettings(fx->Store(), "S").TrustedHostKey, ssh->HostKeyFingerprint());
+        }
         QVERIFY(fx->Button("bbtnSaveUploadLog")->isEnabled());
         QVERIFY(fx->window->isEnabled());
         QVERIFY(!cancelForm->isVisible());

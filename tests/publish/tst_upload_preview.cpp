@@ -28,13 +28,13 @@ Plan PlanOfRun(const QStringList& log)
     QString account;
     QString sending;
     for (const QString& line : log) {
+        static const QRegularExpression temp("^to: .*/BRTempUploadFolder");
         if (line.startsWith("Trying to connect to "))
-            account = line.mid(QString("Trying to connect to ").size());
+            account = line.mid(QString("Trying to connect to ").size()).remove("(SFTP) ");
         else if (line.startsWith("Sending ") && !line.endsWith(" completed"))
             sending = line.mid(8);
-        else if (line.startsWith("to: /BRTempUploadFolder"))
-            plan[account].append(sending + " -> " +
-                                 line.mid(QString("to: /BRTempUploadFolder").size()).section("... ", 0, 0));
+        else if (line.contains(temp))
+            plan[account].append(sending + " -> " + QString(line).remove(temp).section("... ", 0, 0));
     }
     return plan;
 }
@@ -61,12 +61,14 @@ private slots:
         QTest::addColumn<int>("liveFiles");
         QTest::addColumn<int>("mirrorFiles");
         QTest::addColumn<int>("connections");
+        QTest::addColumn<bool>("mirrorOverSftp");
+        QTest::newRow("Entire Site, Mirror over SFTP") << int(UploadMode::EntireSite) << 4 << 4 << 4 << true;
         for (const int connections : {1, 4}) {
             const QString over = QString(", %1 connections").arg(connections);
-            QTest::newRow(qPrintable("Updated" + over)) << int(UploadMode::Changed) << 1 << 3 << connections;
-            QTest::newRow(qPrintable("ALL" + over)) << int(UploadMode::AllChecked) << 3 << 3 << connections;
+            QTest::newRow(qPrintable("Updated" + over)) << int(UploadMode::Changed) << 1 << 3 << connections << false;
+            QTest::newRow(qPrintable("ALL" + over)) << int(UploadMode::AllChecked) << 3 << 3 << connections << false;
             QTest::newRow(qPrintable("Entire Site" + over))
-                << int(UploadMode::EntireSite) << 4 << 4 << connections;
+                << int(UploadMode::EntireSite) << 4 << 4 << connections << false;
         }
     }
     void PreviewIsTheNextRun()
@@ -75,11 +77,17 @@ private slots:
         QFETCH(int, liveFiles);
         QFETCH(int, mirrorFiles);
         QFETCH(int, connections);
+        QFETCH(bool, mirrorOverSftp);
 
         UploadFixture fx;
         fx.connections = connections;
         FtpTestServer& live = fx.AddAccount("Live");
-        FtpTestServer& mirror = fx.AddAccount("Mirror");
+        SshTestServer* sshMirror = mirrorOverSftp ? &fx.AddSftpAccount("Mirror") : nullptr;
+        FtpTestServer* ftpMirror = mirrorOverSftp ? nullptr : &fx.AddAccount("Mirror");
+        // What the mirror holds, or the commands that changed it.
+        const auto mirrorState = [&] {
+            return sshMirror ? sshMirror->SiteEntries() : UploadFixture::ChangingCommands(*ftpMirror);
+        };
         fx.Scan();
         RecordingHost first;
         RecordingPrompts yes;
@@ -91,8 +99,7 @@ private slots:
         QVERIFY(SetFileModified(changed, QDateTime::currentDateTime().addSecs(600)));
 
         const QStringList stampsBefore = AllStamps(fx);
-        const QStringList changesBefore =
-            UploadFixture::ChangingCommands(live) + UploadFixture::ChangingCommands(mirror);
+        const QStringList changesBefore = UploadFixture::ChangingCommands(live) + mirrorState();
         RecordingHost previewHost;
         RecordingPrompts quiet;
         const SiteUploadInputs inputs{UploadMode(mode), UploadFixture::Project, fx.Local("site"),
@@ -100,8 +107,7 @@ private slots:
         const UploadPreview preview =
             PreviewUpload(inputs, fx.lists, *fx.store, fx.state, previewHost, quiet);
         QCOMPARE(AllStamps(fx), stampsBefore);
-        QCOMPARE(UploadFixture::ChangingCommands(live) + UploadFixture::ChangingCommands(mirror),
-                 changesBefore);
+        QCOMPARE(UploadFixture::ChangingCommands(live) + mirrorState(), changesBefore);
         QVERIFY(quiet.AllShown().isEmpty());
 
         const Plan planned = PlanOf(preview);

@@ -1,4 +1,4 @@
-// The server's orphans on the test FTP server: what the preview lists, and
+// The server's orphans on the test FTP (and SSH) server: what the preview lists, and
 // what an Entire Site run with "Delete orphans" deletes, and when it must not.
 #include "UploadFixture.h"
 #include "publish/UploadPreview.h"
@@ -40,7 +40,9 @@ class ServerOrphansTest : public QObject {
 private slots:
     void OrphansListedAndDeleted_data()
     {
-        QTest::addColumn<QString>("root");       // the account's Server Root (Server Home below it)
+        // The account's Server Root (Server Home below it); "sftp": an SFTP
+        // account laid out as "/" is, below its server's site folder.
+        QTest::addColumn<QString>("root");
         QTest::addColumn<QStringList>("faults"); // the server's fault switches
         QTest::addColumn<bool>("deleteOrphans");
         QTest::addColumn<int>("answer"); // to the question about the orphans
@@ -57,6 +59,8 @@ private slots:
             << "/" << QStringList() << false << 0 << underRoot << 0 << true << true << QString();
         QTest::newRow("deleted once live")
             << "/" << QStringList() << true << int(IDYES) << underRoot << 4 << true << true << QString();
+        QTest::newRow("deleted once live, over SFTP")
+            << "sftp" << QStringList() << true << int(IDYES) << underRoot << 4 << true << true << QString();
         QTest::newRow("only under the mapped folders")
             << "/site/" << QStringList() << true << int(IDYES) << underSite << 2 << true << true << QString();
         QTest::newRow("a first upload") << "/new/" << QStringList() << true << int(IDYES) << QStringList()
@@ -87,14 +91,31 @@ private slots:
         UploadFixture fx;
         FtpTestServer::Options options;
         options.Faults = faults;
-        FtpTestServer& server = fx.AddAccount("Live", options);
-        TAccountFields account = LoadAccount(*fx.store, "Live");
-        account.ServerRoot = root;
-        account.ServerHome = root + "public_html/";
-        SaveAccount(*fx.store, account);
+        const bool sftp = root == "sftp";
+        SshTestServer* ssh = sftp ? &fx.AddSftpAccount("Live") : nullptr;
+        FtpTestServer* ftp = sftp ? nullptr : &fx.AddAccount("Live", options);
+        if (sftp) {
+            root = "/";
+        } else {
+            TAccountFields account = LoadAccount(*fx.store, "Live");
+            account.ServerRoot = root;
+            account.ServerHome = root + "public_html/";
+            SaveAccount(*fx.store, account);
+        }
+        const auto at = [&](const QString& path) {
+            return sftp ? UploadFixture::SftpPath(*ssh, path) : path;
+        };
+        const auto exists = [&](const QString& path) {
+            return sftp ? ssh->Exists(at(path)) : ftp->Exists(path);
+        };
+        const auto changes = [&] {
+            return sftp ? ssh->SiteEntries() : UploadFixture::ChangingCommands(*ftp);
+        };
         for (const QString& path : ServerExtras)
-            server.PutFile(path, "extra");
+            sftp ? ssh->PutFile(at(path), "extra") : ftp->PutFile(path, "extra");
+        orphans.replaceInStrings(QRegularExpression("^"), sftp ? ssh->SitePath().chopped(1) : QString());
         fx.Scan();
+        const QStringList before = changes();
 
         const SiteUploadInputs preview{
             UploadMode::EntireSite, UploadFixture::Project, fx.Local("site"), fx.Local("site/www"), {"Live"}};
@@ -107,7 +128,7 @@ private slots:
         if (!orphans.isEmpty())
             QVERIFY(previewHost.Lines().contains(QString("  %1 (5 bytes)").arg(orphans.first())));
         // The preview only looks.
-        QCOMPARE(UploadFixture::ChangingCommands(server), QStringList());
+        QCOMPARE(changes(), before);
 
         SiteUploadInputs inputs = preview;
         inputs.DeleteOrphans = deleteOrphans;
@@ -128,8 +149,8 @@ private slots:
         // Only orphans go, and only as many as the run could delete.
         int gone = 0;
         for (const QString& path : ServerExtras) {
-            if (!server.Exists(path)) {
-                QVERIFY2(orphans.contains(path), qPrintable(path));
+            if (!exists(path)) {
+                QVERIFY2(orphans.contains(at(path)), qPrintable(path));
                 ++gone;
             }
         }
@@ -141,7 +162,7 @@ private slots:
         const bool refused = outcome.Stop == UploadStop::NotConfirmed;
         QCOMPARE(refused, answer == IDNO);
         if (refused)
-            QVERIFY(!server.Exists(root + "public_html/b.html"));
+            QVERIFY(!exists(root + "public_html/b.html"));
         QCOMPARE(fx.Stamp("Live", "www/index.html"), live ? fx.Age("www/index.html") : 0);
     }
 };

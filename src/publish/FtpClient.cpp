@@ -1,17 +1,12 @@
 #include "FtpClient.h"
 
+#include "TransferFiles.h"
 #include "util/OperationHost.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
-
-// The file bar moves at most this often while a transfer runs.
-constexpr qint64 ProgressIntervalMs = 50;
 
 FtpResult Refused(const QString& error)
 {
@@ -66,9 +61,8 @@ FtpOutcome FtpClient::Login(const FtpTlsSettings& tls)
 QString FtpClient::DecideOnCertificate(const FtpOutcome& outcome, QByteArray& accepted)
 {
     const QByteArray presented = outcome.CertificateSha256;
-    const QByteArray trusted = acceptedCertificates_.contains(account_.AccountName)
-                                   ? acceptedCertificates_.value(account_.AccountName)
-                                   : ParseFingerprint(account_.TrustedCertificate);
+    const QByteArray trusted =
+        acceptedCertificates_.Trusted(account_.AccountName, ParseFingerprint(account_.TrustedCertificate));
     if (!trusted.isEmpty() && trusted == presented) {
         accepted = presented;
         return {};
@@ -79,8 +73,7 @@ QString FtpClient::DecideOnCertificate(const FtpOutcome& outcome, QByteArray& ac
     certificate.Fingerprint = FingerprintText(presented);
     certificate.Trusted = trusted.isEmpty() ? QString() : FingerprintText(trusted);
     certificate.Problem = outcome.Error;
-    if (decision_ && decision_->Trust(certificate)) {
-        acceptedCertificates_.insert(account_.AccountName, presented);
+    if (acceptedCertificates_.Ask(decision_, certificate, presented)) {
         accepted = presented;
         return {};
     }
@@ -93,12 +86,11 @@ QString FtpClient::DecideOnCertificate(const FtpOutcome& outcome, QByteArray& ac
 
 FtpResult FtpClient::Connect(const TConnectionSettings& account)
 {
-    if (sessionOpen_)
+    if (session_.IsOpen())
         Disconnect();
     account_ = account;
-    loggedIn_ = false;
+    session_.Start();
     useMlsd_ = false;
-    lostReason_.clear();
 
     // An SFTP account's login must never go out over FTP, where it would
     // travel in clear to whatever listens on port 21.
@@ -116,8 +108,8 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
     // An account that holds a trusted certificate has had TLS from its
     // server: one that stops offering it (or someone between) must not be
     // handed the login in clear, whatever the account's choice.
-    const bool holdsTrust = acceptedCertificates_.contains(account.AccountName) ||
-                            !account.TrustedCertificate.trimmed().isEmpty();
+    const bool holdsTrust =
+        acceptedCertificates_.Holds(account.AccountName) || !account.TrustedCertificate.trimmed().isEmpty();
     const bool tlsForTrust = holdsTrust && account.Security != TFtpSecurity::TlsRequired;
     FtpTlsSettings tls;
     tls.Security = holdsTrust ? TFtpSecurity::TlsRequired : account.Security;
@@ -142,7 +134,7 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
         result.Text = replies.last().Text;
     }
     if (outcome.Greeted) {
-        sessionOpen_ = true;
+        session_.Answered();
         host_->Log(QStringLiteral("Connected to : ") + account.AccountName);
     }
     if (!outcome.Ok) {
@@ -161,25 +153,16 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
                 QStringLiteral("%1 does not offer TLS, which the account requires. No login and no "
                                "file was sent.")
                     .arg(account.AccountName);
-        else if (outcome.LoginRefused)
-            result.Error = QStringLiteral("%1 refused the login: %2")
-                               .arg(account.AccountName, ReplyText(result.Code, result.Text));
-        else if (outcome.TimedOut)
-            result.Error = QStringLiteral("%1 (%2:%3) did not answer in time.")
-                               .arg(account.AccountName, address_.Host)
-                               .arg(address_.Port);
         else
-            result.Error = QStringLiteral("Could not connect to %1 (%2:%3): %4")
-                               .arg(account.AccountName, address_.Host)
-                               .arg(address_.Port)
-                               .arg(outcome.Error);
-        result.ConnectionLost = true;
-        lostReason_ = result.Error;
+            result.Error =
+                ConnectError(account.AccountName, address_.Host, address_.Port, outcome.LoginRefused,
+                             ReplyText(result.Code, result.Text), outcome.TimedOut, outcome.Error);
+        session_.Failed(result);
         transport_.Close();
         return result;
     }
 
-    loggedIn_ = true;
+    session_.LoggedIn();
     host_->Log(QStringLiteral("Logged in to : ") + account.AccountName);
     const bool secured = std::any_of(replies.begin(), replies.end(),
                                      [](const FtpServerReply& reply) { return reply.Code == 234; });
@@ -197,22 +180,16 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
 
 void FtpClient::Disconnect()
 {
-    const bool wasOpen = sessionOpen_;
     transport_.Close();
-    sessionOpen_ = false;
-    loggedIn_ = false;
+    const bool wasOpen = session_.End();
     useMlsd_ = false;
-    lostReason_.clear();
     if (wasOpen)
         host_->Log(QStringLiteral("Disconnected from : ") + account_.AccountName);
 }
 
 FtpResult FtpClient::NotReady() const
 {
-    FtpResult result;
-    result.ConnectionLost = true;
-    result.Error = lostReason_.isEmpty() ? QStringLiteral("Not connected to an FTP server.") : lostReason_;
-    return result;
+    return session_.NotReady<FtpResult>(QStringLiteral("Not connected to an FTP server."));
 }
 
 // Reads what the library reported into a result, and notices when the
@@ -233,21 +210,12 @@ FtpResult FtpClient::Judge(const FtpOutcome& outcome, const QString& what)
         result.Text.clear();
     }
     if (!outcome.ConnectionAlive) {
-        loggedIn_ = false;
-        if (outcome.ConnectionRefusedByUs)
-            lostReason_ = QStringLiteral("The connection to %1 was lost.").arg(account_.AccountName);
-        else if (result.Code == 421) // the server closes, saying why
-            lostReason_ = QStringLiteral("The connection to %1 was lost: %2")
-                              .arg(account_.AccountName, ReplyText(result.Code, result.Text));
-        else if (outcome.TimedOut)
-            lostReason_ = QStringLiteral("%1 did not answer in time; the connection was closed.")
-                              .arg(account_.AccountName);
-        else
-            lostReason_ =
-                QStringLiteral("The connection to %1 was lost: %2").arg(account_.AccountName, outcome.Error);
-        result.ConnectionLost = true;
-        if (!result.Ok)
-            result.Error = what + QStringLiteral(" failed. ") + lostReason_;
+        // A server that closes says why, and that is the reason, time-out
+        // or not.
+        const bool closedSaying = !outcome.ConnectionRefusedByUs && result.Code == 421;
+        session_.Lose(result, what, account_.AccountName, outcome.ConnectionRefusedByUs,
+                      outcome.TimedOut && !closedSaying,
+                      closedSaying ? ReplyText(result.Code, result.Text) : outcome.Error);
         return result;
     }
     if (!result.Ok)
@@ -259,37 +227,14 @@ FtpResult FtpClient::Judge(const FtpOutcome& outcome, const QString& what)
 
 FtpOutcome FtpClient::Run(const FtpRequest& request, qint64 progressTotal)
 {
-    const bool transfer =
-        request.What == FtpRequest::Kind::Upload || request.What == FtpRequest::Kind::Download;
-    sinceProgress_.start();
-    try {
-        return transport_.Perform(
-            request, [&](qint64 done, qint64 total) { OnProgress(done, total, transfer, progressTotal); });
-    } catch (...) {
-        // The host failed mid-call; the library has dropped the connection.
-        loggedIn_ = false;
-        lostReason_ =
-            QStringLiteral("The connection to %1 was closed after an error.").arg(account_.AccountName);
-        throw;
-    }
-}
-
-void FtpClient::OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal)
-{
-    if (sinceProgress_.elapsed() < ProgressIntervalMs)
-        return;
-    sinceProgress_.restart();
-    if (transfer && progressSwitch_ == 0 && done != lastDone_) {
-        host_->SetFileProgress(done, total > 0 ? total : fallbackTotal);
-        lastDone_ = done;
-    }
+    return session_.Run(transport_, request, progress_, *host_, account_.AccountName, progressTotal);
 }
 
 FtpResult FtpClient::Command(const QString& commandLine)
 {
     if (!IsSafeCommandArgument(commandLine))
         return Refused(QStringLiteral("A command with a line break was not sent."));
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
     FtpRequest request;
     request.Url = FtpUrl(address_, QString(), false);
@@ -322,7 +267,7 @@ FtpListingResult FtpClient::List(const QString& path, bool forceList)
 {
     if (!IsSafeCommandArgument(path))
         return {Refused(QStringLiteral("A path with a line break was not listed.")), {}};
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return {NotReady(), {}};
     const bool mlsd = useMlsd_ && !forceList;
     FtpListingResult listing = ListWith(path, mlsd);
@@ -357,59 +302,23 @@ FtpResult FtpClient::Upload(const QString& localPath, const QString& remotePath)
 {
     if (!IsSafeCommandArgument(remotePath))
         return Refused(QStringLiteral("A path with a line break was not sent."));
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
-    QFile file(localPath);
-    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
-        return Refused(QStringLiteral("Cannot read %1: %2")
-                           .arg(localPath, QFileInfo::exists(localPath) ? file.errorString()
-                                                                        : QStringLiteral("no such file")));
-    const qint64 size = file.size();
-    FtpRequest request;
-    request.What = FtpRequest::Kind::Upload;
-    request.Url = FtpUrl(address_, remotePath, false);
-    request.Source = &file;
-    request.SourceSize = size;
-
-    lastDone_ = 0;
-    if (progressSwitch_ == 0)
-        host_->SetFileProgress(0, size);
-    FtpResult result = Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
-    if (result.Ok && progressSwitch_ == 0 && lastDone_ != size)
-        host_->SetFileProgress(size, size);
-    return result;
+    return SendFile<FtpRequest>(localPath, FtpUrl(address_, remotePath, false), progress_, *host_,
+                                [&](const FtpRequest& request, qint64 size) {
+                                    return Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
+                                });
 }
 
 FtpResult FtpClient::Download(const QString& remotePath, const QString& localPath, qint64 expectedSize)
 {
     if (!IsSafeCommandArgument(remotePath))
         return Refused(QStringLiteral("A path with a line break was not fetched."));
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
-    QSaveFile file(localPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
-    const qint64 total = std::max<qint64>(expectedSize, 0);
-    FtpRequest request;
-    request.What = FtpRequest::Kind::Download;
-    request.Url = FtpUrl(address_, remotePath, false);
-    request.Sink = &file;
-
-    lastDone_ = 0;
-    if (progressSwitch_ == 0)
-        host_->SetFileProgress(0, total);
-    FtpResult result = Judge(Run(request, total), QStringLiteral("Fetching ") + remotePath);
-    if (!result.Ok) {
-        file.cancelWriting();
-        return result;
-    }
-    const qint64 received = file.size();
-    if (!file.commit()) {
-        result.Ok = false;
-        result.Error = QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString());
-        return result;
-    }
-    if (progressSwitch_ == 0 && lastDone_ != received)
-        host_->SetFileProgress(received, received);
-    return result;
+    return FetchFile<FtpRequest>(
+        FtpUrl(address_, remotePath, false), localPath, std::max<qint64>(expectedSize, 0), progress_, *host_,
+        [&](const FtpRequest& request, qint64 total) {
+            return Judge(Run(request, total), QStringLiteral("Fetching ") + remotePath);
+        });
 }

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "AcceptedIdentities.h"
 #include "CertificateTrust.h"
+#include "ClientSession.h"
 #include "FtpListing.h"
 #include "FtpProtocol.h"
 #include "FtpTransport.h"
+#include "TransferProgress.h"
 #include "projects/TConnectionSettings.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <initializer_list>
@@ -81,8 +82,8 @@ public:
     void ShareTrustOf(const FtpClient& other);
 
     // 0: transfers drive the host's file bar; -1: they leave it alone.
-    int ProgressSwitch() const { return progressSwitch_; }
-    void SetProgressSwitch(int value) { progressSwitch_ = value; }
+    int ProgressSwitch() const { return progress_.Switch(); }
+    void SetProgressSwitch(int value) { progress_.SetSwitch(value); }
 
     // Connects to the account's Host (":port" optional, 21 by default) and
     // logs in with its UserName and Password. A session still open is
@@ -96,9 +97,9 @@ public:
     void Disconnect();
     // A session was opened (the server answered) and not yet disconnected,
     // even if the login failed or the connection was lost since.
-    bool IsConnected() const { return sessionOpen_; }
+    bool IsConnected() const { return session_.IsOpen(); }
     // Logged in and the connection has not been lost: calls can be made.
-    bool IsLoggedIn() const { return loggedIn_; }
+    bool IsLoggedIn() const { return session_.IsLoggedIn(); }
     // The server offered MLSD at login, so listings use it.
     bool UsesMlsd() const { return useMlsd_; }
 
@@ -134,7 +135,6 @@ private:
     FtpResult NotReady() const;
     FtpResult Judge(const FtpOutcome& outcome, const QString& what);
     FtpOutcome Run(const FtpRequest& request, qint64 progressTotal = 0);
-    void OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal);
     FtpListingResult ListWith(const QString& path, bool mlsd);
 
     OperationHost* host_;
@@ -145,14 +145,10 @@ private:
     // Certificates accepted by the decision during this client's life, by
     // account, so that a reconnect with settings read before does not ask
     // again.
-    QHash<QString, QByteArray> acceptedCertificates_;
+    AcceptedIdentities acceptedCertificates_;
     TConnectionSettings account_;
     FtpAddress address_;
-    int progressSwitch_ = 0;
-    bool sessionOpen_ = false;
-    bool loggedIn_ = false;
+    ClientSession session_;
+    TransferProgress progress_;
     bool useMlsd_ = false;
-    QString lostReason_;
-    QElapsedTimer sinceProgress_;
-    qint64 lastDone_ = -1;
 };

@@ -1,12 +1,10 @@
 #include "FtpTransport.h"
 
-#include "util/NetworkLibrary.h"
+#include "CurlHandle.h"
 #include "util/TarnwellError.h"
 
-#include <QIODevice>
 #include <algorithm>
 #include <curl/curl.h>
-#include <memory>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
@@ -26,16 +24,6 @@ using Call = FtpTransport::Call;
 // The longest wait for the answer to QUIT, whatever the reply time-out.
 constexpr long QuitReplySeconds = 5;
 
-CURL* Handle(const std::unique_ptr<void, FtpTransport::EasyFree>& curl)
-{
-    return static_cast<CURL*>(curl.get());
-}
-
-CURLM* Multi(const std::unique_ptr<void, FtpTransport::MultiFree>& multi)
-{
-    return static_cast<CURLM*>(multi.get());
-}
-
 // Every line the server sends on the control connection arrives here.
 size_t OnHeader(char* buffer, size_t size, size_t count, void* data)
 {
@@ -45,24 +33,6 @@ size_t OnHeader(char* buffer, size_t size, size_t count, void* data)
         line.chop(1);
     call->Lines.append(QString::fromUtf8(line));
     return size * count;
-}
-
-size_t OnWrite(char* buffer, size_t size, size_t count, void* data)
-{
-    auto* call = static_cast<Call*>(data);
-    const qint64 length = static_cast<qint64>(size * count);
-    if (call->Request->Sink->write(buffer, length) != length)
-        return 0; // the library stops with a write error
-    return size * count;
-}
-
-size_t OnRead(char* buffer, size_t size, size_t count, void* data)
-{
-    auto* call = static_cast<Call*>(data);
-    const qint64 read = call->Request->Source->read(buffer, static_cast<qint64>(size * count));
-    if (read < 0)
-        return CURL_READFUNC_ABORT;
-    return static_cast<size_t>(read);
 }
 
 int OnProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal, curl_off_t upNow)
@@ -79,15 +49,7 @@ int OnProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_off_t 
         done = downNow;
         total = downTotal;
     }
-    // An exception must not unwind through the library: keep it, stop the
-    // transfer, and let Perform rethrow it.
-    try {
-        (*call->OnProgress)(done, total);
-    } catch (...) {
-        call->Failure = std::current_exception();
-        return 1;
-    }
-    return 0;
+    return PassProgress(*call->OnProgress, done, total, call->Failure);
 }
 
 // Refuses a new control connection when the request may not make one. A
@@ -141,54 +103,9 @@ CURLcode OnSslContext(CURL*, void* sslContext, void* data)
     return CURLE_OK;
 }
 
-struct SlistFree {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-// One request on the connection the multi handle keeps. The loop waits for
-// the sockets at most a few milliseconds at a time: the easy interface's own
-// loop could sleep a whole second before opening a data connection, which
-// made every few transfers a second slower.
-CURLcode RunRequest(CURL* easy, CURLM* multi, bool& connectionAlive)
-{
-    constexpr int MaxWaitMs = 10;
-    if (curl_multi_add_handle(multi, easy) != CURLM_OK)
-        return CURLE_FAILED_INIT;
-    CURLcode result = CURLE_OK;
-    int running = 1;
-    while (running) {
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
-            result = CURLE_FAILED_INIT;
-            break;
-        }
-        if (!running)
-            break;
-        long wait = -1;
-        curl_multi_timeout(multi, &wait);
-        if (wait < 0 || wait > MaxWaitMs)
-            wait = MaxWaitMs;
-        curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait), nullptr);
-    }
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
-            result = message->data.result;
-    }
-    // Asked while the handle still belongs to the multi handle, which holds
-    // the connection between requests.
-    curl_socket_t socket = CURL_SOCKET_BAD;
-    connectionAlive =
-        curl_easy_getinfo(easy, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD;
-    curl_multi_remove_handle(multi, easy);
-    return result;
-}
-
 } // namespace
 
-FtpTransport::FtpTransport()
-{
-    InitialiseNetworkLibrary();
-}
+FtpTransport::FtpTransport() : handle_(std::make_unique<CurlHandle>()) {}
 
 FtpTransport::~FtpTransport()
 {
@@ -199,12 +116,7 @@ void FtpTransport::Open(const QString& userName, const QString& password, const 
                         const FtpTlsSettings& tls)
 {
     Close();
-    curl_.reset(curl_easy_init());
-    multi_.reset(curl_multi_init());
-    if (!curl_ || !multi_) {
-        Close();
-        throw TarnwellError(QStringLiteral("The network library could not make a connection handle."));
-    }
+    handle_->Open();
     user_ = userName.toUtf8();
     password_ = password.toUtf8();
     timeouts_ = timeouts;
@@ -221,44 +133,28 @@ void FtpTransport::Close()
     // multi handle says. A server that never answers QUIT must not hold up
     // the next account for the whole reply time-out, so the handle is added
     // once more, with the shorter wait, just before.
-    if (multi_ && curl_) {
-        // The last request's callbacks, error buffer and commands pointed
-        // into its own call, which is gone: the QUIT reply must not be
-        // written there.
-        curl_easy_reset(Handle(curl_));
+    if (handle_->IsOpen()) {
+        // The last request's callbacks pointed into its own call, which is
+        // gone: the QUIT reply must not be handed there.
+        CURL* h = handle_->Easy();
+        curl_easy_reset(h);
         ApplyConnectionOptions();
         const long quitSeconds = timeouts_.ReplySeconds > 0
                                      ? std::min<long>(QuitReplySeconds, timeouts_.ReplySeconds)
                                      : QuitReplySeconds;
-        curl_easy_setopt(Handle(curl_), CURLOPT_SERVER_RESPONSE_TIMEOUT, quitSeconds);
-        if (curl_multi_add_handle(Multi(multi_), Handle(curl_)) == CURLM_OK)
-            curl_multi_remove_handle(Multi(multi_), Handle(curl_));
+        curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, quitSeconds);
+        if (curl_multi_add_handle(handle_->Multi(), h) == CURLM_OK)
+            curl_multi_remove_handle(handle_->Multi(), h);
     }
-    multi_.reset();
-    curl_.reset();
-}
-
-void FtpTransport::EasyFree::operator()(void* easy) const
-{
-    curl_easy_cleanup(static_cast<CURL*>(easy));
-}
-
-void FtpTransport::MultiFree::operator()(void* multi) const
-{
-    curl_multi_cleanup(static_cast<CURLM*>(multi));
+    handle_->Close();
 }
 
 // Every option of the connection itself, in one place.
 void FtpTransport::ApplyConnectionOptions()
 {
-    CURL* h = Handle(curl_);
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(h, CURLOPT_USERNAME, user_.constData());
+    handle_->ApplyCommonOptions("ftp", user_, timeouts_);
+    CURL* h = handle_->Easy();
     curl_easy_setopt(h, CURLOPT_PASSWORD, password_.constData());
-    curl_easy_setopt(h, CURLOPT_IPRESOLVE, static_cast<long>(CURL_IPRESOLVE_V4));
-    // No proxy, whatever the environment says.
-    curl_easy_setopt(h, CURLOPT_PROXY, "");
-    curl_easy_setopt(h, CURLOPT_NOPROXY, "*");
     // Passive mode: EPSV, which names only a port on the server's own
     // address, and PASV where a server refuses EPSV, with the address in its
     // reply ignored in favour of the server's own (which also works behind
@@ -270,13 +166,6 @@ void FtpTransport::ApplyConnectionOptions()
     // current folder is only ever what our own CWD left.
     curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
-    curl_easy_setopt(h, CURLOPT_TCP_KEEPALIVE, 0L);
-    curl_easy_setopt(h, CURLOPT_MAXCONNECTS, 1L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts_.ConnectSeconds));
-    curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts_.ReplySeconds));
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.StallSeconds));
 
     if (tls_.Security == TFtpSecurity::Plain)
         return;
@@ -303,42 +192,22 @@ void FtpTransport::ApplyConnectionOptions()
 
 FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& progress)
 {
-    if (!curl_)
+    if (!handle_->IsOpen())
         throw TarnwellError(QStringLiteral("An FTP request was made before the connection was opened."));
-    CURL* h = Handle(curl_);
-    // A reset clears the previous request's options but keeps the
-    // connection it left open.
-    curl_easy_reset(h);
-    ApplyConnectionOptions();
-
     Call call;
     call.Request = &request;
     call.OnProgress = &progress;
     check_.PresentedSha256.clear();
     check_.Rejected = false;
-    char errorText[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(h, CURLOPT_URL, request.Url.constData());
+    handle_->StartRequest(request.Url, OnProgress, OnOpenSocket, &call);
+    ApplyConnectionOptions();
+    CURL* h = handle_->Easy();
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &call);
-    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &call);
-    curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
-    curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, &call);
-
-    std::unique_ptr<curl_slist, SlistFree> commands;
-    for (const QByteArray& command : request.Commands) {
-        // "*" lets the library go on when the server refuses the command;
-        // the caller reads the reply code instead.
-        curl_slist* list = curl_slist_append(commands.get(), QByteArray('*' + command).constData());
-        if (!list)
-            throw TarnwellError(QStringLiteral("Out of memory while preparing an FTP command."));
-        (void)commands.release();
-        commands.reset(list);
-    }
-    if (commands)
-        curl_easy_setopt(h, CURLOPT_QUOTE, commands.get());
+    // "*" lets the library go on when the server refuses a command; the
+    // caller reads the reply code instead.
+    handle_->SetCommands(request.Commands, "*",
+                         QStringLiteral("Out of memory while preparing an FTP command."));
 
     switch (request.What) {
     case FtpRequest::Kind::Commands:
@@ -349,25 +218,21 @@ FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& prog
             curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
         [[fallthrough]];
     case FtpRequest::Kind::Download:
-        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnWrite);
-        curl_easy_setopt(h, CURLOPT_WRITEDATA, &call);
+        handle_->WriteTo(request.Sink);
         break;
     case FtpRequest::Kind::Upload:
-        curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(h, CURLOPT_READFUNCTION, OnRead);
-        curl_easy_setopt(h, CURLOPT_READDATA, &call);
-        curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
+        handle_->ReadFrom(request.Source, request.SourceSize);
         break;
     }
 
-    bool connectionAlive = false;
-    const CURLcode code = RunRequest(h, Multi(multi_), connectionAlive);
+    const CurlHandle::Ran ran = handle_->Run();
+    const CURLcode code = ran.Code;
 
     FtpOutcome outcome;
     outcome.Ok = code == CURLE_OK;
     outcome.LoginRefused = code == CURLE_LOGIN_DENIED;
     outcome.TimedOut = code == CURLE_OPERATION_TIMEDOUT;
-    outcome.Error = errorText[0] ? QString::fromUtf8(errorText) : QString::fromUtf8(curl_easy_strerror(code));
+    outcome.Error = handle_->ErrorText(code);
     outcome.ReplyLines = call.Lines;
     outcome.Greeted = !call.Lines.isEmpty();
     outcome.ConnectionRefusedByUs = call.RefusedConnection;
@@ -378,7 +243,7 @@ FtpOutcome FtpTransport::Perform(const FtpRequest& request, const Progress& prog
     long lastCode = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &lastCode);
     outcome.LastCode = static_cast<int>(lastCode);
-    outcome.ConnectionAlive = connectionAlive;
+    outcome.ConnectionAlive = ran.ConnectionAlive;
     if (call.Failure)
         std::rethrow_exception(call.Failure);
     return outcome;

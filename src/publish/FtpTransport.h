@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class CurlHandle;
 class QIODevice;
 
 // How long a call may wait before it gives up, so that no call waits for
@@ -110,22 +111,13 @@ public:
         bool Rejected = false;
     };
 
-    // Free the library's handles with its own clean-up calls.
-    struct EasyFree {
-        void operator()(void* easy) const;
-    };
-    struct MultiFree {
-        void operator()(void* multi) const;
-    };
-
 private:
     void ApplyConnectionOptions();
 
-    // Declared first, so that the multi handle is cleaned up before it.
-    std::unique_ptr<void, EasyFree> curl_;
-    // Keeps the control connection between requests: the handle joins it
-    // for each request and leaves it afterwards.
-    std::unique_ptr<void, MultiFree> multi_;
+    // The easy handle, and the multi handle that keeps the control
+    // connection between requests: the easy handle joins it for each
+    // request and leaves it afterwards.
+    std::unique_ptr<CurlHandle> handle_;
     QByteArray user_;
     QByteArray password_;
     FtpTimeouts timeouts_;

@@ -2,19 +2,16 @@
 
 #include "CertificateTrust.h"
 #include "FtpProtocol.h"
+#include "TransferFiles.h"
 #include "util/OperationHost.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
 
 constexpr int SshPort = 22;
-// The file bar moves at most this often while a transfer runs.
-constexpr qint64 ProgressIntervalMs = 50;
 
 RemoteResult Refused(const QString& error)
 {
@@ -84,17 +81,15 @@ SftpOutcome SftpClient::Login(const QByteArray& pinned)
 // not.
 QString SftpClient::DecideOnHostKey(const QByteArray& presented, QByteArray& accepted)
 {
-    const QByteArray trusted = acceptedKeys_.contains(account_.AccountName)
-                                   ? acceptedKeys_.value(account_.AccountName)
-                                   : ParseHostKeyFingerprint(account_.TrustedHostKey);
+    const QByteArray trusted =
+        acceptedKeys_.Trusted(account_.AccountName, ParseHostKeyFingerprint(account_.TrustedHostKey));
     ServerCertificate key;
     key.AccountName = account_.AccountName;
     key.Host = QStringLiteral("%1:%2").arg(login_.Host).arg(login_.Port);
     key.Fingerprint = HostKeyFingerprintText(presented);
     key.Trusted = trusted.isEmpty() ? QString() : HostKeyFingerprintText(trusted);
     key.HostKey = true;
-    if (decision_ && decision_->Trust(key)) {
-        acceptedKeys_.insert(account_.AccountName, presented);
+    if (acceptedKeys_.Ask(decision_, key, presented)) {
         accepted = presented;
         return {};
     }
@@ -106,11 +101,10 @@ QString SftpClient::DecideOnHostKey(const QByteArray& presented, QByteArray& acc
 
 RemoteResult SftpClient::Connect(const TConnectionSettings& account)
 {
-    if (sessionOpen_)
+    if (session_.IsOpen())
         Disconnect();
     account_ = account;
-    loggedIn_ = false;
-    lostReason_.clear();
+    session_.Start();
 
     const std::optional<FtpAddress> address = ParseFtpHost(account.Host);
     if (!address)
@@ -129,9 +123,8 @@ RemoteResult SftpClient::Connect(const TConnectionSettings& account)
                            .arg(account.AccountName,
                                 account.KeyFile.isEmpty() ? QStringLiteral("none is set") : account.KeyFile));
 
-    const QByteArray trusted = acceptedKeys_.contains(account.AccountName)
-                                   ? acceptedKeys_.value(account.AccountName)
-                                   : ParseHostKeyFingerprint(account.TrustedHostKey);
+    const QByteArray trusted =
+        acceptedKeys_.Trusted(account.AccountName, ParseHostKeyFingerprint(account.TrustedHostKey));
     SftpOutcome outcome = Login(trusted);
     QString refusal;
     if (outcome.HostKeyRejected) {
@@ -145,30 +138,21 @@ RemoteResult SftpClient::Connect(const TConnectionSettings& account)
     }
 
     if (!outcome.HostKeySha256.isEmpty()) {
-        sessionOpen_ = true;
+        session_.Answered();
         host_->Log(QStringLiteral("Connected to (SFTP) : ") + account.AccountName);
     }
     if (!outcome.Ok) {
         RemoteResult result;
         if (!refusal.isEmpty())
             result.Error = refusal;
-        else if (outcome.LoginRefused)
-            result.Error = QStringLiteral("%1 refused the login: %2").arg(account.AccountName, outcome.Error);
-        else if (outcome.TimedOut)
-            result.Error = QStringLiteral("%1 (%2:%3) did not answer in time.")
-                               .arg(account.AccountName, login_.Host)
-                               .arg(login_.Port);
         else
-            result.Error = QStringLiteral("Could not connect to %1 (%2:%3): %4")
-                               .arg(account.AccountName, login_.Host)
-                               .arg(login_.Port)
-                               .arg(outcome.Error);
-        result.ConnectionLost = true;
-        lostReason_ = result.Error;
+            result.Error = ConnectError(account.AccountName, login_.Host, login_.Port, outcome.LoginRefused,
+                                        outcome.Error, outcome.TimedOut, outcome.Error);
+        session_.Failed(result);
         transport_.Close();
         return result;
     }
-    loggedIn_ = true;
+    session_.LoggedIn();
     host_->Log(QStringLiteral("Logged in to (SFTP) : ") + account.AccountName);
     RemoteResult result;
     result.Ok = true;
@@ -177,21 +161,14 @@ RemoteResult SftpClient::Connect(const TConnectionSettings& account)
 
 void SftpClient::Disconnect()
 {
-    const bool wasOpen = sessionOpen_;
     transport_.Close();
-    sessionOpen_ = false;
-    loggedIn_ = false;
-    lostReason_.clear();
-    if (wasOpen)
+    if (session_.End())
         host_->Log(QStringLiteral("Disconnected from (SFTP) : ") + account_.AccountName);
 }
 
 RemoteResult SftpClient::NotReady() const
 {
-    RemoteResult result;
-    result.ConnectionLost = true;
-    result.Error = lostReason_.isEmpty() ? QStringLiteral("Not connected to an SFTP server.") : lostReason_;
-    return result;
+    return session_.NotReady<RemoteResult>(QStringLiteral("Not connected to an SFTP server."));
 }
 
 // Reads what the library reported into a result, and notices when the
@@ -201,18 +178,8 @@ RemoteResult SftpClient::Judge(const SftpOutcome& outcome, const QString& what)
     RemoteResult result;
     result.Ok = outcome.Ok;
     if (!outcome.ConnectionAlive) {
-        loggedIn_ = false;
-        if (outcome.ConnectionRefusedByUs)
-            lostReason_ = QStringLiteral("The connection to %1 was lost.").arg(account_.AccountName);
-        else if (outcome.TimedOut)
-            lostReason_ = QStringLiteral("%1 did not answer in time; the connection was closed.")
-                              .arg(account_.AccountName);
-        else
-            lostReason_ =
-                QStringLiteral("The connection to %1 was lost: %2").arg(account_.AccountName, outcome.Error);
-        result.ConnectionLost = true;
-        if (!result.Ok)
-            result.Error = what + QStringLiteral(" failed. ") + lostReason_;
+        session_.Lose(result, what, account_.AccountName, outcome.ConnectionRefusedByUs, outcome.TimedOut,
+                      outcome.Error);
         return result;
     }
     if (!result.Ok)
@@ -222,35 +189,12 @@ RemoteResult SftpClient::Judge(const SftpOutcome& outcome, const QString& what)
 
 SftpOutcome SftpClient::Run(const SftpRequest& request, qint64 progressTotal)
 {
-    const bool transfer =
-        request.What == SftpRequest::Kind::Upload || request.What == SftpRequest::Kind::Download;
-    sinceProgress_.start();
-    try {
-        return transport_.Perform(
-            request, [&](qint64 done, qint64 total) { OnProgress(done, total, transfer, progressTotal); });
-    } catch (...) {
-        // The host failed mid-call; the library has dropped the connection.
-        loggedIn_ = false;
-        lostReason_ =
-            QStringLiteral("The connection to %1 was closed after an error.").arg(account_.AccountName);
-        throw;
-    }
-}
-
-void SftpClient::OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal)
-{
-    if (sinceProgress_.elapsed() < ProgressIntervalMs)
-        return;
-    sinceProgress_.restart();
-    if (transfer && progressSwitch_ == 0 && done != lastDone_) {
-        host_->SetFileProgress(done, total > 0 ? total : fallbackTotal);
-        lastDone_ = done;
-    }
+    return session_.Run(transport_, request, progress_, *host_, account_.AccountName, progressTotal);
 }
 
 RemoteResult SftpClient::RunCommand(const QByteArray& command, const QString& what)
 {
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
     SftpRequest request;
     request.Url = Url(QStringLiteral("/"), true);
@@ -293,7 +237,7 @@ RemoteSize SftpClient::Size(const QString& path)
         size.Result = Refused(refusal);
         return size;
     }
-    if (!loggedIn_) {
+    if (!session_.IsLoggedIn()) {
         size.Result = NotReady();
         return size;
     }
@@ -339,7 +283,7 @@ RemoteListing SftpClient::List(const QString& folder)
         listing.Result = Refused(refusal);
         return listing;
     }
-    if (!loggedIn_) {
+    if (!session_.IsLoggedIn()) {
         listing.Result = NotReady();
         return listing;
     }
@@ -362,27 +306,12 @@ RemoteResult SftpClient::Send(const QString& localPath, const QString& remotePat
     const QString refusal = PathRefusal(remotePath);
     if (!refusal.isEmpty())
         return Refused(refusal);
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
-    QFile file(localPath);
-    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
-        return Refused(QStringLiteral("Cannot read %1: %2")
-                           .arg(localPath, QFileInfo::exists(localPath) ? file.errorString()
-                                                                        : QStringLiteral("no such file")));
-    const qint64 size = file.size();
-    SftpRequest request;
-    request.What = SftpRequest::Kind::Upload;
-    request.Url = Url(remotePath, false);
-    request.Source = &file;
-    request.SourceSize = size;
-
-    lastDone_ = 0;
-    if (progressSwitch_ == 0)
-        host_->SetFileProgress(0, size);
-    RemoteResult result = Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
-    if (result.Ok && progressSwitch_ == 0 && lastDone_ != size)
-        host_->SetFileProgress(size, size);
-    return result;
+    return SendFile<SftpRequest>(
+        localPath, Url(remotePath, false), progress_, *host_, [&](const SftpRequest& request, qint64 size) {
+            return Judge(Run(request, size), QStringLiteral("Sending ") + remotePath);
+        });
 }
 
 RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPath, qint64 expectedSize)
@@ -390,7 +319,7 @@ RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPa
     const QString refusal = PathRefusal(remotePath);
     if (!refusal.isEmpty())
         return Refused(refusal);
-    if (!loggedIn_)
+    if (!session_.IsLoggedIn())
         return NotReady();
     // The library takes a download that brings no byte over the session's
     // connection for a connection that died meanwhile, and reconnects,
@@ -403,40 +332,22 @@ RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPa
             return size.Result;
         total = size.Size;
     }
-    QSaveFile file(localPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
     if (total == 0) {
-        if (progressSwitch_ == 0)
-            host_->SetFileProgress(0, 0);
-        if (!file.commit())
-            return Refused(QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString()));
+        QSaveFile file(localPath);
         RemoteResult result;
-        result.Ok = true;
+        result.Error = OpenToFetch(file, localPath);
+        if (result.Error.isEmpty()) {
+            progress_.Begin(*host_, 0);
+            result.Error = PlaceFetched(file, localPath);
+        }
+        result.Ok = result.Error.isEmpty();
         return result;
     }
-    SftpRequest request;
-    request.What = SftpRequest::Kind::Download;
-    request.Url = Url(remotePath, false);
-    request.Sink = &file;
-
-    lastDone_ = 0;
-    if (progressSwitch_ == 0)
-        host_->SetFileProgress(0, total);
-    RemoteResult result = Judge(Run(request, total), QStringLiteral("Fetching ") + remotePath);
-    if (!result.Ok) {
-        file.cancelWriting();
-        return result;
-    }
-    const qint64 received = file.size();
-    if (!file.commit()) {
-        result.Ok = false;
-        result.Error = QStringLiteral("Cannot write %1: %2").arg(localPath, file.errorString());
-        return result;
-    }
-    if (progressSwitch_ == 0 && lastDone_ != received)
-        host_->SetFileProgress(received, received);
-    return result;
+    return FetchFile<SftpRequest>(Url(remotePath, false), localPath, total, progress_, *host_,
+                                  [&](const SftpRequest& request, qint64 size) {
+                                      return Judge(Run(request, size),
+                                                   QStringLiteral("Fetching ") + remotePath);
+                                  });
 }
 
 RemotePresence SftpClient::Presence(const QString& path)

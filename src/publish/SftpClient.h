@@ -1,10 +1,10 @@
 #pragma once
 
+#include "AcceptedIdentities.h"
+#include "ClientSession.h"
 #include "RemoteClient.h"
 #include "SftpTransport.h"
-
-#include <QElapsedTimer>
-#include <QHash>
+#include "TransferProgress.h"
 
 // The SFTP client of the uploads and the import, over SSH to one account at
 // a time (port 22 unless the host names one). Server paths are the server's
@@ -41,11 +41,11 @@ public:
     void SetCertificateDecision(CertificateDecision* decision) override { decision_ = decision; }
     void SetTimeouts(const FtpTimeouts& timeouts) { timeouts_ = timeouts; }
     // 0: transfers drive the host's file bar; -1: they leave it alone.
-    void SetProgressSwitch(int value) override { progressSwitch_ = value; }
+    void SetProgressSwitch(int value) override { progress_.SetSwitch(value); }
 
     RemoteResult Connect(const TConnectionSettings& account) override;
     void Disconnect() override;
-    bool IsLoggedIn() const override { return loggedIn_; }
+    bool IsLoggedIn() const override { return session_.IsLoggedIn(); }
 
     RemoteResult MakeFolder(const QString& path) override;
     RemoteListing List(const QString& folder) override;
@@ -73,7 +73,6 @@ private:
     SftpOutcome Run(const SftpRequest& request, qint64 progressTotal = 0);
     RemoteResult RunCommand(const QByteArray& command, const QString& what);
     QByteArray Url(const QString& path, bool asFolder) const;
-    void OnProgress(qint64 done, qint64 total, bool transfer, qint64 fallbackTotal);
 
     OperationHost* host_;
     SftpTransport transport_;
@@ -82,13 +81,9 @@ private:
     // Host keys accepted by the decision during this client's life, by
     // account, so that a reconnect with settings read before does not ask
     // again.
-    QHash<QString, QByteArray> acceptedKeys_;
+    AcceptedIdentities acceptedKeys_;
     TConnectionSettings account_;
     SftpLogin login_;
-    int progressSwitch_ = 0;
-    bool sessionOpen_ = false;
-    bool loggedIn_ = false;
-    QString lostReason_;
-    QElapsedTimer sinceProgress_;
-    qint64 lastDone_ = -1;
+    ClientSession session_;
+    TransferProgress progress_;
 };

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class CurlHandle;
 class QIODevice;
 
 // Who logs in where, and the one host key accepted.
@@ -89,9 +90,7 @@ public:
 private:
     void ApplyConnectionOptions();
 
-    // Declared first, so that the multi handle is cleaned up before it.
-    std::unique_ptr<void, FtpTransport::EasyFree> curl_;
-    std::unique_ptr<void, FtpTransport::MultiFree> multi_;
+    std::unique_ptr<CurlHandle> handle_;
     SftpLogin login_;
     QByteArray user_;
     QByteArray password_;

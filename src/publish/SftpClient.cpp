@@ -352,7 +352,7 @@ RemoteResult SftpClient::Fetch(const QString& remotePath, const QString& localPa
 
 RemotePresence SftpClient::Presence(const QString& path)
 {
-    if (!PathRefusal(path).isEmpty() || !loggedIn_)
+    if (!PathRefusal(path).isEmpty() || !session_.IsLoggedIn())
         return RemotePresence::Unknown;
     SftpRequest request;
     request.What = SftpRequest::Kind::Size;
@@ -372,5 +372,5 @@ bool SftpClient::HasFolder(const QString& path)
 void SftpClient::ShareTrustOf(const RemoteClient& other)
 {
     if (const auto* sftp = dynamic_cast<const SftpClient*>(&other))
-        acceptedKeys_.insert(sftp->acceptedKeys_);
+        acceptedKeys_ = sftp->acceptedKeys_;
 }

@@ -65,8 +65,10 @@ private slots:
         QTest::newRow("Entire Site, Mirror over SFTP") << int(UploadMode::EntireSite) << 4 << 4 << 4 << true;
         for (const int connections : {1, 4}) {
             const QString over = QString(", %1 connections").arg(connections);
-            QTest::newRow(qPrintable("Updated" + over)) << int(UploadMode::Changed) << 1 << 3 << connections << false;
-            QTest::newRow(qPrintable("ALL" + over)) << int(UploadMode::AllChecked) << 3 << 3 << connections << false;
+            QTest::newRow(qPrintable("Updated" + over))
+                << int(UploadMode::Changed) << 1 << 3 << connections << false;
+            QTest::newRow(qPrintable("ALL" + over))
+                << int(UploadMode::AllChecked) << 3 << 3 << connections << false;
             QTest::newRow(qPrintable("Entire Site" + over))
                 << int(UploadMode::EntireSite) << 4 << 4 << connections << false;
         }

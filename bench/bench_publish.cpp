@@ -5,9 +5,12 @@
 // nothing changed, over many files and several accounts.
 //   bench_publish [--small N] [--large N] [--large-kb N] [--delay-ms N]
 //                 [--updated-files N] [--updated-accounts N] [--connections N]
+//                 [--accounts N] [--accounts-files N]
 // --delay-ms makes every server wait that long before each command, as a
 // server far away seems; the account has its default connections unless
-// --connections says otherwise.
+// --connections says otherwise. --accounts times "All Checked" of a small
+// site to that many accounts, each on a server of its own, served one after
+// another and then at the same time.
 #include "FtpTestServer.h"
 #include "RecordingPrompts.h"
 #include "TestFolder.h"
@@ -32,6 +35,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -182,6 +187,52 @@ void TimeNothingToSend(const QString& root, int files, int accounts)
               .arg(QString::number(ms / 1000.0, 'f', 3) + QStringLiteral(" s")));
 }
 
+// "All Checked" of `files` small files to `accounts` accounts, each on a
+// fresh server of its own, served `atOnce` at a time; its time in ms.
+qint64 TimeAccounts(const Site& site, const FtpTestServer::Options& options, int accounts, int atOnce)
+{
+    std::vector<std::unique_ptr<FtpTestServer>> servers;
+    TestStore store;
+    QStringList names;
+    for (int i = 1; i <= accounts; ++i) {
+        servers.push_back(std::make_unique<FtpTestServer>(options));
+        if (!servers.back()->IsRunning())
+            qFatal("the test FTP server did not start");
+        names.append(QStringLiteral("Account%1").arg(i));
+        AddAccount(*store, names.last(), servers.back()->HostText());
+    }
+    AddProject(*store, QStringLiteral("Many"), site, names);
+    WorkingState state;
+    QuietHost host;
+    RecordingPrompts prompts;
+    prompts.SetDefaultAnswer(IDYES);
+    SiteUploadInputs inputs{UploadMode::AllChecked, QStringLiteral("Many"), site.root, site.home, names};
+    inputs.AccountsAtOnce = atOnce;
+    QElapsedTimer timer;
+    timer.start();
+    const SiteUploadOutcome outcome = DoUpload(inputs, site.lists, {&*store, state, host, prompts}, {});
+    const qint64 ms = timer.elapsed();
+    if (!outcome.Succeeded())
+        qFatal("the All Checked run to several accounts failed");
+    return ms;
+}
+
+void TimeManyAccounts(const QString& root, const FtpTestServer::Options& options, int files, int accounts)
+{
+    Site site;
+    MakeSite(site, root, files, 0, 0);
+    const qint64 inTurn = TimeAccounts(site, options, accounts, 1);
+    const qint64 atOnce = TimeAccounts(site, options, accounts, DefaultAccountsAtOnce);
+    Print(QStringLiteral("tarnwell All Checked, %1 files to %2 accounts (server delay %3 ms): one after "
+                         "another %4, %5 at once %6")
+              .arg(files)
+              .arg(accounts)
+              .arg(options.DelayMs)
+              .arg(Seconds(inTurn))
+              .arg(DefaultAccountsAtOnce)
+              .arg(Seconds(atOnce)));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -247,6 +298,9 @@ int main(int argc, char* argv[])
     TimeNothingToSend(root.filePath(QStringLiteral("still")),
                       Option(args, QStringLiteral("--updated-files"), 10000),
                       Option(args, QStringLiteral("--updated-accounts"), 3));
+    TimeManyAccounts(root.filePath(QStringLiteral("many")), options,
+                     Option(args, QStringLiteral("--accounts-files"), 20),
+                     Option(args, QStringLiteral("--accounts"), 3));
 
     const QString lftp = QStandardPaths::findExecutable(QStringLiteral("lftp"));
     if (lftp.isEmpty()) {

@@ -171,6 +171,7 @@ int Upload(const UploadArguments& parsed, CliReport& report)
     ConsoleHost host(parsed.Json);
     SiteUploadInputs inputs{parsed.Mode, parsed.Project, fields.LocalRoot, fields.LocalHome, fields.Sites};
     inputs.DeleteOrphans = parsed.DeleteOrphans;
+    inputs.AccountsAtOnce = DefaultAccountsAtOnce;
     const SiteUploadOutcome outcome =
         DoUpload(inputs, lists, {&store, state, host, prompts, &certs}, SiteUploadWindow());
     host.Finish();

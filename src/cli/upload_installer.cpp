@@ -41,6 +41,7 @@ int UploadBuiltInstaller(const QString& project, const QString& trust, bool json
     request.LocalHome = fields.LocalHome;
     request.LocalRoot = fields.LocalRoot;
     request.Accounts = fields.Sites;
+    request.AccountsAtOnce = DefaultAccountsAtOnce;
 
     InstallerUploadOutcome outcome;
     {

@@ -36,6 +36,7 @@ InstallerUploadOutcome UploadInstaller(const InstallerUploadRequest& request, co
     inputs.LocalHome = request.LocalHome;
     inputs.Accounts = request.Accounts;
     inputs.Timeouts = request.Timeouts;
+    inputs.AccountsAtOnce = request.AccountsAtOnce;
     const TSiteLists noLists;
     const SiteUploadOutcome run = DoUpload(inputs, noLists, context, SiteUploadWindow());
     outcome.Started = InstallerUploadOutcome::Start::Ran;

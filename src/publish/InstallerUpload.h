@@ -20,6 +20,7 @@ struct InstallerUploadRequest {
     QString LocalRoot;    // lbeLocalRoot
     QStringList Accounts; // lbxUploadSites, in upload order
     FtpTimeouts Timeouts;
+    int AccountsAtOnce = 1; // as SiteUploadInputs::AccountsAtOnce
 };
 
 struct InstallerUploadOutcome {

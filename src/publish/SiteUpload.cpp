@@ -1,7 +1,9 @@
 #include "SiteUpload.h"
 
+#include "CertificateTrust.h"
 #include "ConnectionPool.h"
 #include "FolderMoves.h"
+#include "HeldHost.h"
 #include "KnownFolders.h"
 #include "RemoteClientFactory.h"
 #include "RemoteFolders.h"
@@ -24,7 +26,11 @@
 #include <QHash>
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -45,8 +51,24 @@ void Call(const std::function<void()>& command)
         command();
 }
 
-// What one run carries from account to account.
-struct UploadRun {
+// A certificate decision asked by one account at a time: the window's asks
+// the user and writes the store.
+class OneAtATime : public CertificateDecision {
+public:
+    OneAtATime(CertificateDecision& decision, std::mutex& mutex) : decision_(decision), mutex_(mutex) {}
+    bool Trust(const ServerCertificate& certificate) override
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return decision_.Trust(certificate);
+    }
+
+private:
+    CertificateDecision& decision_;
+    std::mutex& mutex_;
+};
+
+// What the accounts of one run share.
+struct SharedRun {
     const SiteUploadInputs& in;
     TAppData& store;
     WorkingState& state;
@@ -54,22 +76,59 @@ struct UploadRun {
     const SiteUploadWindow& window;
     const PathStyle& style;
     const Clock* clock;
-    CertificateDecision* certificates;
-    // The connection to the account being served, of its protocol.
-    std::unique_ptr<RemoteClient> remote;
-    QStringList summary;
+    // Taken for every use of the store and every certificate decision once
+    // accounts are served at the same time.
+    std::mutex storeMutex;
+    std::unique_ptr<OneAtATime> decision;
+    CertificateDecision* certificates = nullptr;
+    // Set before the first account with files is served (and before any
+    // thread of an account starts); never cleared.
     bool begun = false;
     // With DeleteOrphans: the orphans the user agreed to delete, by account.
     QHash<QString, OrphanListing> orphans;
 
+    SharedRun(const OperationContext& context, const SiteUploadInputs& inputs,
+              const SiteUploadWindow& window_, const PathStyle& style_)
+        : in(inputs), store(context.Store()), state(context.state), host(context.host), window(window_),
+          style(style_), clock(context.clock)
+    {
+        if (context.certificates) {
+            decision = std::make_unique<OneAtATime>(*context.certificates, storeMutex);
+            certificates = decision.get();
+        }
+    }
+};
+
+// What serving one account works with: the run's shared part and its own
+// log, settings, connection and summary lines.
+struct UploadRun {
+    SharedRun& shared;
+    const SiteUploadInputs& in;
+    TAppData& store;
+    const PathStyle& style;
+    const QHash<QString, OrphanListing>& orphans;
+    OperationHost& host; // the run's, or the account's held lines
+    // The settings of the account being served.
+    TConnectionSettings account;
+    // The connection to the account being served, of its protocol.
+    std::unique_ptr<RemoteClient> remote;
+    QStringList summary; // this account's lines of the run's summary
+
+    UploadRun(SharedRun& run, OperationHost& host_)
+        : shared(run), in(run.in), store(run.store), style(run.style), orphans(run.orphans), host(host_)
+    {
+    }
+
     // A flag the cancel window kept from an earlier run is not this run's.
-    bool Cancelled() const { return begun && host.Cancelled(); }
+    bool Cancelled() const { return shared.begun && host.Cancelled(); }
+
+    std::unique_lock<std::mutex> LockStore() { return std::unique_lock<std::mutex>(shared.storeMutex); }
 
     // A client for the account, not connected yet; the one before goes.
-    RemoteClient& ClientFor(const TConnectionSettings& account)
+    RemoteClient& ClientFor(const TConnectionSettings& settings)
     {
-        remote = MakeRemoteClient(account, host, in.Timeouts);
-        remote->SetCertificateDecision(certificates);
+        remote = MakeRemoteClient(settings, host, in.Timeouts);
+        remote->SetCertificateDecision(shared.certificates);
         return *remote;
     }
 };
@@ -140,7 +199,7 @@ SendResult SendOne(RemoteClient& client, KnownFolders& folders, const QString& l
 
 UploadPaths RemotePathsOf(const UploadRun& run, const PendingFile& file)
 {
-    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const TConnectionSettings& settings = run.account;
     return UploadPathsOf(file.Path, run.in.LocalHome, run.in.LocalRoot, settings.HomePath, settings.RootPath,
                          run.style, TempUploadRoot(settings));
 }
@@ -297,6 +356,7 @@ bool SizesMatch(UploadRun& run, AccountRun& account)
 
 void KeepAsides(UploadRun& run, const AccountRun& account)
 {
+    const auto lock = run.LockStore();
     run.store.WriteList(Schema::AccountSection(account.name), Schema::KeyAsideFiles, account.asides);
 }
 
@@ -461,7 +521,7 @@ void MoveFiles(UploadRun& run, AccountRun& account)
 
 void SendAndMove(UploadRun& run, AccountRun& account)
 {
-    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const TConnectionSettings& settings = run.account;
     if (!SendFiles(run, account))
         return;
     if (!run.Cancelled() && account.allOk && !SizesMatch(run, account))
@@ -486,7 +546,7 @@ void SendAndMove(UploadRun& run, AccountRun& account)
 // at once if the server lets us in again.
 void SettleAfterLostConnection(UploadRun& run, AccountRun& account)
 {
-    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const TConnectionSettings& settings = run.account;
     run.remote->Disconnect();
     run.host.Log(QStringLiteral("Trying to connect to ") + ConnectionName(settings));
     const RemoteResult again = run.remote->Connect(settings);
@@ -503,7 +563,7 @@ void SettleAfterLostConnection(UploadRun& run, AccountRun& account)
 bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
 {
     OperationHost& host = run.host;
-    const TConnectionSettings& settings = run.state.CurrentAccount;
+    const TConnectionSettings& settings = run.account;
     const QString name = UpperAscii(settings.AccountName);
     account.total = 2 * qint64(account.sends.size());
     host.SetOverallProgress(0, account.total);
@@ -539,8 +599,10 @@ bool ServeAccount(UploadRun& run, AccountRun& account, const QString& section)
         SettleAsides(run, account); // left by a further connection, lost since
 
     const bool served = account.connected && account.allOk && !run.Cancelled();
-    if (served)
+    if (served) {
+        const auto lock = run.LockStore();
         RecordStamps(run.store, section, account.sends);
+    }
     return served;
 }
 
@@ -562,52 +624,193 @@ bool DeleteAccountOrphans(UploadRun& run, const QString& accountName)
     return deletion.Deleted == listing.Files.size() && listing.Complete();
 }
 
-// One account from its file list to its disconnection; false when it had
-// files to send and was not served without a failure.
-bool UploadToAccount(UploadRun& run, const QString& accountName, const QStringList& files,
-                     AccountTally& tally)
-{
-    const QString section = Schema::UploadRecordSection(run.in.Project, accountName);
+// One account of the run, from its file list to its disconnection.
+struct AccountJob {
+    AccountJob(SharedRun& shared, const QString& accountName, bool held)
+        : name(accountName), section(Schema::UploadRecordSection(shared.in.Project, accountName)),
+          lines(held ? std::make_unique<HeldHost>(shared.host) : nullptr),
+          run(std::make_unique<UploadRun>(shared, lines ? *lines : shared.host))
+    {
+        account.name = accountName;
+        tally.Account = accountName;
+    }
+
+    QString name;
+    QString section;
+    std::unique_ptr<HeldHost> lines; // while accounts are served at once
+    std::unique_ptr<UploadRun> run;
     AccountRun account;
-    account.name = accountName;
-    account.asides = run.store.ReadList(Schema::AccountSection(accountName), Schema::KeyAsideFiles);
-    bool served = false;
+    AccountTally tally;
+    bool settingsRead = false; // run->account holds its settings
+    bool served = false;       // without a failure, or nothing to send
+    // At once: the account's thread, whether it is done (under the run's
+    // lock) and an error it could not handle, passed on once all are done.
+    std::thread thread;
+    bool finished = false;
+    std::exception_ptr error;
+};
+
+// Reads what the account is sent and its settings; true when it has files
+// to send. An account with none (or whose stamps cannot be read) is logged
+// and done.
+bool PrepareAccount(SharedRun& shared, AccountJob& job, const QStringList& files)
+{
+    UploadRun& run = *job.run;
+    {
+        const auto lock = run.LockStore();
+        job.account.asides = run.store.ReadList(Schema::AccountSection(job.name), Schema::KeyAsideFiles);
+    }
     try {
-        account.sends = FilesToSend(run.in.Mode, run.store, section, files, run.style,
-                                    run.clock ? run.clock->Now() : QDateTime::currentDateTime());
-        ReadAccountSettings(run.store, accountName, run.state.CurrentAccount);
-        if (account.sends.isEmpty()) {
-            const QString line = run.in.Project + QStringLiteral(" >>> ") + accountName +
-                                 QStringLiteral(" No files need to be sent");
-            run.host.Log(line);
-            run.summary.append(line);
-            tally.Served = true;
-            return true;
-        }
-        if (!run.begun) {
-            Call(run.window.BeginOperation);
-            run.begun = true;
-        }
-        served = ServeAccount(run, account, section);
-        // The orphans were listed before the run only when they are to go.
-        if (served && run.orphans.contains(accountName))
-            served = DeleteAccountOrphans(run, accountName);
+        const auto lock = run.LockStore();
+        job.account.sends = FilesToSend(run.in.Mode, run.store, job.section, files, run.style,
+                                        shared.clock ? shared.clock->Now() : QDateTime::currentDateTime());
+        ReadAccountSettings(run.store, job.name, run.account);
+        job.settingsRead = true;
     } catch (const TarnwellError& error) {
         // A damaged stamp or the like: this account fails, the next one is tried.
         run.host.Log(error.Message());
-        run.summary.append(QStringLiteral("--- ") + accountName + QStringLiteral(": ") + error.Message());
+        run.summary.append(QStringLiteral("--- ") + job.name + QStringLiteral(": ") + error.Message());
+        return false;
+    }
+    if (!job.account.sends.isEmpty())
+        return true;
+    const QString line =
+        run.in.Project + QStringLiteral(" >>> ") + job.name + QStringLiteral(" No files need to be sent");
+    run.host.Log(line);
+    run.summary.append(line);
+    job.served = true;
+    return false;
+}
+
+// Connects, sends, moves, records and disconnects an account with files to send.
+void ServeJob(AccountJob& job)
+{
+    UploadRun& run = *job.run;
+    AccountRun& account = job.account;
+    try {
+        job.served = ServeAccount(run, account, job.section);
+        // The orphans were listed before the run only when they are to go.
+        if (job.served && run.orphans.contains(job.name))
+            job.served = DeleteAccountOrphans(run, job.name);
+    } catch (const TarnwellError& error) {
+        // A damaged stamp or the like: this account fails, the next one is tried.
+        run.host.Log(error.Message());
+        run.summary.append(QStringLiteral("--- ") + job.name + QStringLiteral(": ") + error.Message());
         if (run.remote)
             run.remote->SetProgressSwitch(0);
     }
     if (run.remote)
         run.remote->Disconnect();
     run.remote.reset();
-    tally.ToSend = int(account.sends.size());
-    tally.Sent = account.sent;
-    tally.Moved = account.moved;
-    tally.Connected = account.loggedIn;
-    tally.Served = served;
-    return served;
+}
+
+void Begin(SharedRun& shared)
+{
+    if (shared.begun)
+        return;
+    Call(shared.window.BeginOperation);
+    shared.begun = true;
+}
+
+// The accounts one after another, on the calling thread.
+void ServeInTurn(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jobs, const QStringList& files)
+{
+    for (const std::unique_ptr<AccountJob>& job : jobs) {
+        if (!PrepareAccount(shared, *job, files))
+            continue;
+        Begin(shared);
+        ServeJob(*job);
+    }
+}
+
+// Up to `atOnce` accounts with files to send served at the same time, each
+// on a thread of its own, started in list order. The first account that is
+// not finished writes to the run's host; the lines of those after it are
+// held until it is their turn. The calling thread reads the store for the
+// next account and calls BeginOperation, as in turn.
+void ServeAtOnce(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jobs, const QStringList& files,
+                 int atOnce)
+{
+    std::mutex mutex;
+    std::condition_variable ended;
+    const size_t count = jobs.size();
+    size_t next = 0;  // the next account to start
+    size_t front = 0; // the first account not finished: its lines are written
+    int running = 0;
+    const auto finished = [&](size_t i) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return jobs[i]->finished;
+    };
+    const auto advance = [&] {
+        while (front < count && finished(front))
+            if (++front < count)
+                jobs[front]->lines->Release();
+    };
+    // An account listed twice is not served twice at the same time.
+    const auto busy = [&](size_t i) {
+        for (size_t j = 0; j < i; ++j)
+            if (jobs[j]->name == jobs[i]->name && !finished(j))
+                return true;
+        return false;
+    };
+    // Whatever ends the loop below (an error among it), every thread is
+    // joined before the accounts' state goes.
+    struct Joined {
+        std::vector<std::unique_ptr<AccountJob>>& jobs;
+        ~Joined()
+        {
+            for (const std::unique_ptr<AccountJob>& job : jobs)
+                if (job->thread.joinable())
+                    job->thread.join();
+        }
+    } joined{jobs};
+
+    jobs.front()->lines->Release();
+    while (front < count) {
+        while (next < count && running < atOnce && !busy(next)) {
+            AccountJob& job = *jobs[next++];
+            if (!PrepareAccount(shared, job, files)) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                job.finished = true;
+                continue;
+            }
+            // The accounts before the first with files are all logged by now.
+            advance();
+            Begin(shared);
+            ++running;
+            job.thread = std::thread([&job, &mutex, &ended] {
+                try {
+                    ServeJob(job);
+                } catch (...) {
+                    job.error = std::current_exception();
+                }
+                {
+                    const std::lock_guard<std::mutex> lock(mutex);
+                    job.finished = true;
+                }
+                ended.notify_all();
+            });
+        }
+        advance();
+        if (front >= count)
+            break;
+        std::unique_lock<std::mutex> lock(mutex);
+        const auto ending = [&] {
+            for (const std::unique_ptr<AccountJob>& job : jobs)
+                if (job->finished && job->thread.joinable())
+                    return true;
+            return running == 0;
+        };
+        ended.wait(lock, ending);
+        for (const std::unique_ptr<AccountJob>& job : jobs)
+            if (job->finished && job->thread.joinable()) {
+                job->thread.join();
+                --running;
+            }
+    }
+    for (const std::unique_ptr<AccountJob>& job : jobs)
+        if (job->error)
+            std::rethrow_exception(job->error);
 }
 
 // The checks of a site mode before anything is sent; Ran when the user
@@ -647,10 +850,10 @@ UploadStop CheckSiteRun(const SiteUploadInputs& in, const TSiteLists& lists, Wor
 // Before an Entire Site run that deletes orphans: each account's orphans
 // are listed and the user agrees to their count, before anything is sent.
 // A cancel here ends the run before any account is served.
-UploadStop SurveyOrphans(UploadRun& run, const QStringList& siteFiles, Prompts& prompts)
+UploadStop SurveyOrphans(SharedRun& shared, const QStringList& siteFiles, Prompts& prompts)
 {
-    Call(run.window.BeginOperation);
-    run.begun = true;
+    Begin(shared);
+    UploadRun run(shared, shared.host);
     const OrphanSite site{siteFiles, run.in.LocalHome, run.in.LocalRoot};
     QList<OrphanListing> listings;
     qsizetype total = 0;
@@ -668,7 +871,7 @@ UploadStop SurveyOrphans(UploadRun& run, const QStringList& siteFiles, Prompts& 
         run.host.Log(QStringLiteral("Found on ") + accountName + QStringLiteral(": ") +
                      OrphanCount(listing.Files.size()));
         total += listing.Files.size();
-        run.orphans.insert(accountName, listing);
+        shared.orphans.insert(accountName, listing);
         listings.append(listing);
     }
     if (run.Cancelled() || total == 0)
@@ -709,7 +912,7 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
                            const OperationContext& context, const SiteUploadWindow& window,
                            const PathStyle& style)
 {
-    TAppData& store = context.Store();
+    context.Store(); // throws without a store, before any check
     WorkingState& state = context.state;
     OperationHost& host = context.host;
     Prompts& prompts = context.prompts;
@@ -726,39 +929,51 @@ SiteUploadOutcome DoUpload(const SiteUploadInputs& inputs, const TSiteLists& lis
             return outcome;
     }
 
-    UploadRun run{inputs, store, state, host, window, style, context.clock, context.certificates,
-                  {},     {},    false, {}};
-    run.summary =
-        QStringList{QString(), software ? QStringLiteral("Summary of software site update operations")
-                                        : QStringLiteral("Summary of site update operations")};
+    SharedRun shared(context, inputs, window, style);
+    QStringList summary{QString(), software ? QStringLiteral("Summary of software site update operations")
+                                            : QStringLiteral("Summary of site update operations")};
     if (!software)
-        run.summary.append(UploadModeText(inputs.Mode));
+        summary.append(UploadModeText(inputs.Mode));
     const QStringList files = FilesOfMode(inputs.Mode, lists, state);
     // A site without files goes live nowhere, so nothing would be deleted.
     bool cancelledBefore = false;
     if (inputs.DeleteOrphans && inputs.Mode == UploadMode::EntireSite && !files.isEmpty()) {
-        outcome.Stop = SurveyOrphans(run, files, prompts);
+        outcome.Stop = SurveyOrphans(shared, files, prompts);
         if (outcome.Stop != UploadStop::Ran) {
             Call(window.EndOperation);
             return outcome;
         }
-        cancelledBefore = run.Cancelled();
+        cancelledBefore = host.Cancelled();
     }
-    for (const QString& account : inputs.Accounts) {
-        if (cancelledBefore)
-            break;
-        AccountTally tally;
-        tally.Account = account;
-        if (!UploadToAccount(run, account, files, tally))
-            outcome.FailedAccounts.append(account);
+    const int atOnce = std::min(inputs.AccountsAtOnce, int(inputs.Accounts.size()));
+    std::vector<std::unique_ptr<AccountJob>> jobs;
+    if (!cancelledBefore)
+        for (const QString& account : inputs.Accounts)
+            jobs.push_back(std::make_unique<AccountJob>(shared, account, atOnce > 1));
+    if (atOnce > 1)
+        ServeAtOnce(shared, jobs, files, atOnce);
+    else
+        ServeInTurn(shared, jobs, files);
+    for (const std::unique_ptr<AccountJob>& job : jobs) {
+        AccountTally& tally = job->tally;
+        tally.ToSend = int(job->account.sends.size());
+        tally.Sent = job->account.sent;
+        tally.Moved = job->account.moved;
+        tally.Connected = job->account.loggedIn;
+        tally.Served = job->served;
+        if (!job->served)
+            outcome.FailedAccounts.append(job->name);
         outcome.Accounts.append(tally);
+        summary.append(job->run->summary);
+        if (job->settingsRead)
+            state.CurrentAccount = job->run->account;
     }
 
-    outcome.Cancelled = run.Cancelled();
+    outcome.Cancelled = shared.begun && host.Cancelled();
     if (outcome.Cancelled)
         host.Log(QStringLiteral("You cancelled"));
     Call(window.EndOperation);
-    for (const QString& line : run.summary)
+    for (const QString& line : std::as_const(summary))
         host.Log(line);
     host.Log(QStringLiteral("End of summary"));
     return outcome;

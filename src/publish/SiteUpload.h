@@ -46,7 +46,15 @@ struct SiteUploadInputs {
     // once the user agreed to their count, deleted from each account whose
     // site went live without any failure.
     bool DeleteOrphans = false;
+    // How many accounts with files to send are served at the same time, each
+    // on a thread of its own; 1 serves them one after another. The log reads
+    // the same either way (see DoUpload).
+    int AccountsAtOnce = 1;
 };
+
+// What the window and the command line serve at once: servers far away
+// keep each account waiting on its answers far longer than on its work.
+inline constexpr int DefaultAccountsAtOnce = 4;
 
 // The pages a refused check brings to the front.
 enum class UploadPage { BrokenLinks, SelectFiles, SelectAccounts };
@@ -113,9 +121,16 @@ struct SiteUploadOutcome {
 // `store`'s memory only: the caller saves) are written for an account served without any failure, with each
 // file's Age as it was before it was sent. One account's failure never stops the next one.
 //
+// With AccountsAtOnce above 1 several accounts are served at the same time.
+// The log is still what one after another would write: each account's lines
+// together, in the order of Accounts; the lines (and bars) of an account
+// are held until every account before it is finished. The store and the
+// certificate decisions are used by one account at a time. A cancel stops
+// each account where it reads the flag.
+//
 // `lists` are the scan's lists (read once the re-scan question is past);
 // Software mode sends state.InstallerUploadFiles instead. state.CurrentAccount
-// holds the account being served. The cancel flag is read only once the
+// holds the last account served once the run ends. The cancel flag is read only once the
 // operation has begun (BeginOperation), so a flag left from an earlier run
 // counts for nothing. The context's certificate decision decides on a server
 // certificate the system does not trust; its store is needed.

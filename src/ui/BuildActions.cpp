@@ -158,6 +158,7 @@ void BuildActions::bbtnUploadClick()
     request.LocalHome = pages_.selectFiles->lbeLocalHome->text();
     request.LocalRoot = pages_.selectFiles->lbeLocalRoot->text();
     request.Accounts = ListItems(pages_.selectAccounts->lbxUploadSites);
+    request.AccountsAtOnce = DefaultAccountsAtOnce;
 
     UploadInstallerPage* upload = pages_.upload;
     QPushButton* saveSiteLog = pages_.siteUpload->bbtnSaveUploadLog;

@@ -87,6 +87,7 @@ SiteUploadInputs SiteUploadActions::GatherInputs(UploadMode mode) const
                             pages_.selectFiles->lbeLocalHome->text(),
                             ListItems(pages_.selectAccounts->lbxUploadSites)};
     inputs.DeleteOrphans = mode == UploadMode::EntireSite && pages_.siteUpload->chkDeleteOrphans->isChecked();
+    inputs.AccountsAtOnce = DefaultAccountsAtOnce;
     return inputs;
 }
 

@@ -123,8 +123,9 @@ public:
     {
         prompts.Clear();
         prompts.QueueAnswers(answers);
-        return DoUpload({mode, Project, Local("site"), Local("site/www"), accounts}, lists,
-                        {store, state, host, prompts}, window);
+        SiteUploadInputs inputs{mode, Project, Local("site"), Local("site/www"), accounts};
+        inputs.AccountsAtOnce = accountsAtOnce;
+        return DoUpload(inputs, lists, {store, state, host, prompts}, window);
     }
 
     // The Files list of the last scan, by path under site/.
@@ -210,6 +211,8 @@ public:
     QStringList accounts;
     // Of the accounts added or pointed from now on.
     int connections = DefaultConnections;
+    // Of the runs: 1 serves the accounts one after another.
+    int accountsAtOnce = 1;
     TSiteLists lists;
     WorkingState state;
     RecordingPrompts prompts;

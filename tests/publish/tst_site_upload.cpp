@@ -45,6 +45,8 @@ private slots:
     void ChecksBeforeARun();
     void UpdatedRunServesEveryAccount_data();
     void UpdatedRunServesEveryAccount();
+    void AccountsServedAtOnceLogInTurn_data();
+    void AccountsServedAtOnceLogInTurn();
     void BusyServerServesOverFewerConnections_data();
     void BusyServerServesOverFewerConnections();
     void ModesSendTheirFiles_data();
@@ -281,6 +283,104 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
             QCOMPARE(fx.Stamp(account, file), fx.Age(file));
         QCOMPARE(fx.Stamp(account, "www/b.html"), 0);
     }
+}
+
+void SiteUploadTest::AccountsServedAtOnceLogInTurn_data()
+{
+    QTest::addColumn<QStringList>("accounts");
+    QTest::addColumn<QString>("refusing"); // the account whose login is refused
+    QTest::addColumn<int>("connections");
+    const QStringList two{"Live", "Mirror"};
+    QTest::newRow("two accounts") << two << "" << 1;
+    QTest::newRow("two accounts, four connections each") << two << "" << 4;
+    QTest::newRow("the second refuses the login") << two << "Mirror" << 1;
+    QTest::newRow("three accounts, the middle one refuses the login")
+        << QStringList{"Live", "Mirror", "Backup"} << "Mirror" << 1;
+}
+
+// Served at once, the second account is logged in while the first is still
+// at work; the run logs, shows, publishes and records what the same run one
+// after another does.
+void SiteUploadTest::AccountsServedAtOnceLogInTurn()
+{
+    QFETCH(QStringList, accounts);
+    QFETCH(QString, refusing);
+    QFETCH(int, connections);
+    struct Run {
+        QStringList log;
+        QList<QPair<qint64, qint64>> overall;
+        QStringList window;
+        QStringList failed;
+        QStringList commands; // of every server, "<index> <command>" as they arrived
+        QList<QStringList> live;
+        QList<bool> stamped;
+    };
+    const auto run = [&](int atOnce) {
+        Run result;
+        UploadFixture fx;
+        fx.connections = connections;
+        fx.accountsAtOnce = atOnce;
+        FtpTestServer::Options far;
+        far.DelayMs = 20;
+        far.SharedLog = fx.Local("commands.log");
+        std::vector<FtpTestServer*> servers;
+        for (const QString& account : accounts)
+            servers.push_back(&fx.AddAccount(account, far));
+        if (!refusing.isEmpty())
+            fx.PointAccountAt(refusing, *servers[size_t(accounts.indexOf(refusing))], "not the password");
+        fx.Scan();
+        RecordingHost host;
+        SiteUploadWindow window;
+        window.BeginOperation = [&] {
+            result.window.append("begin at " + QString::number(host.Lines().size()));
+        };
+        window.EndOperation = [&] { result.window.append("end at " + QString::number(host.Lines().size())); };
+        result.failed = fx.Upload(UploadMode::Changed, host, {IDYES}, window).FailedAccounts;
+        // The site's folder and the servers' ports are the run's own.
+        for (QString line : host.Lines()) {
+            line.replace(fx.Local(""), "<site>/");
+            for (size_t i = 0; i < servers.size(); ++i)
+                line.replace(QString::number(servers[i]->Port()), QString("<server %1>").arg(i));
+            result.log.append(line);
+        }
+        result.overall = host.Progress(RecordingHost::Kind::OverallProgress);
+        QFile shared(far.SharedLog);
+        if (!shared.open(QIODevice::ReadOnly))
+            qFatal("no shared command log");
+        for (const QString& line : QString::fromUtf8(shared.readAll()).split('\n', Qt::SkipEmptyParts)) {
+            const quint16 port = line.section(' ', 0, 0).toUShort();
+            const auto from =
+                std::find_if(servers.begin(), servers.end(),
+                             [port](const FtpTestServer* server) { return server->Port() == port; });
+            result.commands.append(QString::number(from - servers.begin()) + ' ' + line.section(' ', 1));
+        }
+        for (size_t i = 0; i < servers.size(); ++i) {
+            result.live.append(fx.LiveFiles(*servers[i]));
+            result.stamped.append(fx.Stamp(accounts[qsizetype(i)], "www/a.html") == fx.Age("www/a.html"));
+        }
+        return result;
+    };
+    const Run inTurn = run(1);
+    const Run atOnce = run(DefaultAccountsAtOnce);
+
+    QCOMPARE(atOnce.log, inTurn.log);
+    QCOMPARE(atOnce.overall, inTurn.overall);
+    QCOMPARE(atOnce.window, inTurn.window);
+    QCOMPARE(atOnce.failed, refusing.isEmpty() ? QStringList() : QStringList{refusing});
+    QCOMPARE(inTurn.failed, atOnce.failed);
+    QCOMPARE(atOnce.live, inTurn.live);
+    QCOMPARE(atOnce.stamped, inTurn.stamped);
+    QVERIFY(atOnce.log.contains("Disconnected from : " + accounts.last()));
+    // In turn the second server hears nothing before the first is done.
+    const auto overlapped = [](const QStringList& commands) {
+        const qsizetype secondLogin = commands.indexOf(QStringLiteral("1 PASS ******"));
+        qsizetype firstEnds = commands.size() - 1;
+        while (firstEnds >= 0 && !commands[firstEnds].startsWith("0 "))
+            --firstEnds;
+        return secondLogin >= 0 && secondLogin < firstEnds;
+    };
+    QVERIFY(!overlapped(inTurn.commands));
+    QVERIFY2(overlapped(atOnce.commands), qPrintable(atOnce.commands.join('\n')));
 }
 
 void SiteUploadTest::BusyServerServesOverFewerConnections_data()

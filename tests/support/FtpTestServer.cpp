@@ -67,6 +67,8 @@ FtpTestServer::FtpTestServer(const Options& options)
         arguments << QStringLiteral("--max-connections") << QString::number(options.MaxConnections);
     if (options.DelayMs > 0)
         arguments << QStringLiteral("--delay-ms") << QString::number(options.DelayMs);
+    if (!options.SharedLog.isEmpty())
+        arguments << QStringLiteral("--shared-log") << options.SharedLog;
 
     port_ = StartPythonServer(process_, arguments, dir_.filePath(QStringLiteral("server.log")), error_);
 }

@@ -48,6 +48,9 @@ public:
         // Each command waits this long before it is handled, as on a
         // server far away (0: none); each connection gets a thread.
         int DelayMs = 0;
+        // A file that several servers of a test append each command to, as
+        // "<port> <command>": the order in which they arrived over all of them.
+        QString SharedLog;
     };
 
     FtpTestServer();

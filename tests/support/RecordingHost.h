@@ -6,8 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <mutex>
+
 // An operation host for tests: keeps the log as the window would show it,
-// records every call in order, and reports a cancel when told to.
+// records every call in order, and reports a cancel when told to. Its calls
+// may come from several threads (the accounts of an upload read the cancel
+// flag each on its own); read what it kept once the operation has ended.
 class RecordingHost : public OperationHost {
 public:
     enum class Kind { Log, Append, FileProgress, OverallProgress, CancelCheck };
@@ -25,8 +29,8 @@ public:
     bool Cancelled() override;
 
     // Cancel once a line containing the text was logged; or at once.
-    void CancelWhenLogged(const QString& text) { cancelWhenLogged_ = text; }
-    void CancelNow() { cancelled_ = true; }
+    void CancelWhenLogged(const QString& text);
+    void CancelNow();
 
     // The log as the window shows it: appends extend the last line.
     const QStringList& Lines() const { return lines_; }
@@ -35,6 +39,7 @@ public:
     QList<QPair<qint64, qint64>> Progress(Kind bar) const;
 
 private:
+    mutable std::mutex mutex_;
     QStringList lines_;
     QList<Event> events_;
     QString cancelWhenLogged_;

@@ -74,6 +74,7 @@ def parse_args():
     parser.add_argument("--idle-timeout", type=float, default=0)
     parser.add_argument("--idle-silent", action="store_true")
     parser.add_argument("--command-log", default="")
+    parser.add_argument("--shared-log", default="")
     parser.add_argument("--fake-entry", action="append", default=[])
     parser.add_argument("--tls-cert", default="")
     parser.add_argument("--tls-key", default="")
@@ -121,6 +122,10 @@ def make_handler(args):
                 shown = "PASS ******" if cmd == "PASS" else line
                 with open(args.command_log, "a", encoding="utf-8") as log:
                     log.write(shown + "\n")
+            if args.shared_log:
+                shown = "PASS ******" if cmd == "PASS" else line
+                with open(args.shared_log, "a", encoding="utf-8") as log:
+                    log.write("%d %s\n" % (self.socket.getsockname()[1], shown))
             if cmd in drop_on or (args.drop_after and self._commands_seen > args.drop_after):
                 self.close()
                 return

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -11,12 +12,14 @@
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+// Set by the signal handler, read by every thread of an operation.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set in a signal handler");
 
 #ifdef Q_OS_UNIX
 void OnInterrupt(int)
 {
-    interrupted = 1;
+    interrupted = true;
     // The next Ctrl-C is not waited for.
     std::signal(SIGINT, SIG_DFL);
 }
@@ -37,7 +40,7 @@ ConsoleHost::ConsoleHost(bool logToError) : log_(logToError ? stderr : stdout)
 {
 #ifdef Q_OS_UNIX
     terminal_ = isatty(fileno(stderr)) != 0;
-    interrupted = 0;
+    interrupted = false;
     std::signal(SIGINT, OnInterrupt);
 #endif
     started_.start();
@@ -85,7 +88,7 @@ void ConsoleHost::SetOverallProgress(qint64 done, qint64 total)
 
 bool ConsoleHost::Cancelled()
 {
-    return interrupted != 0;
+    return interrupted;
 }
 
 void ConsoleHost::Finish()

@@ -731,6 +731,8 @@ void ServeInTurn(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jo
 void ServeAtOnce(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jobs, const QStringList& files,
                  int atOnce)
 {
+    if (jobs.empty())
+        return;
     std::mutex mutex;
     std::condition_variable ended;
     const size_t count = jobs.size();

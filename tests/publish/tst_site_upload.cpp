@@ -290,12 +290,15 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn_data()
     QTest::addColumn<QStringList>("accounts");
     QTest::addColumn<QString>("refusing"); // the account whose login is refused
     QTest::addColumn<int>("connections");
+    QTest::addColumn<QString>("cancelAt"); // the log line the user cancels at
     const QStringList two{"Live", "Mirror"};
-    QTest::newRow("two accounts") << two << "" << 1;
-    QTest::newRow("two accounts, four connections each") << two << "" << 4;
-    QTest::newRow("the second refuses the login") << two << "Mirror" << 1;
+    QTest::newRow("two accounts") << two << "" << 1 << "";
+    QTest::newRow("two accounts, four connections each") << two << "" << 4 << "";
+    QTest::newRow("the second refuses the login") << two << "Mirror" << 1 << "";
     QTest::newRow("three accounts, the middle one refuses the login")
-        << QStringList{"Live", "Mirror", "Backup"} << "Mirror" << 1;
+        << QStringList{"Live", "Mirror", "Backup"} << "Mirror" << 1 << "";
+    QTest::newRow("cancelled while the first sends")
+        << two << "" << 1 << "to: /BRTempUploadFolder/public_html/a.html";
 }
 
 // Served at once, the second account is logged in while the first is still
@@ -306,7 +309,9 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
     QFETCH(QStringList, accounts);
     QFETCH(QString, refusing);
     QFETCH(int, connections);
+    QFETCH(QString, cancelAt);
     struct Run {
+        bool cancelled = false;
         QStringList log;
         QList<QPair<qint64, qint64>> overall;
         QStringList window;
@@ -330,12 +335,16 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
             fx.PointAccountAt(refusing, *servers[size_t(accounts.indexOf(refusing))], "not the password");
         fx.Scan();
         RecordingHost host;
+        if (!cancelAt.isEmpty())
+            host.CancelWhenLogged(cancelAt);
         SiteUploadWindow window;
         window.BeginOperation = [&] {
             result.window.append("begin at " + QString::number(host.Lines().size()));
         };
         window.EndOperation = [&] { result.window.append("end at " + QString::number(host.Lines().size())); };
-        result.failed = fx.Upload(UploadMode::Changed, host, {IDYES}, window).FailedAccounts;
+        const SiteUploadOutcome outcome = fx.Upload(UploadMode::Changed, host, {IDYES}, window);
+        result.failed = outcome.FailedAccounts;
+        result.cancelled = outcome.Cancelled;
         // The site's folder and the servers' ports are the run's own.
         for (QString line : host.Lines()) {
             line.replace(fx.Local(""), "<site>/");
@@ -362,6 +371,22 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
     };
     const Run inTurn = run(1);
     const Run atOnce = run(DefaultAccountsAtOnce);
+    if (!cancelAt.isEmpty()) {
+        // Where the others were when the flag came differs from run to run;
+        // what holds: the first account has nothing live, an account is
+        // stamped only when its whole site is, and the log is account by account.
+        for (const Run* result : {&inTurn, &atOnce}) {
+            QVERIFY(result->cancelled);
+            QCOMPARE(result->live.first(), QStringList());
+            for (qsizetype i = 0; i < accounts.size(); ++i)
+                if (result->stamped[i])
+                    QCOMPARE(result->live[i].size(), 3);
+            QVERIFY(!result->stamped.first());
+            QVERIFY(result->log.indexOf("Trying to connect to Mirror") >
+                    result->log.indexOf("Disconnected from : Live"));
+        }
+        return;
+    }
 
     QCOMPARE(atOnce.log, inTurn.log);
     QCOMPARE(atOnce.overall, inTurn.overall);

@@ -637,6 +637,9 @@ struct AccountJob {
 
     QString name;
     QString section;
+    // The server the account publishes to ("ftp://host:port" as set), so
+    // that two accounts on one server are never served at once.
+    QString server;
     std::unique_ptr<HeldHost> lines; // while accounts are served at once
     std::unique_ptr<UploadRun> run;
     AccountRun account;
@@ -723,6 +726,21 @@ void ServeInTurn(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jo
     }
 }
 
+// The server an account publishes to, as its settings name it; its own name
+// when they cannot be read (it then fails on its own).
+QString ServerOf(SharedRun& shared, const QString& accountName)
+{
+    try {
+        const std::lock_guard<std::mutex> lock(shared.storeMutex);
+        const TConnectionSettings settings = ReadAccountSettings(shared.store, accountName);
+        const QString scheme =
+            settings.Protocol == TRemoteProtocol::Sftp ? QStringLiteral("sftp://") : QStringLiteral("ftp://");
+        return scheme + settings.Host.trimmed().toLower();
+    } catch (const TarnwellError&) {
+        return QStringLiteral("account:") + accountName;
+    }
+}
+
 // Up to `atOnce` accounts with files to send served at the same time, each
 // on a thread of its own, started in list order. The first account that is
 // not finished writes to the run's host; the lines of those after it are
@@ -748,10 +766,14 @@ void ServeAtOnce(SharedRun& shared, std::vector<std::unique_ptr<AccountJob>>& jo
             if (++front < count)
                 jobs[front]->lines->Release();
     };
-    // An account listed twice is not served twice at the same time.
+    // An account listed twice, or two accounts on one server, are not
+    // served at the same time: they could share a temporary folder, and the
+    // moves of one would take the other's files live half-sent.
+    for (const std::unique_ptr<AccountJob>& job : jobs)
+        job->server = ServerOf(shared, job->name);
     const auto busy = [&](size_t i) {
         for (size_t j = 0; j < i; ++j)
-            if (jobs[j]->name == jobs[i]->name && !finished(j))
+            if ((jobs[j]->name == jobs[i]->name || jobs[j]->server == jobs[i]->server) && !finished(j))
                 return true;
         return false;
     };

@@ -288,7 +288,9 @@ void SiteUploadTest::UpdatedRunServesEveryAccount()
 void SiteUploadTest::AccountsServedAtOnceLogInTurn_data()
 {
     QTest::addColumn<QStringList>("accounts");
-    QTest::addColumn<QString>("refusing"); // the account whose login is refused
+    // The account whose login is refused ("same server": the second account
+    // points at the first one's server).
+    QTest::addColumn<QString>("refusing");
     QTest::addColumn<int>("connections");
     QTest::addColumn<QString>("cancelAt"); // the log line the user cancels at
     const QStringList two{"Live", "Mirror"};
@@ -297,6 +299,7 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn_data()
     QTest::newRow("the second refuses the login") << two << "Mirror" << 1 << "";
     QTest::newRow("three accounts, the middle one refuses the login")
         << QStringList{"Live", "Mirror", "Backup"} << "Mirror" << 1 << "";
+    QTest::newRow("two accounts on one server: in turn all the same") << two << "same server" << 1 << "";
     QTest::newRow("cancelled while the first sends")
         << two << "" << 1 << "to: /BRTempUploadFolder/public_html/a.html";
 }
@@ -331,7 +334,9 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
         std::vector<FtpTestServer*> servers;
         for (const QString& account : accounts)
             servers.push_back(&fx.AddAccount(account, far));
-        if (!refusing.isEmpty())
+        if (refusing == "same server")
+            fx.PointAccountAt(accounts[1], *servers[0]);
+        else if (!refusing.isEmpty())
             fx.PointAccountAt(refusing, *servers[size_t(accounts.indexOf(refusing))], "not the password");
         fx.Scan();
         RecordingHost host;
@@ -391,7 +396,8 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
     QCOMPARE(atOnce.log, inTurn.log);
     QCOMPARE(atOnce.overall, inTurn.overall);
     QCOMPARE(atOnce.window, inTurn.window);
-    QCOMPARE(atOnce.failed, refusing.isEmpty() ? QStringList() : QStringList{refusing});
+    const bool sameServer = refusing == "same server";
+    QCOMPARE(atOnce.failed, refusing.isEmpty() || sameServer ? QStringList() : QStringList{refusing});
     QCOMPARE(inTurn.failed, atOnce.failed);
     QCOMPARE(atOnce.live, inTurn.live);
     QCOMPARE(atOnce.stamped, inTurn.stamped);
@@ -405,7 +411,13 @@ void SiteUploadTest::AccountsServedAtOnceLogInTurn()
         return secondLogin >= 0 && secondLogin < firstEnds;
     };
     QVERIFY(!overlapped(inTurn.commands));
-    QVERIFY2(overlapped(atOnce.commands), qPrintable(atOnce.commands.join('\n')));
+    QVERIFY2(overlapped(atOnce.commands) == !sameServer, qPrintable(atOnce.commands.join('\n')));
+    if (sameServer) { // the second account's commands come after the first's last
+        const QStringList commands = atOnce.commands;
+        const qsizetype logins = commands.count(QStringLiteral("0 PASS ******"));
+        QCOMPARE(logins, 2);
+        QVERIFY(commands.indexOf("0 QUIT") < commands.lastIndexOf("0 PASS ******"));
+    }
 }
 
 void SiteUploadTest::BusyServerServesOverFewerConnections_data()

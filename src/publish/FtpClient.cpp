@@ -95,7 +95,7 @@ FtpResult FtpClient::Connect(const TConnectionSettings& account)
     // An SFTP account's login must never go out over FTP, where it would
     // travel in clear to whatever listens on port 21.
     if (account.Protocol == TRemoteProtocol::Sftp)
-        return Refused(QStringLiteral("%1 is an SFTP account, which this operation cannot serve yet; "
+        return Refused(QStringLiteral("%1 is an SFTP account, which the FTP client does not serve; "
                                       "nothing was sent.")
                            .arg(account.AccountName));
 

@@ -67,6 +67,8 @@ private slots:
                  ReadFileBytes(site.Installer));
         if (ssh) {
             QVERIFY(lines.contains("Connected to (SFTP) : S"));
+            // The further connections trust the key the user accepted.
+            QCOMPARE(lines.filter("refused").size(), 0);
             QCOMPARE(fx->prompts.Texts().size(), 1);
             QVERIFY(fx->prompts.Texts().first().contains(ssh->HostKeyFingerprint()));
             QCOMPARE(ReadAccountSettings(fx->Store(), "S").TrustedHostKey, ssh->HostKeyFingerprint());

@@ -62,6 +62,45 @@ private slots:
         QCOMPARE(paths.TargetPath, target);
     }
 
+    // An SFTP account's uploads wait at the top of its Server Root, however
+    // the root is typed; an FTP account's at the server's top.
+    void TemporaryFolderOfAnAccount_data()
+    {
+        QTest::addColumn<bool>("sftp");
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QString>("temp");
+        QTest::newRow("FTP") << false << "/home/me/"
+                             << "/BRTempUploadFolder";
+        QTest::newRow("SFTP") << true << "/home/me"
+                              << "/home/me/BRTempUploadFolder";
+        QTest::newRow("SFTP, root typed with separators") << true << "//home/me//"
+                                                          << "/home/me/BRTempUploadFolder";
+        QTest::newRow("SFTP, root without its leading separator") << true << "home/me/"
+                                                                  << "/home/me/BRTempUploadFolder";
+        QTest::newRow("SFTP, root at the top") << true << "/"
+                                               << "/BRTempUploadFolder";
+        QTest::newRow("SFTP, no root") << true << ""
+                                       << "/BRTempUploadFolder";
+    }
+    void TemporaryFolderOfAnAccount()
+    {
+        QFETCH(bool, sftp);
+        QFETCH(QString, root);
+        QFETCH(QString, temp);
+        TConnectionSettings account;
+        account.Protocol = sftp ? TRemoteProtocol::Sftp : TRemoteProtocol::Ftp;
+        account.RootPath = root;
+        account.HomePath = root + "public_html";
+        QCOMPARE(TempUploadRoot(account), temp);
+        // A file's temporary path is its target below that folder.
+        const UploadPaths paths =
+            UploadPathsOf("/srv/site/public_html/a.html", "/srv/site/public_html", "/srv/site",
+                          "/home/me/public_html", "/home/me", PathStyle::Posix(), temp);
+        QCOMPARE(paths.TargetPath, QString("/home/me/public_html/a.html"));
+        QCOMPARE(paths.TempPath, temp + paths.TargetPath);
+        QCOMPARE(paths.TempFolder, temp + "/home/me/public_html");
+    }
+
     // Empty: the entry is not written anywhere.
     void ImportStaysInsideItsFolders_data()
     {
